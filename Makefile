@@ -1,0 +1,36 @@
+# The two commands of the README: `make run` and `make test`. Plain `make` only builds.
+BUILD   ?= build
+PREFIX  ?= /usr/local
+JOBS    ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all build run test deps bench install clean
+
+all: build
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+deps:
+	scripts/install-deps
+
+run: deps
+	$(MAKE) build
+	scripts/run-pictro
+
+test: deps
+	cmake -S . -B $(BUILD) -G Ninja -DPICTRO_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: deps build
+	scripts/with-xvfb bench/run-all $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD)

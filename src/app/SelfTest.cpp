@@ -1,0 +1,50 @@
+#include "app/SelfTest.h"
+
+#include "app/selfcheck/SelfChecks.h"
+
+#include <cstdio>
+
+namespace selftest {
+
+std::vector<SelfCheck> allChecks() {
+    std::vector<SelfCheck> checks;
+    for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks}) {
+        auto more = provider();
+        checks.insert(checks.end(), more.begin(), more.end());
+    }
+    return checks;
+}
+
+int run(const QString& outputDir) {
+    QDir dir(outputDir);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "Pictro: self-check cannot create %s\n", qPrintable(outputDir));
+        return 1;
+    }
+    int failures = 0;
+    for (const SelfCheck& check : allChecks()) {
+        std::optional<QString> failure;
+        try {
+            failure = check.run(dir);
+        } catch (const std::exception& e) {
+            failure = QStringLiteral("threw %1").arg(QString::fromUtf8(e.what()));
+        }
+        if (failure) {
+            ++failures;
+            std::printf("FAIL %s: %s\n", qPrintable(check.name), qPrintable(*failure));
+        } else {
+            std::printf("ok %s\n", qPrintable(check.name));
+        }
+        std::fflush(stdout);
+    }
+    return failures;
+}
+
+} // namespace selftest
+
+namespace uitest {
+void runIfRequested(const QStringList& arguments) {
+    if (!arguments.contains(QStringLiteral("--uitest"))) return;
+    // The interactive self-check has no steps yet.
+}
+} // namespace uitest

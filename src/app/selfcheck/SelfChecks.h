@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/SelfTest.h"
+
+// Providers of self-checks, one per area of the program.
+namespace selfchecks {
+
+std::vector<SelfCheck> shortcutChecks();
+std::vector<SelfCheck> settingsChecks();
+
+// Helper for writing checks: formats "expected X, got Y".
+QString mismatch(const QString& what, const QString& expected, const QString& actual);
+
+} // namespace selfchecks

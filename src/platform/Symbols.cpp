@@ -1,0 +1,200 @@
+#include "platform/Symbols.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <functional>
+
+namespace {
+
+using Painter = std::function<void(QPainter&, double)>;  // draws into a 0..s square
+
+QPen strokePen(const QColor& c, double s) {
+    QPen pen(c, std::max(1.0, s / 12.0));
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+void drawCircleGlyph(QPainter& p, double s, const QColor& c, const std::function<void(QPainter&)>& inner) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(QRectF(s * 0.06, s * 0.06, s * 0.88, s * 0.88));
+    p.setCompositionMode(QPainter::CompositionMode_Clear);
+    inner(p);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+struct Glyph {
+    const char* themeName;  // freedesktop name, may be empty
+    std::function<void(QPainter&, double, const QColor&)> draw;
+};
+
+const QHash<QString, Glyph>& glyphs() {
+    static const QHash<QString, Glyph> table = [] {
+        QHash<QString, Glyph> t;
+        auto corners = [](QPainter& p, double s, const QColor& c) {
+            p.setPen(strokePen(c, s));
+            const double a = s * 0.12, b = s * 0.88, l = s * 0.22;
+            p.drawPolyline(QPolygonF({{a, a + l}, {a, a}, {a + l, a}}));
+            p.drawPolyline(QPolygonF({{b - l, a}, {b, a}, {b, a + l}}));
+            p.drawPolyline(QPolygonF({{b, b - l}, {b, b}, {b - l, b}}));
+            p.drawPolyline(QPolygonF({{a + l, b}, {a, b}, {a, b - l}}));
+        };
+        t["camera.viewfinder"] = {"camera-photo", [corners](QPainter& p, double s, const QColor& c) {
+                                      corners(p, s, c);
+                                      p.setPen(Qt::NoPen);
+                                      p.setBrush(c);
+                                      p.drawRoundedRect(QRectF(s * 0.28, s * 0.36, s * 0.44, s * 0.32), s * 0.05,
+                                                        s * 0.05);
+                                      p.drawRect(QRectF(s * 0.42, s * 0.31, s * 0.16, s * 0.06));
+                                      p.setBrush(Qt::NoBrush);
+                                      p.setPen(strokePen(Qt::transparent, s));
+                                      p.setCompositionMode(QPainter::CompositionMode_Clear);
+                                      p.setBrush(Qt::black);
+                                      p.drawEllipse(QPointF(s * 0.5, s * 0.52), s * 0.09, s * 0.09);
+                                      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+                                  }};
+        t["checkmark.circle.fill"] = {"emblem-ok-symbolic", [](QPainter& p, double s, const QColor& c) {
+                                          drawCircleGlyph(p, s, c, [s](QPainter& q) {
+                                              q.setPen(strokePen(Qt::black, s * 1.4));
+                                              q.drawPolyline(
+                                                  QPolygonF({{s * 0.3, s * 0.52}, {s * 0.45, s * 0.66}, {s * 0.7, s * 0.36}}));
+                                          });
+                                      }};
+        auto warning = [](QPainter& p, double s, const QColor& c) {
+            QPainterPath tri;
+            tri.moveTo(s * 0.5, s * 0.08);
+            tri.lineTo(s * 0.95, s * 0.9);
+            tri.lineTo(s * 0.05, s * 0.9);
+            tri.closeSubpath();
+            p.setPen(Qt::NoPen);
+            p.fillPath(tri, c);
+            p.setCompositionMode(QPainter::CompositionMode_Clear);
+            p.setBrush(Qt::black);
+            p.drawRect(QRectF(s * 0.46, s * 0.34, s * 0.08, s * 0.32));
+            p.drawEllipse(QPointF(s * 0.5, s * 0.76), s * 0.05, s * 0.05);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        };
+        t["exclamationmark.triangle.fill"] = {"dialog-warning", warning};
+        t["exclamationmark.shield.fill"] = {"security-medium", warning};
+        auto rectDashed = [](QPainter& p, double s, const QColor& c) {
+            QPen pen = strokePen(c, s);
+            pen.setDashPattern({2.0, 2.0});
+            p.setPen(pen);
+            p.drawRect(QRectF(s * 0.12, s * 0.22, s * 0.76, s * 0.56));
+        };
+        t["rectangle.dashed"] = {"", rectDashed};
+        t["rectangle.dashed.badge.record"] = {"", rectDashed};
+        auto window = [](QPainter& p, double s, const QColor& c) {
+            p.setPen(strokePen(c, s));
+            p.drawRoundedRect(QRectF(s * 0.1, s * 0.18, s * 0.8, s * 0.64), s * 0.06, s * 0.06);
+            p.drawLine(QPointF(s * 0.1, s * 0.34), QPointF(s * 0.9, s * 0.34));
+        };
+        t["macwindow"] = {"window-new", window};
+        t["macwindow.on.rectangle"] = {"", window};
+        t["macwindow.badge.plus"] = {"", window};
+        auto doc = [](QPainter& p, double s, const QColor& c) {
+            p.setPen(strokePen(c, s));
+            p.drawRoundedRect(QRectF(s * 0.22, s * 0.1, s * 0.56, s * 0.8), s * 0.06, s * 0.06);
+            p.drawLine(QPointF(s * 0.34, s * 0.36), QPointF(s * 0.66, s * 0.36));
+            p.drawLine(QPointF(s * 0.34, s * 0.52), QPointF(s * 0.66, s * 0.52));
+            p.drawLine(QPointF(s * 0.34, s * 0.68), QPointF(s * 0.56, s * 0.68));
+        };
+        t["doc"] = {"document-open", doc};
+        t["doc.on.clipboard"] = {"edit-paste", doc};
+        t["arrow.down.doc"] = {"go-down", doc};
+        t["arrow.up.doc"] = {"go-up", doc};
+        auto text = [corners](QPainter& p, double s, const QColor& c) {
+            corners(p, s, c);
+            p.setPen(strokePen(c, s));
+            p.drawLine(QPointF(s * 0.32, s * 0.38), QPointF(s * 0.68, s * 0.38));
+            p.drawLine(QPointF(s * 0.32, s * 0.5), QPointF(s * 0.68, s * 0.5));
+            p.drawLine(QPointF(s * 0.32, s * 0.62), QPointF(s * 0.56, s * 0.62));
+        };
+        t["text.viewfinder"] = {"", text};
+        t["qrcode.viewfinder"] = {"", [corners](QPainter& p, double s, const QColor& c) {
+                                      corners(p, s, c);
+                                      p.setPen(Qt::NoPen);
+                                      p.setBrush(c);
+                                      for (int i = 0; i < 3; ++i)
+                                          for (int j = 0; j < 3; ++j)
+                                              if ((i + j) % 2 == 0)
+                                                  p.drawRect(QRectF(s * (0.3 + 0.14 * i), s * (0.3 + 0.14 * j), s * 0.12,
+                                                                    s * 0.12));
+                                  }};
+        t["text.magnifyingglass"] = {"edit-find", [](QPainter& p, double s, const QColor& c) {
+                                         p.setPen(strokePen(c, s * 1.3));
+                                         p.drawEllipse(QPointF(s * 0.42, s * 0.42), s * 0.26, s * 0.26);
+                                         p.drawLine(QPointF(s * 0.62, s * 0.62), QPointF(s * 0.88, s * 0.88));
+                                     }};
+        t["link.badge.plus"] = {"insert-link", [](QPainter& p, double s, const QColor& c) {
+                                    p.setPen(strokePen(c, s * 1.2));
+                                    p.drawRoundedRect(QRectF(s * 0.08, s * 0.36, s * 0.5, s * 0.28), s * 0.14, s * 0.14);
+                                    p.drawRoundedRect(QRectF(s * 0.42, s * 0.36, s * 0.5, s * 0.28), s * 0.14, s * 0.14);
+                                }};
+        t["gearshape"] = {"preferences-system", [](QPainter& p, double s, const QColor& c) {
+                              p.setPen(strokePen(c, s * 1.6));
+                              for (int i = 0; i < 8; ++i) {
+                                  p.save();
+                                  p.translate(s * 0.5, s * 0.5);
+                                  p.rotate(45.0 * i);
+                                  p.drawLine(QPointF(0, s * 0.28), QPointF(0, s * 0.42));
+                                  p.restore();
+                              }
+                              p.drawEllipse(QPointF(s * 0.5, s * 0.5), s * 0.24, s * 0.24);
+                          }};
+        t["timer"] = {"chronometer", [](QPainter& p, double s, const QColor& c) {
+                          p.setPen(strokePen(c, s));
+                          p.drawEllipse(QPointF(s * 0.5, s * 0.55), s * 0.36, s * 0.36);
+                          p.drawLine(QPointF(s * 0.5, s * 0.55), QPointF(s * 0.5, s * 0.32));
+                          p.drawLine(QPointF(s * 0.42, s * 0.1), QPointF(s * 0.58, s * 0.1));
+                      }};
+        t["ellipsis"] = {"view-more-horizontal", [](QPainter& p, double s, const QColor& c) {
+                             p.setPen(Qt::NoPen);
+                             p.setBrush(c);
+                             for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(s * (0.22 + 0.28 * i), s * 0.5), s * 0.08, s * 0.08);
+                         }};
+        t["arrow.uturn.forward.square"] = {"view-refresh", [](QPainter& p, double s, const QColor& c) {
+                                               p.setPen(strokePen(c, s));
+                                               p.drawRoundedRect(QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8), s * 0.12,
+                                                                 s * 0.12);
+                                               p.drawArc(QRectF(s * 0.3, s * 0.34, s * 0.4, s * 0.4), 180 * 16, -180 * 16);
+                                               p.drawPolyline(QPolygonF(
+                                                   {{s * 0.6, s * 0.5}, {s * 0.7, s * 0.56}, {s * 0.78, s * 0.46}}));
+                                           }};
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+namespace Symbols {
+
+bool isKnown(const QString& name) { return glyphs().contains(name); }
+
+QPixmap drawn(const QString& name, int pixelSize, const QColor& color) {
+    const auto it = glyphs().constFind(name);
+    if (it == glyphs().constEnd() || pixelSize <= 0) return {};
+    QPixmap pixmap(pixelSize, pixelSize);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    it->draw(p, pixelSize, color);
+    return pixmap;
+}
+
+QIcon icon(const QString& name) {
+    const auto it = glyphs().constFind(name);
+    if (it == glyphs().constEnd()) return {};
+    if (*it->themeName && QIcon::hasThemeIcon(QString::fromLatin1(it->themeName)))
+        return QIcon::fromTheme(QString::fromLatin1(it->themeName));
+    QIcon result;
+    for (int size : {16, 22, 32, 48, 64}) result.addPixmap(drawn(name, size, QColor(40, 40, 40)));
+    return result;
+}
+
+} // namespace Symbols

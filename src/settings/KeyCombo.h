@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QKeyEvent;
+
+// One hardware key plus modifier keys. Key codes are the program's own key numbering (18 is the
+// "1" key of the main row); KeyCodeTable maps them to the X keycodes of the same physical keys.
+struct KeyCombo {
+    static constexpr quint32 command = 0x100;  // Ctrl on a PC keyboard
+    static constexpr quint32 shift = 0x200;
+    static constexpr quint32 option = 0x800;   // Alt
+    static constexpr quint32 control = 0x1000; // Super
+
+    quint32 keyCode = 0;
+    quint32 modifiers = 0;
+
+    bool operator==(const KeyCombo&) const = default;
+
+    // "18:768" → key 18 with command and shift; malformed text gives none.
+    static std::optional<KeyCombo> fromEncoded(const QString& text);
+    // Decimal key code, ":", decimal modifiers.
+    QString encoded() const;
+    // Glyphs in the fixed order ⌃⌥⇧⌘, then the key's name: "⇧⌘1".
+    QString display() const;
+    static QString keyName(quint32 keyCode);
+
+    // A combo from a key press: the physical key (X keycode in nativeScanCode, or Qt's key where
+    // the platform gives no scan code) and Ctrl/Shift/Alt/Super; Caps Lock and the rest are dropped.
+    static std::optional<KeyCombo> fromKeyEvent(const QKeyEvent& event);
+};
