@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
@@ -67,6 +68,7 @@ int runApplication(int argc, char** argv, const QStringList& args) {
         std::fprintf(stderr, "Pictro: this build has no platform layer for this system\n");
         return 1;
     }
+    QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
     delegate.applicationDidFinishLaunching();
     const int status = app.exec();

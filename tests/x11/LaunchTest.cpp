@@ -1,0 +1,109 @@
+// Starts the real program on the private X server of this test and checks what it leaves behind.
+#include "support/TestSupport.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+using testsupport::readFile;
+using testsupport::waitUntil;
+
+namespace {
+
+QString binary() { return qEnvironmentVariable("PICTRO_BINARY"); }
+
+class Launch : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(binary().isEmpty()) << "PICTRO_BINARY is not set"; }
+
+    QProcessEnvironment environment(bool withDisplay = true) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        if (!withDisplay) env.remove(QStringLiteral("DISPLAY"));
+        return env;
+    }
+    QString statusPath() const { return home.filePath(QStringLiteral("data/Pictro/status.txt")); }
+
+    // Runs to completion; returns exit code, standard output and standard error.
+    struct Run {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+    Run runToEnd(const QStringList& args, bool withDisplay = true) const {
+        QProcess p;
+        p.setProcessEnvironment(environment(withDisplay));
+        p.start(binary(), args);
+        p.waitForFinished(30000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    QTemporaryDir home;
+};
+
+TEST_F(Launch, WritesTheStatusFileAndRewritesItOnTheNextLaunch) {
+    qint64 previousPid = 0;
+    for (int launch = 0; launch < 2; ++launch) {
+        QFile::remove(statusPath() + QStringLiteral(".seen"));
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        p.start(binary(), {});
+        ASSERT_TRUE(p.waitForStarted());
+        ASSERT_TRUE(waitUntil([&] { return readFile(statusPath()).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }))
+            << "status.txt of launch " << launch << ": " << readFile(statusPath()).toStdString()
+            << "\nstderr: " << p.readAllStandardError().toStdString();
+        const QStringList lines = readFile(statusPath()).split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 4);
+        EXPECT_EQ(lines[1], QStringLiteral("screenRecording=true"));
+        EXPECT_EQ(lines[2], QStringLiteral("accessibility=true"));
+        ASSERT_TRUE(lines[3].startsWith(QStringLiteral("launchedAt=")));
+        EXPECT_TRUE(lines[3].endsWith(QStringLiteral(" +0000")));
+        const QDateTime stamp = QDateTime::fromString(lines[3].mid(11, 19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QDateTime utcStamp(stamp.date(), stamp.time(), QTimeZone::utc());
+        EXPECT_GE(utcStamp, before.addSecs(-1));
+        EXPECT_LE(utcStamp, QDateTime::currentDateTimeUtc().addSecs(1));
+        EXPECT_NE(p.processId(), previousPid);
+        previousPid = p.processId();
+        EXPECT_FALSE(readFile(statusPath()).endsWith(QLatin1Char('\n')));
+        p.terminate();
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "SIGTERM ends the program through its event loop";
+        EXPECT_EQ(p.exitCode(), 0);
+    }
+}
+
+TEST_F(Launch, PermissionReportPrintsTwoLines) {
+    const Run granted = runToEnd({QStringLiteral("--check-permissions")});
+    EXPECT_EQ(granted.exitCode, 0);
+    EXPECT_EQ(granted.out, QStringLiteral("screen-recording: granted\naccessibility: granted\n"));
+    const Run refused = runToEnd({QStringLiteral("--check-permissions")}, false);
+    EXPECT_EQ(refused.exitCode, 0);
+    EXPECT_EQ(refused.out, QStringLiteral("screen-recording: NOT granted\naccessibility: NOT granted\n"));
+    EXPECT_FALSE(QFile::exists(statusPath())) << "no application starts in this mode";
+}
+
+TEST_F(Launch, WithoutADisplayTheTrayApplicationSaysWhyAndFails) {
+    const Run run = runToEnd({}, false);
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Pictro: "))) << run.err.toStdString();
+}
+
+TEST_F(Launch, SelfTestWinsOverThePermissionReportAndNeedsNoDisplay) {
+    const QString out = home.filePath(QStringLiteral("selftest"));
+    const Run run = runToEnd({QStringLiteral("--selftest"), out, QStringLiteral("--check-permissions")}, false);
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("screen-recording")));
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("ok ")));
+    EXPECT_FALSE(run.out.contains(QStringLiteral("FAIL")));
+    EXPECT_TRUE(QFileInfo(out).isDir());
+}
+
+} // namespace
