@@ -5,6 +5,7 @@
 class Screens;
 class ScreenCapture;
 class InputSynth;
+class HotkeyService;
 
 // The operating system behind small interfaces. `main` installs the real one; tests install
 // the in-memory one. Features reach the system only through here.
@@ -15,6 +16,7 @@ public:
     virtual Screens& screens() = 0;
     virtual ScreenCapture& screenCapture() = 0;
     virtual InputSynth& inputSynth() = 0;
+    virtual HotkeyService& hotkeys() = 0;
 
     static Platform& current();
     static bool isInstalled();

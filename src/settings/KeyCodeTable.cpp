@@ -70,4 +70,10 @@ std::optional<quint32> fromQtKey(int qtKey) {
     return std::nullopt;
 }
 
+std::optional<int> toQtKey(quint32 keyCode) {
+    for (const Row& r : rows)
+        if (r.code == keyCode && r.qt != 0) return r.qt;
+    return std::nullopt;
+}
+
 } // namespace keycodes

@@ -12,5 +12,7 @@ std::optional<quint32> toXKeycode(quint32 keyCode);
 std::optional<quint32> fromXKeycode(quint32 xKeycode);
 // Qt::Key value of an unshifted key (Qt::Key_A, Qt::Key_1, Qt::Key_Escape, …).
 std::optional<quint32> fromQtKey(int qtKey);
+// The Qt::Key of the key's unshifted symbol; none for keys without one.
+std::optional<int> toQtKey(quint32 keyCode);
 
 } // namespace keycodes

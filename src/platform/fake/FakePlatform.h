@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Screens.h"
+#include "platform/fake/FakeHotkeyService.h"
 
 #include <vector>
 
@@ -46,10 +47,12 @@ public:
     FakeScreens fakeScreens;
     FakeScreenCapture fakeCapture;
     FakeInputSynth fakeInput;
+    FakeHotkeyService fakeHotkeys;
 
     Screens& screens() override { return fakeScreens; }
     ScreenCapture& screenCapture() override { return fakeCapture; }
     InputSynth& inputSynth() override { return fakeInput; }
+    HotkeyService& hotkeys() override { return fakeHotkeys; }
 
     // Installs a new fake platform and returns it (owned by Platform).
     static FakePlatform& installNew();

@@ -1,0 +1,57 @@
+#include "hotkeys/HotkeyManager.h"
+
+#include "platform/Platform.h"
+#include "settings/Settings.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+#include <cstdio>
+
+HotkeyManager& HotkeyManager::shared() {
+    static HotkeyManager instance(Platform::current().hotkeys(), Settings::shared());
+    return instance;
+}
+
+HotkeyManager::HotkeyManager(HotkeyService& service, const Settings& settings, QObject* parent)
+    : QObject(parent), m_service(service), m_settings(settings) {}
+
+void HotkeyManager::installEventHandler() {
+    if (m_installed) return;
+    m_installed = true;
+    QPointer<HotkeyManager> self(this);
+    m_service.setPressHandler([self](HotkeyService::Registration r) {
+        if (self) self->fire(r.id);  // the signature is not compared
+    });
+}
+
+void HotkeyManager::reloadAll() {
+    for (const auto& [id, action] : m_idToAction) m_service.unregisterHotkey({signature, id});
+    m_idToAction.clear();
+    for (HotkeyAction action : hotkeyaction::allCases())
+        if (const auto combo = m_settings.combo(action)) registerCombo(*combo, action);
+}
+
+void HotkeyManager::registerCombo(const KeyCombo& combo, HotkeyAction action) {
+    const quint32 id = m_nextID++;
+    const int status = m_service.registerHotkey(combo.keyCode, combo.modifiers, {signature, id});
+    if (status == 0) {
+        m_idToAction[id] = action;
+        return;
+    }
+    std::fprintf(stderr, "Pictro: failed to register hotkey %s for %s (status %d)\n", qPrintable(combo.display()),
+                 qPrintable(hotkeyaction::rawValue(action)), status);
+}
+
+void HotkeyManager::fire(quint32 id) {
+    const auto it = m_idToAction.find(id);
+    if (it == m_idToAction.end()) return;
+    QPointer<HotkeyManager> self(this);
+    const HotkeyAction action = it->second;
+    QMetaObject::invokeMethod(
+        this,
+        [self, action] {
+            if (self && self->handler) self->handler(action);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,23 @@
+#include "platform/fake/FakeHotkeyService.h"
+
+#include <algorithm>
+
+int FakeHotkeyService::registerHotkey(quint32 keyCode, quint32 modifiers, Registration id) {
+    if (taken.count((quint64(keyCode) << 32) | modifiers)) return -9878;
+    live.push_back({keyCode, modifiers, id});
+    return 0;
+}
+
+void FakeHotkeyService::unregisterHotkey(Registration id) {
+    unregistered.push_back(id);
+    live.erase(std::remove_if(live.begin(), live.end(), [&](const Entry& e) { return e.id == id; }), live.end());
+}
+
+bool FakeHotkeyService::press(quint32 keyCode, quint32 modifiers) {
+    for (const Entry& e : live)
+        if (e.keyCode == keyCode && e.modifiers == modifiers) {
+            if (handler) handler(e.id);
+            return true;
+        }
+    return false;
+}
