@@ -1,6 +1,11 @@
 #include "app/AppDelegate.h"
 
+#include "app/CaptureFlows.h"
+#include "app/DeepLinks.h"
 #include "app/DiagnosticFiles.h"
+#include "app/LaunchAtLogin.h"
+#include "app/StatusMenu.h"
+#include "hotkeys/HotkeyManager.h"
 #include "app/SelfTest.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
@@ -10,6 +15,7 @@
 #include "settings/SettingsKeys.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -26,17 +32,39 @@ void AppDelegate::applicationDidFinishLaunching() {
     setupStatusItem();
     writeLaunchStatus();
     if (!m_platform.screenCapture().screenCaptureAllowed()) m_platform.screenCapture().requestScreenCaptureAccess();
+    registerHotkeys();
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
+    if (!m_settings.boolValue(keys::noSplash))
+        showToast(QStringLiteral("Pictro is running — ⇧⌘1 screen · ⇧⌘2 area"), QStringLiteral("camera.viewfinder"), 3.0);
     uitest::runIfRequested(m_arguments);
 }
 
 void AppDelegate::setupStatusItem() {
     m_statusItem = new QSystemTrayIcon(Symbols::icon(QStringLiteral("camera.viewfinder")));
     m_statusItem->setToolTip(QStringLiteral("Pictro"));
-    m_menu = new QMenu();
-    m_menu->addAction(QStringLiteral("Quit"), this, &AppDelegate::quit);
-    m_statusItem->setContextMenu(m_menu);
+    rebuildMenu();
+    // A click on the tray icon opens the menu too, not only the context click.
+    connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && m_menu) m_menu->popup(QCursor::pos());
+    });
     applyStatusItemVisibility();
+}
+
+void AppDelegate::rebuildMenu() {
+    QMenu* old = m_menu;
+    m_menu = statusmenu::build(*this, m_settings);
+    connect(m_menu, &QMenu::aboutToShow, this, [this] { statusmenu::refreshLaunchItem(*m_menu, launchatlogin::isEnabled()); });
+    if (m_statusItem) m_statusItem->setContextMenu(m_menu);
+    if (old) old->deleteLater();
+}
+
+void AppDelegate::registerHotkeys() {
+    QPointer<AppDelegate> self(this);
+    HotkeyManager::shared().handler = [self](HotkeyAction action) {
+        if (self) self->perform(action);
+    };
+    HotkeyManager::shared().installEventHandler();
+    HotkeyManager::shared().reloadAll();
 }
 
 void AppDelegate::applyStatusItemVisibility() {
@@ -65,7 +93,69 @@ void AppDelegate::defaultsChanged() {
 }
 
 void AppDelegate::reopen() {
-    // Opening the editor and the preferences window arrive with their windows.
+    if (m_flows) m_flows->showApp();
+}
+
+void AppDelegate::perform(HotkeyAction action) {
+    if (!m_flows) return;
+    switch (action) {
+    case HotkeyAction::fullscreen: m_flows->captureFullscreen(); break;
+    case HotkeyAction::area: m_flows->captureArea(); break;
+    case HotkeyAction::repeatArea: m_flows->repeatAreaCapture(); break;
+    case HotkeyAction::anyWindow: m_flows->captureAnyWindow(); break;
+    case HotkeyAction::activeWindow: m_flows->captureActiveWindow(); break;
+    case HotkeyAction::scrolling: m_flows->startScrolling(false); break;
+    case HotkeyAction::showApp: m_flows->showApp(); break;
+    case HotkeyAction::ocr: m_flows->instantTextRecognition(); break;
+    }
+}
+
+void AppDelegate::menuCaptureScreen() { perform(HotkeyAction::fullscreen); }
+void AppDelegate::menuCaptureArea() { perform(HotkeyAction::area); }
+void AppDelegate::menuScrolling() { perform(HotkeyAction::scrolling); }
+void AppDelegate::menuScrollingUp() {
+    if (m_flows) m_flows->startScrolling(true);
+}
+void AppDelegate::menuOCR() { perform(HotkeyAction::ocr); }
+void AppDelegate::menuRepeatArea() { perform(HotkeyAction::repeatArea); }
+void AppDelegate::menuActiveWindow() { perform(HotkeyAction::activeWindow); }
+void AppDelegate::menuAnyWindow() { perform(HotkeyAction::anyWindow); }
+void AppDelegate::menuDelayed() {
+    if (m_flows) m_flows->captureDelayed();
+}
+void AppDelegate::menuOpenFile() {
+    if (m_flows) m_flows->openFile();
+}
+void AppDelegate::menuLoadClipboard() {
+    if (m_flows) m_flows->loadClipboard();
+}
+
+void AppDelegate::toggleLaunch() {
+    launchatlogin::set(!launchatlogin::isEnabled(), QApplication::applicationFilePath());
+    if (m_statusItem) rebuildMenu();
+}
+
+void AppDelegate::openLinks(const QStringList& links) {
+    deeplinks::Target target;
+    target.toast = [this](const QString& m, const QString& s, double d) { showToast(m, s, d); };
+    target.log = [this](const QString& m) { logEvent(m); };
+    target.start = [this](deeplinks::Action action) {
+        if (!m_flows) return;
+        switch (action) {
+        case deeplinks::Action::areaCapture: m_flows->captureArea(); break;
+        case deeplinks::Action::fullscreenCapture: m_flows->captureFullscreen(); break;
+        case deeplinks::Action::windowCapture: m_flows->captureActiveWindow(); break;
+        case deeplinks::Action::scrollingCapture: m_flows->startScrolling(false); break;
+        case deeplinks::Action::textRecognition: m_flows->instantTextRecognition(); break;
+        case deeplinks::Action::clipboardImage: m_flows->loadClipboard(); break;
+        case deeplinks::Action::nothing: break;
+        }
+    };
+    deeplinks::handleRequest(links, m_settings.boolValue(keys::urlSchemeEnabled), target);
+}
+
+void AppDelegate::showToast(const QString&, const QString&, double) {
+    // Shown by the toast window once it is part of the program.
 }
 
 void AppDelegate::quit() { QApplication::quit(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/CapturedImage.h"
+#include "settings/HotkeyAction.h"
 
 #include <QObject>
 #include <QPointer>
@@ -12,6 +13,7 @@ class QSystemTrayIcon;
 class QMenu;
 class Settings;
 class Platform;
+class CaptureFlows;
 
 // The application controller: launched once, lives until the event loop ends. Owns the tray item
 // and the last capture; every menu item, hotkey and link ends in one of its methods.
@@ -32,6 +34,27 @@ public:
     void openAbout();
     void openSettings();
 
+    // Dispatch of a global hotkey.
+    void perform(HotkeyAction action);
+    // Menu actions.
+    void menuCaptureScreen();
+    void menuCaptureArea();
+    void menuScrolling();
+    void menuScrollingUp();
+    void menuOCR();
+    void menuRepeatArea();
+    void menuActiveWindow();
+    void menuAnyWindow();
+    void menuDelayed();
+    void menuOpenFile();
+    void menuLoadClipboard();
+    void toggleLaunch();
+    // One open request of links of the program's scheme.
+    void openLinks(const QStringList& links);
+
+    void setFlows(CaptureFlows* flows) { m_flows = flows; }
+    void showToast(const QString& message, const QString& symbol, double seconds);
+
     QSystemTrayIcon* statusItem() const { return m_statusItem; }
     const std::optional<CapturedImage>& lastCapture() const { return m_lastCapture; }
     void setLastCapture(const CapturedImage& image) { m_lastCapture = image; }
@@ -39,11 +62,14 @@ public:
 private:
     void setupStatusItem();
     void applyStatusItemVisibility();
+    void rebuildMenu();
+    void registerHotkeys();
 
     Settings& m_settings;
     Platform& m_platform;
     QStringList m_arguments;
     QSystemTrayIcon* m_statusItem = nullptr;
     QMenu* m_menu = nullptr;
+    CaptureFlows* m_flows = nullptr;
     std::optional<CapturedImage> m_lastCapture;
 };

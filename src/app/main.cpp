@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
+#include "app/SingleInstance.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 
@@ -55,6 +56,18 @@ int runApplication(int argc, char** argv, const QStringList& args) {
                      qgetenv("DISPLAY").constData());
         return 1;
     }
+    // Links (or a plain second launch) go to the instance that already runs, if there is one.
+    QStringList links;
+    for (qsizetype i = 1; i < args.size(); ++i)
+        if (!args[i].startsWith(QLatin1Char('-'))) links << args[i];
+    const QString socket = singleinstance::socketPath();
+    switch (singleinstance::forward(socket, links)) {
+    case singleinstance::Forward::handed: return 0;
+    case singleinstance::Forward::failed:
+        std::fprintf(stderr, "Pictro: another instance holds %s but does not answer\n", qPrintable(socket));
+        return 1;
+    case singleinstance::Forward::noInstance: break;
+    }
     if (qpa.isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
     Settings::registerDefaults();
     QApplication app(argc, argv);
@@ -70,7 +83,13 @@ int runApplication(int argc, char** argv, const QStringList& args) {
     }
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
+    singleinstance::Server server;
+    if (!server.listen(socket))
+        std::fprintf(stderr, "Pictro: cannot listen on %s; links from other launches will not arrive\n", qPrintable(socket));
+    QObject::connect(&server, &singleinstance::Server::reopenRequested, &delegate, &AppDelegate::reopen);
+    QObject::connect(&server, &singleinstance::Server::linksReceived, &delegate, &AppDelegate::openLinks);
     delegate.applicationDidFinishLaunching();
+    if (!links.isEmpty()) delegate.openLinks(links);
     const int status = app.exec();
     return status;
 }

@@ -1,0 +1,82 @@
+#include "app/StatusMenu.h"
+
+#include "app/AppDelegate.h"
+#include "app/MenuShortcut.h"
+#include "platform/Symbols.h"
+#include "settings/Settings.h"
+
+#include <QMenu>
+
+namespace statusmenu {
+namespace {
+
+using Slot = void (AppDelegate::*)();
+
+QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot slot, const char* symbol = nullptr,
+                 const QKeySequence& shortcut = {}) {
+    QAction* action = menu.addAction(title);
+    QObject::connect(action, &QAction::triggered, &delegate, slot);
+    if (symbol) action->setIcon(Symbols::icon(QString::fromLatin1(symbol)));
+    action->setIconVisibleInMenu(symbol != nullptr);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        // Only a label: the global hotkeys are what make the shortcut work.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+    }
+    return action;
+}
+
+QKeySequence bindingOf(const Settings& settings, HotkeyAction action) { return menuShortcut(settings.combo(action)); }
+
+void addMoreMenu(QMenu& menu, AppDelegate& d, const Settings& s) {
+    QMenu* more = menu.addMenu(Symbols::icon(QStringLiteral("ellipsis")), QStringLiteral("More"));
+    addItem(*more, QStringLiteral("Repeat Area Capture"), d, &AppDelegate::menuRepeatArea,
+            "rectangle.dashed.badge.record", bindingOf(s, HotkeyAction::repeatArea));
+    addItem(*more, QStringLiteral("Capture Active Window"), d, &AppDelegate::menuActiveWindow, "macwindow.on.rectangle",
+            bindingOf(s, HotkeyAction::activeWindow));
+    addItem(*more, QStringLiteral("Capture Any Window"), d, &AppDelegate::menuAnyWindow, "macwindow.badge.plus",
+            bindingOf(s, HotkeyAction::anyWindow));
+    addItem(*more, QStringLiteral("Delayed Screenshot (3s)"), d, &AppDelegate::menuDelayed, "timer");
+    addItem(*more, QStringLiteral("Scrolling (Up)"), d, &AppDelegate::menuScrollingUp, "arrow.up.doc");
+    more->addSeparator();
+    addItem(*more, QStringLiteral("Open File"), d, &AppDelegate::menuOpenFile, "doc");
+    addItem(*more, QStringLiteral("Load From Clipboard"), d, &AppDelegate::menuLoadClipboard, "doc.on.clipboard");
+}
+
+} // namespace
+
+QMenu* build(AppDelegate& d, const Settings& s) {
+    auto* menu = new QMenu();
+    menu->setTitle(QStringLiteral("Pictro"));
+    addItem(*menu, QStringLiteral("Reopen Pictro"), d, &AppDelegate::reopen, "arrow.uturn.forward.square");
+    menu->addSeparator();
+    addItem(*menu, QStringLiteral("Capture Screen"), d, &AppDelegate::menuCaptureScreen, "macwindow",
+            bindingOf(s, HotkeyAction::fullscreen));
+    addItem(*menu, QStringLiteral("Capture Area"), d, &AppDelegate::menuCaptureArea, "rectangle.dashed",
+            bindingOf(s, HotkeyAction::area));
+    addItem(*menu, QStringLiteral("Scrolling Capture"), d, &AppDelegate::menuScrolling, "arrow.down.doc",
+            bindingOf(s, HotkeyAction::scrolling));
+    addItem(*menu, QStringLiteral("Recognize Text/QR"), d, &AppDelegate::menuOCR, "text.viewfinder",
+            bindingOf(s, HotkeyAction::ocr));
+    addMoreMenu(*menu, d, s);
+    menu->addSeparator();
+    addItem(*menu, QStringLiteral("About Pictro"), d, &AppDelegate::openAbout);
+    menu->addSeparator();
+    QAction* launch = addItem(*menu, QStringLiteral("Launch at Startup"), d, &AppDelegate::toggleLaunch);
+    launch->setCheckable(true);
+    addItem(*menu, QStringLiteral("Settings"), d, &AppDelegate::openSettings, "gearshape",
+            QKeySequence(Qt::ControlModifier | Qt::Key_Comma));
+    addItem(*menu, QStringLiteral("Quit"), d, &AppDelegate::quit);
+    return menu;
+}
+
+void refreshLaunchItem(QMenu& menu, bool launchAtLogin) {
+    for (QAction* action : menu.actions())
+        if (action->text() == QLatin1String("Launch at Startup")) {
+            action->setChecked(launchAtLogin);
+            return;
+        }
+}
+
+} // namespace statusmenu
