@@ -1,0 +1,98 @@
+#include "app/AppDelegate.h"
+#include "app/LaunchAtLogin.h"
+#include "app/MenuShortcut.h"
+#include "app/StatusMenu.h"
+#include "platform/fake/FakePlatform.h"
+#include "settings/Settings.h"
+
+#include "support/TestSupport.h"
+
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList titles(const QMenu& menu) {
+    QStringList t;
+    for (const QAction* a : menu.actions()) t << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return t;
+}
+
+QString shortcutOf(const QMenu& menu, const QString& title) {
+    for (const QAction* a : menu.actions())
+        if (a->text() == title) return a->shortcut().toString(QKeySequence::PortableText);
+    return QStringLiteral("<missing>");
+}
+
+class StatusMenuTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    Settings settings{dir.filePath(QStringLiteral("Pictro.conf"))};
+    FakePlatform& platform = FakePlatform::installNew();
+    AppDelegate delegate{settings, platform, {}};
+};
+
+TEST_F(StatusMenuTest, ItemsComeInOrderWithTheDefaultBindings) {
+    std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
+    EXPECT_EQ(titles(*menu), (QStringList{"Reopen Pictro", "-", "Capture Screen", "Capture Area", "Scrolling Capture",
+                                          "Recognize Text/QR", "More", "-", "About Pictro", "-", "Launch at Startup",
+                                          "Settings", "Quit"}));
+    EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QStringLiteral("Ctrl+Shift+1"));
+    EXPECT_EQ(shortcutOf(*menu, "Capture Area"), QStringLiteral("Ctrl+Shift+2"));
+    EXPECT_EQ(shortcutOf(*menu, "Recognize Text/QR"), QStringLiteral("Meta+Ctrl+Alt+O"));
+    EXPECT_EQ(shortcutOf(*menu, "Scrolling Capture"), QString());
+    EXPECT_EQ(shortcutOf(*menu, "Settings"), QStringLiteral("Ctrl+,"));
+    QMenu* more = menu->actions()[6]->menu();
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(titles(*more), (QStringList{"Repeat Area Capture", "Capture Active Window", "Capture Any Window",
+                                          "Delayed Screenshot (3s)", "Scrolling (Up)", "-", "Open File",
+                                          "Load From Clipboard"}));
+    EXPECT_EQ(shortcutOf(*more, "Repeat Area Capture"), QString());
+    for (const QAction* a : menu->actions())
+        if (!a->isSeparator() && a->text() != "About Pictro" && a->text() != "Launch at Startup" && a->text() != "Quit") {
+            EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+        }
+}
+
+TEST_F(StatusMenuTest, OnlyOneCharacterKeyNamesGetALabel) {
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::scrolling), QStringLiteral("49:6144"));  // ⌃⌥Space
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("123:256"));  // ⌘←
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QString());
+    std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
+    EXPECT_EQ(shortcutOf(*menu, "Scrolling Capture"), QString());
+    EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QString());
+    EXPECT_EQ(shortcutOf(*menu->actions()[6]->menu(), "Repeat Area Capture"), QStringLiteral("Ctrl+Left"));
+    EXPECT_TRUE(menuShortcut(KeyCombo{96, 256}).isEmpty()) << "F5 is longer than one character";
+}
+
+TEST_F(StatusMenuTest, LaunchAtStartupFollowsTheAutostartEntry) {
+    testsupport::ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
+    QAction* launch = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text() == "Launch at Startup") launch = a;
+    ASSERT_NE(launch, nullptr);
+    ASSERT_TRUE(launchatlogin::set(true, QStringLiteral("/opt/my \"pictro\"/pictro")));
+    EXPECT_TRUE(launchatlogin::isEnabled());
+    EXPECT_TRUE(testsupport::readFile(launchatlogin::entryPath()).contains(QStringLiteral("Exec=\"/opt/my \\\"pictro\\\"/pictro\"")));
+    statusmenu::refreshLaunchItem(*menu, launchatlogin::isEnabled());
+    EXPECT_TRUE(launch->isChecked());
+    ASSERT_TRUE(launchatlogin::set(false, QString()));
+    EXPECT_FALSE(launchatlogin::isEnabled());
+    statusmenu::refreshLaunchItem(*menu, launchatlogin::isEnabled());
+    EXPECT_FALSE(launch->isChecked());
+}
+
+TEST_F(StatusMenuTest, AutostartFailureIsReported) {
+    QFile blocker(dir.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    testsupport::ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(blocker.fileName()));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(launchatlogin::set(true, QStringLiteral("/usr/bin/pictro")));
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("Pictro: launch-at-login failed: ", 0), 0u);
+}
+
+} // namespace
