@@ -64,6 +64,14 @@ const QHash<QString, Glyph>& glyphs() {
                                                   QPolygonF({{s * 0.3, s * 0.52}, {s * 0.45, s * 0.66}, {s * 0.7, s * 0.36}}));
                                           });
                                       }};
+        t["xmark.circle.fill"] = {"window-close-symbolic", [](QPainter& p, double s, const QColor& c) {
+                                      drawCircleGlyph(p, s, c, [s](QPainter& q) {
+                                          q.setPen(strokePen(Qt::black, s * 1.3));
+                                          const double a = s * 0.34, b = s * 0.66;
+                                          q.drawLine(QPointF(a, a), QPointF(b, b));
+                                          q.drawLine(QPointF(b, a), QPointF(a, b));
+                                      });
+                                  }};
         auto warning = [](QPainter& p, double s, const QColor& c) {
             QPainterPath tri;
             tri.moveTo(s * 0.5, s * 0.08);
