@@ -123,6 +123,47 @@ void BM_IdleMemoryAfter5s(benchmark::State& state) {
 }
 BENCHMARK(BM_IdleMemoryAfter5s)->Iterations(1)->Unit(benchmark::kSecond);
 
+// Runs argv to completion with the given XDG folders; returns the wall time.
+double runToExit(const std::vector<std::string>& argv, const QString& home) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/config")).constData(), 1);
+        setenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/data")).constData(), 1);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A second launch with a link hands it to the running instance and exits; the baseline is the
+// same binary's shortest run (the permission report: load, connect to X, print, exit).
+void BM_ForwardLinkToRunningInstance(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("p"));
+    pid_t running = -1;
+    pictroStart(home, &running);
+    double forwardTotal = 0, baselineTotal = 0;
+    for (auto _ : state) {
+        const double f = runToExit({pictroBinary(), "pictro://capture?type=area"}, home);
+        const double b = runToExit({pictroBinary(), "--check-permissions"}, home);
+        state.SetIterationTime(f);
+        forwardTotal += f;
+        baselineTotal += b;
+    }
+    stop(running);
+    const double n = static_cast<double>(state.iterations());
+    state.counters["forward_ms"] = forwardTotal / n * 1000.0;
+    state.counters["check_permissions_ms"] = baselineTotal / n * 1000.0;
+    state.counters["ratio_to_baseline"] = forwardTotal / baselineTotal;
+}
+BENCHMARK(BM_ForwardLinkToRunningInstance)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 #include "app/LaunchAtLogin.h"
 #include "app/StatusMenu.h"
 #include "hotkeys/HotkeyManager.h"
+#include "hud/ToastHUD.h"
 #include "app/SelfTest.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
@@ -154,8 +155,8 @@ void AppDelegate::openLinks(const QStringList& links) {
     deeplinks::handleRequest(links, m_settings.boolValue(keys::urlSchemeEnabled), target);
 }
 
-void AppDelegate::showToast(const QString&, const QString&, double) {
-    // Shown by the toast window once it is part of the program.
+void AppDelegate::showToast(const QString& message, const QString& symbol, double seconds) {
+    ToastHUD::show(message, symbol, seconds);
 }
 
 void AppDelegate::quit() { QApplication::quit(); }

@@ -2,6 +2,8 @@
 #include "support/TestSupport.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QThread>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -104,6 +106,52 @@ TEST_F(Launch, SelfTestWinsOverThePermissionReportAndNeedsNoDisplay) {
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("ok ")));
     EXPECT_FALSE(run.out.contains(QStringLiteral("FAIL")));
     EXPECT_TRUE(QFileInfo(out).isDir());
+}
+
+// Runs the program until `body` returns, then stops it through SIGTERM.
+template <typename Body>
+void whileRunning(const QProcessEnvironment& env, const QString& statusPath, Body body) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(binary(), {});
+    ASSERT_TRUE(p.waitForStarted());
+    ASSERT_TRUE(waitUntil([&] { return readFile(statusPath).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }));
+    body();
+    p.terminate();
+    p.waitForFinished(10000);
+}
+
+TEST_F(Launch, LinksFromASecondLaunchAreHandledByTheRunningInstance) {
+    const QString log = home.filePath(QStringLiteral("data/Pictro/events.log"));
+    QDir().mkpath(home.filePath(QStringLiteral("config/Pictro")));
+    QFile conf(home.filePath(QStringLiteral("config/Pictro/Pictro.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[General]\nurlSchemeEnabled=true\nnoSplash=true\n");
+    conf.close();
+    for (int launch = 1; launch <= 2; ++launch) {
+        whileRunning(environment(), statusPath(), [&] {
+            const Run second = runToEnd({QStringLiteral("pictro://nothing-here?launch=%1").arg(launch)});
+            EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
+            ASSERT_TRUE(waitUntil([&] { return readFile(log).count(QLatin1Char('\n')) == launch; }))
+                << readFile(log).toStdString();
+        });
+    }
+    // One line per handled link, across launches.
+    const QStringList lines = readFile(log).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" url-handled pictro://nothing-here?launch=1")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" url-handled pictro://nothing-here?launch=2")));
+}
+
+TEST_F(Launch, WithTheSchemeDisabledForwardedLinksAreNotLogged) {
+    whileRunning(environment(), statusPath(), [&] {
+        const Run second = runToEnd({QStringLiteral("pictro://capture?type=fullscreen")});
+        EXPECT_EQ(second.exitCode, 0);
+        const Run reopen = runToEnd({});
+        EXPECT_EQ(reopen.exitCode, 0) << "a plain second launch asks the first to reopen and exits";
+        QThread::msleep(300);
+    });
+    EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("data/Pictro/events.log"))));
 }
 
 } // namespace
