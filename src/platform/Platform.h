@@ -5,6 +5,9 @@
 class Screens;
 class ScreenCapture;
 class InputSynth;
+class WindowServer;
+class Pasteboard;
+class Workspace;
 
 // The operating system behind small interfaces. `main` installs the real one; tests install
 // the in-memory one. Features reach the system only through here.
@@ -15,6 +18,9 @@ public:
     virtual Screens& screens() = 0;
     virtual ScreenCapture& screenCapture() = 0;
     virtual InputSynth& inputSynth() = 0;
+    virtual WindowServer& windowServer() = 0;
+    virtual Pasteboard& pasteboard() = 0;
+    virtual Workspace& workspace() = 0;
 
     static Platform& current();
     static bool isInstalled();
