@@ -6,6 +6,9 @@ class Screens;
 class ScreenCapture;
 class InputSynth;
 class HotkeyService;
+class WindowServer;
+class Pasteboard;
+class Workspace;
 
 // The operating system behind small interfaces. `main` installs the real one; tests install
 // the in-memory one. Features reach the system only through here.
@@ -17,6 +20,9 @@ public:
     virtual ScreenCapture& screenCapture() = 0;
     virtual InputSynth& inputSynth() = 0;
     virtual HotkeyService& hotkeys() = 0;
+    virtual WindowServer& windowServer() = 0;
+    virtual Pasteboard& pasteboard() = 0;
+    virtual Workspace& workspace() = 0;
 
     static Platform& current();
     static bool isInstalled();

@@ -2,6 +2,7 @@
 
 #include "platform/Geometry.h"
 
+#include <QRect>
 #include <QRectF>
 #include <QString>
 
@@ -15,6 +16,7 @@ struct ScreenInfo {
     QRectF frame;           // whole screen
     QRectF visibleFrame;    // without panels and docks
     double scale = 1.0;     // pixels per point
+    QRect pixelRect;        // the screen in the system's own pixels (X root pixels); empty when unknown
 
     bool operator==(const ScreenInfo& other) const = default;
 };

@@ -1,11 +1,18 @@
 #pragma once
 
 #include "platform/InputSynth.h"
+#include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Screens.h"
 #include "platform/fake/FakeHotkeyService.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
 
+#include <QHash>
+
+#include <map>
+#include <mutex>
 #include <vector>
 
 // In-memory screens with a settable pointer.
@@ -20,10 +27,12 @@ public:
     QPointF mouseLocation() const override { return mouse; }
     geometry::SpaceConverter converter() const override;
 
-    // Adds a screen of the given frame (bottom-left points) and scale; returns it.
+    // Adds a screen of the given frame (bottom-left points) and scale; returns it. Its pixel
+    // rectangle is the frame in the top-left space times the scale.
     ScreenInfo& addScreen(const QRectF& frame, double scale = 1.0, const QString& name = {});
 };
 
+// Screens' pixels and windows' pixels held in memory, by display id and window number.
 class FakeScreenCapture : public ScreenCapture {
 public:
     bool allowed = true;
@@ -31,6 +40,19 @@ public:
 
     bool screenCaptureAllowed() const override { return allowed; }
     void requestScreenCaptureAccess() override { ++accessRequests; }
+    PixelsOrError captureDisplay(const ScreenInfo& screen) override;
+    PixelsOrError captureWindow(quint32 windowID) override;
+
+    void setDisplayPixels(quint32 displayId, const QImage& pixels);
+    void setWindowPixels(quint32 windowID, const QImage& pixels);
+    void removeWindow(quint32 windowID);
+    int captureCount() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<quint32, QImage> m_displays;
+    std::map<quint32, QImage> m_windows;
+    int m_captures = 0;
 };
 
 class FakeInputSynth : public InputSynth {
@@ -42,17 +64,67 @@ public:
     void requestAccessibilityTrust() override { ++trustRequests; }
 };
 
+class FakeWindowServer : public WindowServer {
+public:
+    std::vector<RawWindowEntry> entries;  // front to back
+    std::optional<qint32> frontmostPid;
+    qint32 pid = 4242;                     // this program's own pid in the fake world
+    std::map<quint32, QRectF> frames;      // windowFrame answers; listed entries answer too
+
+    std::vector<RawWindowEntry> onScreenWindowList() const override { return entries; }
+    std::optional<qint32> frontmostApplicationPid() const override { return frontmostPid; }
+    qint32 ownPid() const override { return pid; }
+    std::optional<QRectF> windowFrame(quint32 windowID) const override;
+
+    // Adds a well-formed normal window and returns its entry.
+    RawWindowEntry& addWindow(quint32 number, const QRectF& bounds, qint32 ownerPid, const QString& title = {},
+                              const QString& owner = {});
+};
+
+// A clipboard that remembers every write in order.
+class FakePasteboard : public Pasteboard {
+public:
+    enum class Op { clear, png, image, text };
+    std::vector<Op> operations;
+    QByteArray png;
+    QImage image;
+    std::optional<QString> text;
+
+    void clear() override;
+    void setPngData(const QByteArray& bytes) override;
+    void writeImage(const QImage& img) override;
+    void setText(const QString& t) override;
+    std::optional<QImage> readImage() const override;
+    std::optional<QString> readText() const override { return text; }
+};
+
+class FakeWorkspace : public Workspace {
+public:
+    QHash<quint32, QString> desktopPictures;  // by display id
+    std::vector<QUrl> openedURLs;
+    bool urlsOpen = true;
+
+    std::optional<QString> desktopImagePath(const ScreenInfo& screen) const override;
+    bool openURL(const QUrl& url) override;
+};
+
 class FakePlatform : public Platform {
 public:
     FakeScreens fakeScreens;
     FakeScreenCapture fakeCapture;
     FakeInputSynth fakeInput;
     FakeHotkeyService fakeHotkeys;
+    FakeWindowServer fakeWindows;
+    FakePasteboard fakePasteboard;
+    FakeWorkspace fakeWorkspace;
 
     Screens& screens() override { return fakeScreens; }
     ScreenCapture& screenCapture() override { return fakeCapture; }
     InputSynth& inputSynth() override { return fakeInput; }
     HotkeyService& hotkeys() override { return fakeHotkeys; }
+    WindowServer& windowServer() override { return fakeWindows; }
+    Pasteboard& pasteboard() override { return fakePasteboard; }
+    Workspace& workspace() override { return fakeWorkspace; }
 
     // Installs a new fake platform and returns it (owned by Platform).
     static FakePlatform& installNew();

@@ -3,8 +3,11 @@
 #include "platform/Platform.h"
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11InputSynth.h"
+#include "platform/x11/X11Pasteboard.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "platform/x11/X11Screens.h"
+#include "platform/x11/X11WindowServer.h"
+#include "platform/x11/X11Workspace.h"
 
 class X11Platform : public Platform {
 public:
@@ -12,10 +15,19 @@ public:
     ScreenCapture& screenCapture() override { return m_capture; }
     InputSynth& inputSynth() override { return m_input; }
     HotkeyService& hotkeys() override { return m_hotkeys; }
+    WindowServer& windowServer() override { return m_windows; }
+    Pasteboard& pasteboard() override { return m_pasteboard; }
+    Workspace& workspace() override { return m_workspace; }
+
+    X11ScreenCapture& x11Capture() { return m_capture; }
+    X11Pasteboard& x11Pasteboard() { return m_pasteboard; }
 
 private:
     X11Screens m_screens;
     X11ScreenCapture m_capture;
     X11InputSynth m_input;
     X11HotkeyService m_hotkeys;
+    X11WindowServer m_windows{m_screens};
+    X11Pasteboard m_pasteboard;
+    X11Workspace m_workspace;
 };

@@ -1,5 +1,77 @@
 #include "platform/x11/X11ScreenCapture.h"
 
+#include "platform/x11/X11Atoms.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11WindowGeometry.h"
+
+#include <xcb/composite.h>
+
+namespace {
+
+bool redirectSubwindows(xcb_connection_t* c, xcb_window_t root) {
+    xcb_generic_error_t* error = nullptr;
+    XcbPtr<xcb_composite_query_version_reply_t> version(xcb_composite_query_version_reply(
+        c, xcb_composite_query_version(c, XCB_COMPOSITE_MAJOR_VERSION, XCB_COMPOSITE_MINOR_VERSION), &error));
+    std::free(error);
+    // Naming a window's pixmap needs version 0.2.
+    if (!version || (version->major_version == 0 && version->minor_version < 2)) return false;
+    error = xcb_request_check(c, xcb_composite_redirect_subwindows_checked(c, root, XCB_COMPOSITE_REDIRECT_AUTOMATIC));
+    const bool ok = error == nullptr;
+    std::free(error);
+    return ok;
+}
+
+QRect rootRect(const xcb_screen_t* screen) { return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels); }
+
+} // namespace
+
+X11ScreenCapture::X11ScreenCapture() {
+    X11Connection& x = X11Connection::shared();
+    if (xcb_connection_t* c = x.connection(); c && x.rootScreen())
+        m_composite = redirectSubwindows(c, x.rootScreen()->root);
+}
 
 bool X11ScreenCapture::screenCaptureAllowed() const { return X11Connection::shared().isOpen(); }
+
+PixelsOrError X11ScreenCapture::captureDisplay(const ScreenInfo& screen) {
+    X11Connection& x = X11Connection::shared();
+    xcb_connection_t* c = x.connection();
+    const xcb_screen_t* root = x.rootScreen();
+    if (!c || !root) return CaptureError::permission;
+    // A screen that is no longer part of the root window has gone.
+    if (screen.pixelRect.isEmpty() || !rootRect(root).contains(screen.pixelRect)) return CaptureError::noDisplay;
+    auto image = m_grabber.grab(c, root->root, screen.pixelRect, root->root_depth);
+    if (!image || image->isNull()) return CaptureError::failed;
+    return *image;
+}
+
+PixelsOrError X11ScreenCapture::captureWindow(quint32 windowID) {
+    X11Connection& x = X11Connection::shared();
+    xcb_connection_t* c = x.connection();
+    const xcb_screen_t* root = x.rootScreen();
+    if (!c || !root) return CaptureError::permission;
+    const auto placement = x11window::placement(c, root->root, windowID);
+    if (!placement || !placement->viewable || placement->outerInFrame.isEmpty()) return CaptureError::noWindow;
+
+    if (m_composite) {
+        const xcb_pixmap_t pixmap = xcb_generate_id(c);
+        xcb_generic_error_t* error =
+            xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, placement->frame, pixmap));
+        if (!error) {
+            // The pixmap includes the frame's border; window coordinates start inside it.
+            const QRect inPixmap = placement->outerInFrame.translated(placement->frameBorder, placement->frameBorder);
+            auto image = m_grabber.grab(c, pixmap, inPixmap, placement->frameDepth);
+            std::free(xcb_request_check(c, xcb_free_pixmap_checked(c, pixmap)));
+            if (image && !image->isNull()) return *image;
+            // The window vanished between the two requests, or its depth is not readable.
+            if (!x11window::placement(c, root->root, windowID)) return CaptureError::noWindow;
+        }
+        std::free(error);
+    }
+    // Without Composite only what is on screen can be read: the root's pixels under the window.
+    const QRect visible = placement->outer.intersected(rootRect(root));
+    if (visible.isEmpty()) return CaptureError::noWindow;
+    auto image = m_grabber.grab(c, root->root, visible, root->root_depth);
+    if (!image || image->isNull()) return CaptureError::failed;
+    return *image;
+}

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <qpa/qplatformscreen.h>
 
 namespace {
 
@@ -26,6 +27,8 @@ ScreenInfo infoOf(const QScreen* screen, const geometry::SpaceConverter& conv) {
     info.frame = conv.qtToBottomLeft(QRectF(screen->geometry()));
     info.visibleFrame = conv.qtToBottomLeft(QRectF(screen->availableGeometry()));
     info.scale = screen->devicePixelRatio();
+    // The native rectangle in root pixels, exactly as the platform plugin knows it.
+    info.pixelRect = screen->handle() ? screen->handle()->geometry() : QRect();
     return info;
 }
 

@@ -1,0 +1,50 @@
+#include "save/ImageEncoding.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <cmath>
+
+namespace imageencoding {
+
+std::optional<QByteArray> encode(const QImage& image, ImageFileFormat format) {
+    if (image.isNull()) return std::nullopt;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return std::nullopt;
+    QImageWriter writer(&buffer, format == ImageFileFormat::png ? "png" : "jpeg");
+    writer.setQuality(format == ImageFileFormat::png ? pngQuality : jpegQuality);
+    if (format == ImageFileFormat::jpeg) {
+        // JPEG has no alpha: flatten onto white rather than let transparent pixels turn black.
+        if (image.hasAlphaChannel()) {
+            QImage flat(image.size(), QImage::Format_RGB32);
+            flat.setDotsPerMeterX(image.dotsPerMeterX());
+            flat.setDotsPerMeterY(image.dotsPerMeterY());
+            flat.fill(Qt::white);
+            {
+                QPainter p(&flat);
+                p.drawImage(0, 0, image);
+            }
+            if (!writer.write(flat)) return std::nullopt;
+            return bytes;
+        }
+    }
+    if (!writer.write(image)) return std::nullopt;
+    return bytes;
+}
+
+int dotsPerMetreForScale(double scale) {
+    return static_cast<int>(std::lround(96.0 / 0.0254 * (scale > 0 ? scale : 1.0)));
+}
+
+QImage withPointSize(const QImage& image, double scale) {
+    QImage copy = image;
+    const int dpm = dotsPerMetreForScale(scale);
+    copy.setDotsPerMeterX(dpm);
+    copy.setDotsPerMeterY(dpm);
+    copy.setDevicePixelRatio(scale > 0 ? scale : 1.0);
+    return copy;
+}
+
+} // namespace imageencoding

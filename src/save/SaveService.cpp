@@ -1,0 +1,86 @@
+#include "save/SaveService.h"
+
+#include "platform/Pasteboard.h"
+#include "platform/Platform.h"
+#include "save/ExclusiveFile.h"
+#include "save/FormatDecision.h"
+#include "save/ImageEncoding.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+void logFailure(const QString& error) {
+    std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(error));
+    std::fflush(stderr);
+}
+} // namespace
+
+SaveService& SaveService::shared() {
+    static SaveService instance(Settings::shared());
+    return instance;
+}
+
+SaveService::SaveService(Settings& settings, Pasteboard* pasteboard, Clock clock)
+    : m_settings(settings), m_pasteboard(pasteboard), m_clock(std::move(clock)) {}
+
+QDateTime SaveService::now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
+
+Pasteboard& SaveService::pasteboard() const { return m_pasteboard ? *m_pasteboard : Platform::current().pasteboard(); }
+
+CapturedImage SaveService::prepared(const CapturedImage& image) const {
+    return m_settings.boolValue(keys::downscaleRetina) ? image.downscaledTo1x() : image;
+}
+
+ImageFileFormat SaveService::decideFormat(const QImage& image, SaveFormat setting) {
+    return formatdecision::decide(image, setting);
+}
+
+ImageFileFormat SaveService::decideFormat(const QImage& image) const {
+    return decideFormat(image, m_settings.saveFormat());
+}
+
+std::optional<QByteArray> SaveService::data(const QImage& image, ImageFileFormat format) {
+    return imageencoding::encode(image, format);
+}
+
+QString SaveService::fileName(const QDateTime& time, int number, ImageFileFormat format) {
+    QString name = QStringLiteral("Pictro ") + time.toString(QStringLiteral("yyyy-MM-dd 'at' HH.mm.ss"));
+    if (number >= 2) name += QStringLiteral(" (%1)").arg(number);
+    return name + QLatin1Char('.') + fileExtension(format);
+}
+
+std::optional<QString> SaveService::save(const CapturedImage& input) const {
+    const CapturedImage image = prepared(input);
+    const ImageFileFormat format = decideFormat(image.image);
+    const auto bytes = data(imageencoding::withPointSize(image.image, image.scale), format);
+    if (!bytes) return std::nullopt;
+
+    const QString folder = m_settings.screenshotsFolder();
+    QDir().mkpath(folder);  // a failure shows in the write below
+    for (int n = 1; n <= maxNameAttempts; ++n) {
+        // The clock is read for every candidate, so a name never lies about when it was made.
+        const QString path = QDir(folder).filePath(fileName(now(), n, format));
+        const auto outcome = exclusivefile::write(path, *bytes);
+        switch (outcome.status) {
+        case exclusivefile::Status::written: return path;
+        case exclusivefile::Status::exists: continue;
+        case exclusivefile::Status::failed: logFailure(outcome.error); return std::nullopt;
+        }
+    }
+    logFailure(QStringLiteral("%1: no free file name").arg(folder));
+    return std::nullopt;
+}
+
+void SaveService::copyToClipboard(const CapturedImage& input) const {
+    const CapturedImage image = prepared(input);
+    if (image.image.isNull()) return;
+    const QImage object = imageencoding::withPointSize(image.image, image.scale);
+    Pasteboard& board = pasteboard();
+    board.clear();
+    if (const auto png = data(object, ImageFileFormat::png)) board.setPngData(*png);
+    board.writeImage(object);
+}
