@@ -1,3 +1,4 @@
+#include "app/AppCaptureFlows.h"
 #include "app/AppDelegate.h"
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
@@ -83,6 +84,9 @@ int runApplication(int argc, char** argv, const QStringList& args) {
     }
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
+    // Selections arrive with the selection overlay; until then area and window picking start nothing.
+    AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), {});
+    delegate.setFlows(&flows);
     singleinstance::Server server;
     if (!server.listen(socket))
         std::fprintf(stderr, "Pictro: cannot listen on %s; links from other launches will not arrive\n", qPrintable(socket));

@@ -1,0 +1,214 @@
+#include "app/AppCaptureFlows.h"
+
+#include "app/AppDelegate.h"
+#include "app/CaptureGeometry.h"
+#include "app/ResultHandling.h"
+#include "capture/CaptureEngine.h"
+#include "editor/EditorWindowController.h"
+#include "hud/ThumbnailHUD.h"
+#include "hud/ToastHUD.h"
+#include "platform/Pasteboard.h"
+#include "platform/Platform.h"
+#include "preferences/PreferencesWindowController.h"
+#include "save/SaveService.h"
+#include "settings/Settings.h"
+
+#include <QFileDialog>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// Opened images carry their density as dots per metre; 72 dpi is one pixel per point.
+double densityScale(const QImage& image) {
+    const double dpi = image.dotsPerMeterX() * 0.0254;
+    const double pointWidth = dpi > 0 ? image.width() * 72.0 / dpi : 0;
+    return capturegeometry::openedImageScale(image.width(), pointWidth);
+}
+
+QString openFileFilter() {
+    const QList<QPair<QByteArray, QString>> kinds = {
+        {"png", "*.png"}, {"jpeg", "*.jpg *.jpeg"}, {"tiff", "*.tif *.tiff"}, {"heic", "*.heic *.heif"},
+        {"gif", "*.gif"}, {"bmp", "*.bmp"},         {"webp", "*.webp"}};
+    const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+    QStringList patterns;
+    for (const auto& [format, pattern] : kinds)
+        if (readable.contains(format) || (format == "heic" && readable.contains("heif"))) patterns << pattern;
+    return QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+}
+
+} // namespace
+
+namespace AppServices {
+void handleCaptureError(CaptureError error) {
+    switch (error) {
+    case CaptureError::cancelled: return;
+    case CaptureError::permission: {
+        ToastHUD::show(QStringLiteral("Screen Recording permission needed — enable Pictro in System Settings"),
+                       QStringLiteral("exclamationmark.shield.fill"), 5.0);
+        // X11 has no permission page: explain what keeps the screen from being read instead.
+        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Pictro"),
+                                    QStringLiteral("Pictro could not read the screen."),
+                                    QMessageBox::Ok);
+        box->setInformativeText(QStringLiteral(
+            "Pictro reads the screen through the X server of your session. If this desktop runs on Wayland or "
+            "the X server refuses access, start Pictro inside an X11 session."));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+        return;
+    }
+    default:
+        ToastHUD::show(QStringLiteral("Capture failed"), QStringLiteral("exclamationmark.triangle.fill"), 2.2);
+    }
+}
+} // namespace AppServices
+
+AppCaptureFlows::AppCaptureFlows(AppDelegate& delegate, Settings& settings, Platform& platform,
+                                 BeginOverlay beginOverlay, QObject* parent)
+    : QObject(parent), m_delegate(delegate), m_settings(settings), m_platform(platform),
+      m_beginOverlay(std::move(beginOverlay)) {}
+
+void AppCaptureFlows::captureFullscreen() {
+    const Screens& screens = m_platform.screens();
+    const auto screen =
+        capturegeometry::screenUnderMouse(screens.screens(), screens.mouseLocation(), screens.mainScreen());
+    if (screen) captureScreen(*screen);
+}
+
+void AppCaptureFlows::captureScreen(const ScreenInfo& screen) {
+    CaptureEngine::captureDisplay(screen).then(this, [this](const CaptureResult& r) {
+        if (r.ok())
+            handleResult(r.image(), CaptureSource::fullscreen);
+        else
+            AppServices::handleCaptureError(r.error());
+    });
+}
+
+void AppCaptureFlows::captureDelayed() {
+    QTimer::singleShot(3000, this, &AppCaptureFlows::captureFullscreen);
+}
+
+void AppCaptureFlows::captureArea() {
+    if (!m_beginOverlay) return;
+    QPointer<AppCaptureFlows> self(this);
+    m_beginOverlay(OverlayMode::area, [self](const OverlayResult& result) {
+        if (self && result.kind == OverlayResult::Kind::area) self->onAreaSelected(result);
+    });
+}
+
+void AppCaptureFlows::onAreaSelected(const OverlayResult& result) {
+    const CapturedImage& frozen = result.frozen;
+    const QRect crop = capturegeometry::cropRect(result.rect, frozen.scale, frozen.pixelHeight());
+    const auto clipped = capturegeometry::clippedCrop(crop, frozen.image.size());
+    if (!clipped) return;
+    m_settings.setLastAreaRect(result.rect.translated(result.screen.frame.topLeft()));
+    handleResult(CapturedImage{frozen.image.copy(*clipped), frozen.scale}, CaptureSource::area);
+}
+
+void AppCaptureFlows::repeatAreaCapture() {
+    const auto stored = m_settings.lastAreaRect();
+    if (!stored) {
+        ToastHUD::show(QStringLiteral("No previous area — use Capture Area first"), QStringLiteral("rectangle.dashed"),
+                       2.2);
+        captureArea();
+        return;
+    }
+    const auto target = capturegeometry::repeatTarget(m_platform.screens().screens(), *stored);
+    if (!target) return;
+    const QRectF rect = target->rectInScreen;
+    CaptureEngine::captureDisplay(target->screen).then(this, [this, rect](const CaptureResult& r) {
+        if (!r.ok()) {
+            AppServices::handleCaptureError(r.error());
+            return;
+        }
+        const CapturedImage& shot = r.image();
+        const auto clipped = capturegeometry::clippedCrop(
+            capturegeometry::cropRect(rect, shot.scale, shot.pixelHeight()), shot.image.size());
+        if (clipped) handleResult(CapturedImage{shot.image.copy(*clipped), shot.scale}, CaptureSource::area);
+    });
+}
+
+void AppCaptureFlows::captureActiveWindow() {
+    const auto window = CaptureEngine::frontmostWindow();
+    if (!window) {
+        ToastHUD::show(QStringLiteral("No window found"), QStringLiteral("macwindow"), 2.2);
+        return;
+    }
+    captureWindow(*window);
+}
+
+void AppCaptureFlows::captureAnyWindow() {
+    if (!m_beginOverlay) return;
+    QPointer<AppCaptureFlows> self(this);
+    m_beginOverlay(OverlayMode::windowPick, [self](const OverlayResult& result) {
+        if (self && result.kind == OverlayResult::Kind::window) self->captureWindow(result.window);
+    });
+}
+
+void AppCaptureFlows::captureWindow(const WindowInfo& window) {
+    CaptureEngine::captureWindow(window.windowID).then(this, [this, window](const CaptureResult& r) {
+        if (!r.ok()) {
+            AppServices::handleCaptureError(r.error());
+            return;
+        }
+        const auto screen = CaptureEngine::screenContaining(window.frameCG);
+        const CapturedImage composed = CaptureEngine::composeWindowShot(r.image(), m_settings.windowBGStyle(), screen);
+        handleResult(composed, CaptureSource::window);
+    });
+}
+
+void AppCaptureFlows::startScrolling(bool) {
+    // Scrolling capture arrives with its own controller.
+}
+
+void AppCaptureFlows::instantTextRecognition() {
+    // Text recognition arrives with its own service.
+}
+
+void AppCaptureFlows::openFile() {
+    const QString path = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open Image"), QString(), openFileFilter());
+    if (path.isEmpty()) return;
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (!image.isNull()) openInEditor(image);
+}
+
+void AppCaptureFlows::loadClipboard() {
+    const auto image = m_platform.pasteboard().readImage();
+    if (!image || image->isNull()) {
+        ToastHUD::show(QStringLiteral("No image in clipboard"), QStringLiteral("doc.on.clipboard"), 2.2);
+        return;
+    }
+    openInEditor(*image);
+}
+
+void AppCaptureFlows::openInEditor(const QImage& image) {
+    const CapturedImage captured{image, densityScale(image)};
+    m_delegate.setLastCapture(captured);
+    m_delegate.logEvent(QStringLiteral("editor-opened px=%1x%2").arg(image.width()).arg(image.height()));
+    EditorWindowController::open(captured);
+}
+
+void AppCaptureFlows::showApp() {
+    if (const auto& last = m_delegate.lastCapture())
+        EditorWindowController::open(*last);
+    else
+        PreferencesWindowController::show();
+}
+
+void AppCaptureFlows::handleResult(const CapturedImage& image, CaptureSource source) {
+    m_delegate.setLastCapture(image);
+    ResultActions actions;
+    actions.copy = [](const CapturedImage& i) { SaveService::shared().copyToClipboard(i); };
+    actions.save = [](const CapturedImage& i) { return SaveService::shared().save(i); };
+    actions.openEditor = [](const CapturedImage& i) { EditorWindowController::open(i); };
+    actions.showThumbnail = [](const CapturedImage& i, std::function<void(const CapturedImage&)> onOpen) {
+        ThumbnailHUD::show(i, std::move(onOpen));
+    };
+    actions.toast = [](const QString& m, const QString& s, double d) { ToastHUD::show(m, s, d); };
+    actions.log = [this](const QString& m) { m_delegate.logEvent(m); };
+    handleCaptureResult(image, source, m_settings, actions);
+}

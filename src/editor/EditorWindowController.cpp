@@ -1,0 +1,3 @@
+#include "editor/EditorWindowController.h"
+
+void EditorWindowController::open(const CapturedImage&) {}

@@ -1,0 +1,3 @@
+#include "preferences/PreferencesWindowController.h"
+
+void PreferencesWindowController::show() {}
