@@ -62,6 +62,7 @@ SizedFont boldFont(double pixelSize) {
 QString family() { return baseFont().family(); }
 
 QSizeF measure(const QString& text, double pixelSize) {
+    if (text.isEmpty()) return QSizeF(0, 0);
     const SizedFont sized = boldFont(pixelSize);
     const QFontMetricsF fm(sized.font);
     const QStringList lines = linesOf(text);

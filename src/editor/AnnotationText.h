@@ -26,7 +26,7 @@ SizedFont boldFont(double pixelSize);
 QString family();
 
 // The size of `text` laid out at `pixelSize`: the widest line's advance by the lines' height.
-// Lines are separated by '\n'. Empty text has width 0 and the height of one line.
+// Lines are separated by '\n'. Empty text measures 0 × 0.
 QSizeF measure(const QString& text, double pixelSize);
 
 // Paints `text` with the top-left corner of its box at the painter's origin in a y-down space.
