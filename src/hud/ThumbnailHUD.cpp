@@ -79,6 +79,8 @@ void ThumbnailHUD::showNow(const CapturedImage& image, const OpenHandler& onOpen
         // The timer belongs to its thumbnail: once that is gone, the timer can hide nothing else.
         auto* timer = new QTimer(view);
         timer->setSingleShot(true);
+        // A coarse timer may fire up to 5 % early; the user was promised the full delay.
+        timer->setTimerType(Qt::PreciseTimer);
         QPointer<ThumbnailView> shown(view);
         QObject::connect(timer, &QTimer::timeout, view, [shown] {
             if (shown && s_panel == shown) hide();
