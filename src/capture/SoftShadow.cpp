@@ -22,10 +22,11 @@ std::array<int, 3> boxWidths(double sigma) {
     return widths;
 }
 
-// One running-sum box pass of half-width r along a line of n samples with the given step.
+// One running-sum box pass of half-width r along a line of n samples, read with the step `step`
+// (1 along a row, the stride down a column) and written packed into `out`.
 void boxLine(const uchar* in, uchar* out, int n, int step, int r) {
     if (r <= 0) {
-        for (int i = 0; i < n; ++i) out[i * step] = in[i * step];
+        for (int i = 0; i < n; ++i) out[i] = in[i * step];
         return;
     }
     const int window = 2 * r + 1;
@@ -33,7 +34,7 @@ void boxLine(const uchar* in, uchar* out, int n, int step, int r) {
     // Outside the line the alpha is 0, so the sum starts with the first r + 1 samples only.
     for (int i = 0; i <= r && i < n; ++i) sum += in[i * step];
     for (int i = 0; i < n; ++i) {
-        out[i * step] = static_cast<uchar>((sum + window / 2) / window);
+        out[i] = static_cast<uchar>((sum + window / 2) / window);
         const int add = i + r + 1;
         const int sub = i - r;
         if (add < n) sum += in[add * step];

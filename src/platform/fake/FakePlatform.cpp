@@ -131,3 +131,10 @@ bool FakeWorkspace::openURL(const QUrl& url) {
     openedURLs.push_back(url);
     return urlsOpen;
 }
+
+FakePlatform& FakePlatform::installNew() {
+    auto platform = std::make_unique<FakePlatform>();
+    FakePlatform& ref = *platform;
+    Platform::install(std::move(platform));
+    return ref;
+}
