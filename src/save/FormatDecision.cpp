@@ -1,6 +1,5 @@
 #include "save/FormatDecision.h"
 
-#include <QPainter>
 
 #include <bitset>
 
@@ -8,20 +7,30 @@ namespace formatdecision {
 
 std::optional<QByteArray> downsample(const QImage& image, int side) {
     if (image.isNull() || side <= 0) return std::nullopt;
-    QImage sample(side, side, QImage::Format_RGBA8888_Premultiplied);
-    if (sample.isNull()) return std::nullopt;
-    sample.fill(Qt::transparent);
-    {
-        QPainter p(&sample);
-        // Nearest samples: the stretch reads only as many source pixels as the square has.
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QRect(0, 0, side, side), image);
-    }
+    // Nearest sampling at the centre of each of the square's cells: the sample reads side × side
+    // source pixels whatever the image's size. (A painter's scaled draw does the same in principle
+    // but takes a slower path for very large sources.)
+    const int w = image.width(), h = image.height();
+    const QImage::Format f = image.format();
+    const bool raw32 = f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied;
     QByteArray bytes(side * side * 4, Qt::Uninitialized);
-    for (int y = 0; y < side; ++y)
-        std::memcpy(bytes.data() + static_cast<qsizetype>(y) * side * 4, sample.constScanLine(y),
-                    static_cast<size_t>(side) * 4);
+    auto* out = reinterpret_cast<uchar*>(bytes.data());
+    for (int sy = 0; sy < side; ++sy) {
+        const int y = static_cast<int>((static_cast<qint64>(sy) * 2 + 1) * h / (2 * side));
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int sx = 0; sx < side; ++sx, out += 4) {
+            const int x = static_cast<int>((static_cast<qint64>(sx) * 2 + 1) * w / (2 * side));
+            QRgb px;
+            if (raw32)
+                px = f == QImage::Format_RGB32 ? (row[x] | 0xff000000u) : row[x];
+            else
+                px = qPremultiply(image.pixel(x, y));
+            out[0] = static_cast<uchar>(qRed(px));
+            out[1] = static_cast<uchar>(qGreen(px));
+            out[2] = static_cast<uchar>(qBlue(px));
+            out[3] = static_cast<uchar>(qAlpha(px));
+        }
+    }
     return bytes;
 }
 

@@ -1,5 +1,7 @@
 #include "save/ImageEncoding.h"
 
+#include "save/PngWriter.h"
+
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
@@ -10,25 +12,25 @@ namespace imageencoding {
 
 std::optional<QByteArray> encode(const QImage& image, ImageFileFormat format) {
     if (image.isNull()) return std::nullopt;
+    if (format == ImageFileFormat::png) return pngwriter::encode(image);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) return std::nullopt;
-    QImageWriter writer(&buffer, format == ImageFileFormat::png ? "png" : "jpeg");
-    writer.setQuality(format == ImageFileFormat::png ? pngQuality : jpegQuality);
-    if (format == ImageFileFormat::jpeg) {
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(jpegQuality);
+    if (image.hasAlphaChannel()) {
         // JPEG has no alpha: flatten onto white rather than let transparent pixels turn black.
-        if (image.hasAlphaChannel()) {
-            QImage flat(image.size(), QImage::Format_RGB32);
-            flat.setDotsPerMeterX(image.dotsPerMeterX());
-            flat.setDotsPerMeterY(image.dotsPerMeterY());
-            flat.fill(Qt::white);
-            {
-                QPainter p(&flat);
-                p.drawImage(0, 0, image);
-            }
-            if (!writer.write(flat)) return std::nullopt;
-            return bytes;
+        QImage flat(image.size(), QImage::Format_RGB32);
+        if (flat.isNull()) return std::nullopt;
+        flat.setDotsPerMeterX(image.dotsPerMeterX());
+        flat.setDotsPerMeterY(image.dotsPerMeterY());
+        flat.fill(Qt::white);
+        {
+            QPainter p(&flat);
+            p.drawImage(0, 0, image);
         }
+        if (!writer.write(flat)) return std::nullopt;
+        return bytes;
     }
     if (!writer.write(image)) return std::nullopt;
     return bytes;
