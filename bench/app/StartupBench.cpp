@@ -30,10 +30,8 @@ struct Launched {
     double secondsUntilReady = 0;
 };
 
-// Starts `argv` with private XDG folders and waits until `marker` exists.
-Launched launch(const std::vector<std::string>& argv, const QString& home, const QString& marker) {
-    QFile::remove(marker);
-    const auto start = std::chrono::steady_clock::now();
+// Starts argv with private XDG folders under `home`.
+pid_t spawn(const std::vector<std::string>& argv, const QString& home) {
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/config")).constData(), 1);
@@ -44,6 +42,14 @@ Launched launch(const std::vector<std::string>& argv, const QString& home, const
         execv(args[0], args.data());
         _exit(127);
     }
+    return pid;
+}
+
+// Starts `argv` with private XDG folders and waits until `marker` exists.
+Launched launch(const std::vector<std::string>& argv, const QString& home, const QString& marker) {
+    QFile::remove(marker);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = spawn(argv, home);
     const QByteArray path = QFile::encodeName(marker);
     while (access(path.constData(), F_OK) != 0) {
         if (std::chrono::steady_clock::now() - start > std::chrono::seconds(20)) break;
@@ -126,16 +132,7 @@ BENCHMARK(BM_IdleMemoryAfter5s)->Iterations(1)->Unit(benchmark::kSecond);
 // Runs argv to completion with the given XDG folders; returns the wall time.
 double runToExit(const std::vector<std::string>& argv, const QString& home) {
     const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/config")).constData(), 1);
-        setenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/data")).constData(), 1);
-        std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
+    const pid_t pid = spawn(argv, home);
     int status = 0;
     waitpid(pid, &status, 0);
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
