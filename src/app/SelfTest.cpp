@@ -8,7 +8,8 @@ namespace selftest {
 
 std::vector<SelfCheck> allChecks() {
     std::vector<SelfCheck> checks;
-    for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks}) {
+    for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks, selfchecks::captureChecks,
+                          selfchecks::saveChecks}) {
         auto more = provider();
         checks.insert(checks.end(), more.begin(), more.end());
     }
