@@ -116,4 +116,23 @@ TEST_F(ClipboardX11, InProcessReadersGetTheImageObjectAtPointSize) {
     EXPECT_EQ(text, QByteArray("recognised text"));
 }
 
+TEST_F(ClipboardX11, CopiedImageOutlivesPictroThroughTheClipboardManager) {
+    QProcess manager;
+    manager.start(QStringLiteral(PICTRO_TEST_CLIPBOARD_MANAGER));
+    ASSERT_TRUE(manager.waitForStarted(5000));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return manager.canReadLine(); }, 5000));
+    EXPECT_EQ(manager.readLine().trimmed(), QByteArray("ready"));
+
+    // The copier owns the clipboard, then quits; the PNG it copied must still be there.
+    const QByteArray copied = QByteArray::fromHex(runServing(QStringLiteral(PICTRO_CLIPBOARD_COPIER), {}).trimmed());
+    ASSERT_FALSE(copied.isEmpty());
+    ASSERT_TRUE(testsupport::waitUntil([&] { return manager.canReadLine(); }, 5000));
+    EXPECT_EQ(manager.readLine().trimmed(), QByteArray("saved 1"));  // the PNG bytes alone
+    const QByteArray pasted = runServing(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", "image/png"});
+    EXPECT_EQ(pasted, copied);
+    EXPECT_EQ(QImage::fromData(pasted, "PNG").size(), QSize(120, 80));
+    manager.kill();
+    manager.waitForFinished(1000);
+}
+
 } // namespace
