@@ -9,7 +9,7 @@ namespace selftest {
 std::vector<SelfCheck> allChecks() {
     std::vector<SelfCheck> checks;
     for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks, selfchecks::editorChecks,
-                          selfchecks::stitcherChecks}) {
+                          selfchecks::stitcherChecks, selfchecks::captureChecks, selfchecks::saveChecks}) {
         auto more = provider();
         checks.insert(checks.end(), more.begin(), more.end());
     }

@@ -9,6 +9,8 @@ std::vector<SelfCheck> shortcutChecks();
 std::vector<SelfCheck> settingsChecks();
 std::vector<SelfCheck> editorChecks();
 std::vector<SelfCheck> stitcherChecks();
+std::vector<SelfCheck> captureChecks();
+std::vector<SelfCheck> saveChecks();
 
 // Helper for writing checks: formats "expected X, got Y".
 QString mismatch(const QString& what, const QString& expected, const QString& actual);

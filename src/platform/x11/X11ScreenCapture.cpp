@@ -6,6 +6,8 @@
 
 #include <xcb/composite.h>
 
+#include <QPainter>
+
 namespace {
 
 bool redirectSubwindows(xcb_connection_t* c, xcb_window_t root) {
@@ -22,6 +24,37 @@ bool redirectSubwindows(xcb_connection_t* c, xcb_window_t root) {
 }
 
 QRect rootRect(const xcb_screen_t* screen) { return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels); }
+
+// The pixels of a window's own off-screen pixmap, or none when it has none.
+std::optional<QImage> pixmapPixels(xcb_connection_t* c, X11PixelGrabber& grabber, xcb_window_t window,
+                                   const QRect& rect, uint8_t depth) {
+    const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    xcb_generic_error_t* error = xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, window, pixmap));
+    if (error) {
+        std::free(error);
+        return std::nullopt;
+    }
+    auto image = grabber.grab(c, pixmap, rect, depth);
+    std::free(xcb_request_check(c, xcb_free_pixmap_checked(c, pixmap)));
+    if (!image || image->isNull()) return std::nullopt;
+    return image;
+}
+
+// A window manager may frame a translucent (32-bit) client in an opaque frame, which flattens the
+// client onto the frame's background. The server keeps such a client in a pixmap of its own
+// (a child of another depth is always redirected), so its pixels, alpha and all, go back over the
+// client's part of the frame.
+QImage withClientAlpha(xcb_connection_t* c, X11PixelGrabber& grabber, const X11WindowPlacement& p, QImage framed) {
+    if (p.clientDepth != 32 || p.frameDepth == 32) return framed;
+    auto client = pixmapPixels(c, grabber, p.client, QRect(QPoint(0, 0), p.clientRect.size()), 32);
+    if (!client) return framed;
+    QImage out = framed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&out);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(p.clientRect.topLeft() - p.outer.topLeft(), *client);
+    painter.end();
+    return out;
+}
 
 } // namespace
 
@@ -54,19 +87,12 @@ PixelsOrError X11ScreenCapture::captureWindow(quint32 windowID) {
     if (!placement || !placement->viewable || placement->outerInFrame.isEmpty()) return CaptureError::noWindow;
 
     if (m_composite) {
-        const xcb_pixmap_t pixmap = xcb_generate_id(c);
-        xcb_generic_error_t* error =
-            xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, placement->frame, pixmap));
-        if (!error) {
-            // The pixmap includes the frame's border; window coordinates start inside it.
-            const QRect inPixmap = placement->outerInFrame.translated(placement->frameBorder, placement->frameBorder);
-            auto image = m_grabber.grab(c, pixmap, inPixmap, placement->frameDepth);
-            std::free(xcb_request_check(c, xcb_free_pixmap_checked(c, pixmap)));
-            if (image && !image->isNull()) return *image;
-            // The window vanished between the two requests, or its depth is not readable.
-            if (!x11window::placement(c, root->root, windowID)) return CaptureError::noWindow;
-        }
-        std::free(error);
+        // The pixmap includes the frame's border; window coordinates start inside it.
+        const QRect inPixmap = placement->outerInFrame.translated(placement->frameBorder, placement->frameBorder);
+        if (auto image = pixmapPixels(c, m_grabber, placement->frame, inPixmap, placement->frameDepth))
+            return withClientAlpha(c, m_grabber, *placement, *image);
+        // The window vanished in the meantime, or its depth is not readable.
+        if (!x11window::placement(c, root->root, windowID)) return CaptureError::noWindow;
     }
     // Without Composite only what is on screen can be read: the root's pixels under the window.
     const QRect visible = placement->outer.intersected(rootRect(root));

@@ -45,8 +45,9 @@ std::optional<X11WindowPlacement> placement(xcb_connection_t* c, xcb_window_t ro
         top = static_cast<int>((*extents)[2]);
         bottom = static_cast<int>((*extents)[3]);
     }
-    const QRect clientRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-    p.outer = clientRect.adjusted(-left, -top, right, bottom);
+    p.clientRect = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    p.clientDepth = geometry->depth;
+    p.outer = p.clientRect.adjusted(-left, -top, right, bottom);
 
     const auto frame = rootChildAncestor(c, root, client);
     if (!frame) return std::nullopt;

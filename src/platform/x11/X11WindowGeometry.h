@@ -12,6 +12,8 @@
 struct X11WindowPlacement {
     xcb_window_t client = XCB_WINDOW_NONE;
     xcb_window_t frame = XCB_WINDOW_NONE;  // the client's ancestor that is a child of the root
+    QRect clientRect;                      // the client alone, root pixels
+    uint8_t clientDepth = 0;
     QRect outer;                           // client grown by the frame extents, root pixels
     QRect outerInFrame;                    // the same rectangle in the frame window's own pixels
     int frameBorder = 0;                   // the frame window's X border width
