@@ -8,7 +8,7 @@ namespace selftest {
 
 std::vector<SelfCheck> allChecks() {
     std::vector<SelfCheck> checks;
-    for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks}) {
+    for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks, selfchecks::hudChecks}) {
         auto more = provider();
         checks.insert(checks.end(), more.begin(), more.end());
     }

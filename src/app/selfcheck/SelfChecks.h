@@ -7,6 +7,7 @@ namespace selfchecks {
 
 std::vector<SelfCheck> shortcutChecks();
 std::vector<SelfCheck> settingsChecks();
+std::vector<SelfCheck> hudChecks();
 
 // Helper for writing checks: formats "expected X, got Y".
 QString mismatch(const QString& what, const QString& expected, const QString& actual);
