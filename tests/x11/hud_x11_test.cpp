@@ -32,22 +32,27 @@ QString run(const QString& program, const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-void xdotool(const QStringList& args) { run(QStringLiteral("xdotool"), args); }
+void xdotool(const QStringList& args) {
+    run(QStringLiteral("xdotool"), args);
+}
 
 void movePointer(const QPoint& global) {
     xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
 }
 
 QString windowProperties(QWidget* w) {
-    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w->winId()), QStringLiteral("WM_CLASS"),
-                                         QStringLiteral("WM_NAME"), QStringLiteral("_NET_WM_NAME")});
+    return run(QStringLiteral("xprop"),
+               {QStringLiteral("-id"), QString::number(w->winId()), QStringLiteral("WM_CLASS"),
+                QStringLiteral("WM_NAME"), QStringLiteral("_NET_WM_NAME")});
 }
 
-QString activeWindow() { return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed(); }
+QString activeWindow() {
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed();
+}
 
 // A plain application window that remembers where it was pressed.
 class Receiver : public QWidget {
-public:
+  public:
     Receiver() {
         setWindowTitle(QStringLiteral("Receiver"));
         setAutoFillBackground(true);
@@ -57,12 +62,12 @@ public:
     }
     QList<QPoint> presses;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override { presses << e->globalPosition().toPoint(); }
 };
 
 class HudX11Test : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         // Before any native window exists: the process's X11 class is fixed by its first window.
         windowidentity::prepareApplication();
@@ -105,17 +110,43 @@ TEST_F(HudX11Test, ToastShowsAboveAWindowAndItsClicksReachThatWindow) {
     }));
 
     const QString props = windowProperties(toast);
-    EXPECT_TRUE(props.contains(QStringLiteral("WM_CLASS(STRING) = \"pictro\", \"Pictro\""))) << props.toStdString();
+    EXPECT_TRUE(props.contains(QStringLiteral("WM_CLASS(STRING) = \"pictro\", \"Pictro\"")))
+        << props.toStdString();
     EXPECT_TRUE(props.contains(QStringLiteral("\"Pictro Toast\""))) << props.toStdString();
 
     const QPoint centre = panel.center();
     movePointer(centre);
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(waitUntil([&] { return !receiver.presses.isEmpty(); }, 3000)) << "the click stopped at the toast";
+    ASSERT_TRUE(waitUntil([&] { return !receiver.presses.isEmpty(); }, 3000))
+        << "the click stopped at the toast";
     EXPECT_LE((receiver.presses.first() - centre).manhattanLength(), 1);
     // Showing and clicking through the toast did not move the focus.
     EXPECT_EQ(activeWindow(), QString::number(receiver.winId()));
     EXPECT_TRUE(toast->isVisible());
+}
+
+TEST_F(HudX11Test, ToastAndThumbnailShowOverAFocusedFullScreenWindow) {
+    receiver.showFullScreen();
+    ASSERT_TRUE(
+        waitUntil([&] { return receiver.geometry() == QGuiApplication::primaryScreen()->geometry(); }));
+    receiver.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == QString::number(receiver.winId()); }));
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(QColor(20, 40, 200));
+    ThumbnailHUD::show(CapturedImage{image, 1.0}, [](const CapturedImage&) {});
+    ToastHUD::show(QStringLiteral("Over everything"), QStringLiteral("checkmark.circle.fill"), 10.0);
+    ASSERT_TRUE(waitUntil([] { return ToastHUD::current() && ThumbnailHUD::current(); }));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ToastHUD::current()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ThumbnailHUD::current()));
+    const QPoint toastProbe(ToastHUD::current()->panelGeometry().left() + 6,
+                            ToastHUD::current()->panelGeometry().center().y());
+    const QPoint thumbProbe = ThumbnailHUD::current()->geometry().center();
+    EXPECT_TRUE(waitUntil([&] {
+        const QImage root = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        const QColor thumb = root.pixelColor(thumbProbe);
+        return root.pixelColor(toastProbe).lightness() < 60 && thumb.blue() > 150 && thumb.red() < 60;
+    }));
+    EXPECT_EQ(activeWindow(), QString::number(receiver.winId()));
 }
 
 TEST_F(HudX11Test, ThumbnailAnswersTheRealPointerWithoutTakingFocus) {
@@ -129,7 +160,8 @@ TEST_F(HudX11Test, ThumbnailAnswersTheRealPointerWithoutTakingFocus) {
     EXPECT_EQ(view->size(), QSize(260, 163));
 
     const QString props = windowProperties(view);
-    EXPECT_TRUE(props.contains(QStringLiteral("WM_CLASS(STRING) = \"pictro\", \"Pictro\""))) << props.toStdString();
+    EXPECT_TRUE(props.contains(QStringLiteral("WM_CLASS(STRING) = \"pictro\", \"Pictro\"")))
+        << props.toStdString();
     EXPECT_TRUE(props.contains(QStringLiteral("\"Pictro Thumbnail\""))) << props.toStdString();
 
     const QPoint centre = view->geometry().center();

@@ -36,14 +36,15 @@ QString rectText(const QRect& r) {
 
 std::optional<QString> checkOneToast(const QtScreen& screen, const QString& message, int expectedLines,
                                      const QDir& out, const QString& fileName) {
-    std::unique_ptr<ToastWindow> toast(
-        ToastHUD::build(message, QStringLiteral("checkmark.circle.fill"), screen.info, screen.converter, true));
+    std::unique_ptr<ToastWindow> toast(ToastHUD::build(message, QStringLiteral("checkmark.circle.fill"),
+                                                       screen.info, screen.converter, true));
     const auto& layout = toast->layout();
     if (layout.lines.size() != expectedLines)
-        return mismatch(QStringLiteral("lines of \"%1\"").arg(message.left(24)), QString::number(expectedLines),
-                        QString::number(layout.lines.size()));
+        return mismatch(QStringLiteral("lines of \"%1\"").arg(message.left(24)),
+                        QString::number(expectedLines), QString::number(layout.lines.size()));
     if (expectedLines == 2 && !layout.lines.last().endsWith(QChar(0x2026)))
-        return mismatch(QStringLiteral("second line"), QStringLiteral("an ellipsis at its end"), layout.lines.last());
+        return mismatch(QStringLiteral("second line"), QStringLiteral("an ellipsis at its end"),
+                        layout.lines.last());
     if (layout.size.width() > 14 + 16 + 8 + 320 + 16 || layout.size.height() < 36)
         return QStringLiteral("toast size %1 × %2 is outside the layout's bounds")
             .arg(layout.size.width())
@@ -54,12 +55,14 @@ std::optional<QString> checkOneToast(const QtScreen& screen, const QString& mess
     if (panel.size() != layout.size.toSize())
         return mismatch(QStringLiteral("window size"), rectText(QRect(QPoint(), layout.size.toSize())),
                         rectText(panel));
-    if (!visible.contains(panel)) return mismatch(QStringLiteral("placement"), QStringLiteral("within ") + rectText(visible), rectText(panel));
+    if (!visible.contains(panel))
+        return mismatch(QStringLiteral("placement"), QStringLiteral("within ") + rectText(visible),
+                        rectText(panel));
     if (std::abs((panel.left() + panel.width() / 2.0) - (visible.left() + visible.width() / 2.0)) > 1.0)
         return QStringLiteral("toast %1 is not centred on %2").arg(rectText(panel), rectText(visible));
-    if (visible.bottom() + 1 - (panel.bottom() + 1) != 60)
-        return mismatch(QStringLiteral("distance above the bottom"), QStringLiteral("60"),
-                        QString::number(visible.bottom() - panel.bottom()));
+    // QRect::bottom() is one short of the edge on both rectangles, so the difference is exact.
+    if (const int above = visible.bottom() - panel.bottom(); above != 60)
+        return mismatch(QStringLiteral("distance above the bottom"), QStringLiteral("60"), QString::number(above));
 
     QImage image(toast->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(120, 140, 170));
@@ -73,9 +76,12 @@ std::optional<QString> checkOneToast(const QtScreen& screen, const QString& mess
 std::optional<QString> checkToast(const QDir& out) {
     const auto screen = primaryScreen();
     if (!screen) return QStringLiteral("no screen");
-    if (auto failure = checkOneToast(*screen, QStringLiteral("Copied to clipboard"), 1, out, QStringLiteral("toast.png")))
+    if (auto failure = checkOneToast(*screen, QStringLiteral("Copied to clipboard"), 1, out,
+                                     QStringLiteral("toast.png")))
         return failure;
-    const QString longMessage = QStringLiteral("Screenshot saved ") + QStringLiteral("Pictro 2024-05-01 at 10.00.00 ").repeated(6) + QStringLiteral(".png");
+    const QString longMessage = QStringLiteral("Screenshot saved ") +
+                                QStringLiteral("Pictro 2024-05-01 at 10.00.00 ").repeated(6) +
+                                QStringLiteral(".png");
     return checkOneToast(*screen, longMessage, 2, out, QStringLiteral("toast-long.png"));
 }
 
@@ -88,14 +94,17 @@ std::optional<QString> checkThumbnail(const QDir& out) {
         p.fillRect(QRect(300, 300, 1200, 900), QColor(40, 120, 220));
     }
     const QSizeF size = hudplacement::thumbnailSize(QSizeF(1440, 900));
-    if (size != QSizeF(260, 162.5)) return mismatch(QStringLiteral("thumbnail of 1440 × 900 pt"), QStringLiteral("260 × 162.5"), QStringLiteral("%1 × %2").arg(size.width()).arg(size.height()));
+    if (size != QSizeF(260, 162.5))
+        return mismatch(QStringLiteral("thumbnail of 1440 × 900 pt"), QStringLiteral("260 × 162.5"),
+                        QStringLiteral("%1 × %2").arg(size.width()).arg(size.height()));
     ThumbnailView view(CapturedImage{capture, 2.0}, {}, {}, true);
     view.resize(size.toSize());
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     view.render(&image);
     if (qAlpha(image.pixel(0, 0)) > 128) return QStringLiteral("the thumbnail's corner is not rounded");
-    if (!image.save(out.filePath(QStringLiteral("thumbnail.png")))) return QStringLiteral("cannot write thumbnail.png");
+    if (!image.save(out.filePath(QStringLiteral("thumbnail.png"))))
+        return QStringLiteral("cannot write thumbnail.png");
     return std::nullopt;
 }
 
