@@ -9,7 +9,8 @@ namespace selftest {
 std::vector<SelfCheck> allChecks() {
     std::vector<SelfCheck> checks;
     for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks, selfchecks::editorChecks,
-                          selfchecks::stitcherChecks, selfchecks::captureChecks, selfchecks::saveChecks}) {
+                          selfchecks::stitcherChecks, selfchecks::captureChecks, selfchecks::saveChecks,
+                          selfchecks::hudChecks}) {
         auto more = provider();
         checks.insert(checks.end(), more.begin(), more.end());
     }

@@ -22,8 +22,9 @@ void HudCloseButton::paintEvent(QPaintEvent*) {
     p.setBrush(QColor(0, 0, 0, isDown() ? 170 : 120));
     p.drawEllipse(box.adjusted(1.0, 1.0, -1.0, -1.0));
     const qreal dpr = devicePixelRatioF();
-    QPixmap glyph = Symbols::drawn(QStringLiteral("xmark.circle.fill"), static_cast<int>(std::lround(side * dpr)),
-                                   QColor(255, 255, 255, isDown() ? 200 : 240));
+    QPixmap glyph =
+        Symbols::drawn(QStringLiteral("xmark.circle.fill"), static_cast<int>(std::lround(side * dpr)),
+                       QColor(255, 255, 255, isDown() ? 200 : 240));
     glyph.setDevicePixelRatio(dpr);
     p.drawPixmap(QPointF(0, 0), glyph);
 }

@@ -6,12 +6,12 @@
 // out, on a dark halo so that it reads over light and dark images alike.
 class HudCloseButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     static constexpr int side = 22;
 
     explicit HudCloseButton(QWidget* parent);
     QSize sizeHint() const override { return QSize(side, side); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };

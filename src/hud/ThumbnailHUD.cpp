@@ -20,9 +20,12 @@ namespace {
 
 std::optional<int> hideDelayMilliseconds(HidePreviewMode mode) {
     switch (mode) {
-    case HidePreviewMode::after3s: return 3000;
-    case HidePreviewMode::after10s: return 10000;
-    case HidePreviewMode::manual: break;
+    case HidePreviewMode::after3s:
+        return 3000;
+    case HidePreviewMode::after10s:
+        return 10000;
+    case HidePreviewMode::manual:
+        break;
     }
     return std::nullopt;
 }
@@ -36,9 +39,13 @@ void ThumbnailHUD::show(const CapturedImage& image, OpenHandler onOpen) {
         app, [image, onOpen = std::move(onOpen)] { showNow(image, onOpen); }, Qt::QueuedConnection);
 }
 
-ThumbnailView* ThumbnailHUD::current() { return s_panel.data(); }
+ThumbnailView* ThumbnailHUD::current() {
+    return s_panel.data();
+}
 
-QTimer* ThumbnailHUD::hideTimer() { return s_hideTimer.data(); }
+QTimer* ThumbnailHUD::hideTimer() {
+    return s_hideTimer.data();
+}
 
 void ThumbnailHUD::hide() {
     if (QTimer* timer = s_hideTimer.data()) {
@@ -69,7 +76,8 @@ void ThumbnailHUD::showNow(const CapturedImage& image, const OpenHandler& onOpen
         hide();
         if (onOpen) onOpen(opened);
     };
-    auto* view = new ThumbnailView(image, open, [] { hide(); }, hudsurface::compositingActive());
+    auto* view = new ThumbnailView(
+        image, open, [] { hide(); }, hudsurface::compositingActive());
     view->setGeometry(geometry);
     view->show();
     view->raise();

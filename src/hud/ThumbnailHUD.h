@@ -13,7 +13,7 @@ class ThumbnailView;
 // A click hands the capture to the caller; the close button, the hide-preview timer or a newer
 // thumbnail take it away.
 class ThumbnailHUD {
-public:
+  public:
     ThumbnailHUD() = delete;
 
     using OpenHandler = std::function<void(const CapturedImage&)>;
@@ -29,7 +29,7 @@ public:
     // The pending automatic hide, or none.
     static QTimer* hideTimer();
 
-private:
+  private:
     static void showNow(const CapturedImage& image, const OpenHandler& onOpen);
 
     static QPointer<ThumbnailView> s_panel;

@@ -23,7 +23,9 @@ ThumbnailView::ThumbnailView(const CapturedImage& image, OpenHandler onOpen, std
     connect(m_closeButton, &HudCloseButton::clicked, this, &ThumbnailView::closeTapped);
 }
 
-QRectF ThumbnailView::imageRect() const { return hudplacement::aspectFit(m_image.pointSize(), QRectF(rect())); }
+QRectF ThumbnailView::imageRect() const {
+    return hudplacement::aspectFit(m_image.pointSize(), QRectF(rect()));
+}
 
 const QImage& ThumbnailView::scaledImage() {
     const qreal dpr = devicePixelRatioF();

@@ -13,11 +13,12 @@ class HudCloseButton;
 // opens the capture.
 class ThumbnailView : public QWidget {
     Q_OBJECT
-public:
+  public:
     using OpenHandler = std::function<void(const CapturedImage&)>;
 
     // `translucent`: a compositing manager shows the rounded corners; otherwise a shape mask cuts them.
-    ThumbnailView(const CapturedImage& image, OpenHandler onOpen, std::function<void()> onClose, bool translucent);
+    ThumbnailView(const CapturedImage& image, OpenHandler onOpen, std::function<void()> onClose,
+                  bool translucent);
 
     static constexpr double cornerRadius = 8.0;
     static constexpr int closeInset = 4;
@@ -27,7 +28,7 @@ public:
     // Where the image is drawn, in the view's coordinates.
     QRectF imageRect() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -35,7 +36,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void closeTapped();
     const QImage& scaledImage();
 
@@ -45,5 +46,5 @@ private:
     bool m_translucent;
     HudCloseButton* m_closeButton;
     bool m_pressed = false;
-    QImage m_scaled;  // the image at the drawn size in device pixels, made once per size
+    QImage m_scaled; // the image at the drawn size in device pixels, made once per size
 };

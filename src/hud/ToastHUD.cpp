@@ -21,7 +21,9 @@ void ToastHUD::show(const QString& message, const QString& symbol, double durati
         app, [message, symbol, duration] { showNow(message, symbol, duration); }, Qt::QueuedConnection);
 }
 
-ToastWindow* ToastHUD::current() { return s_panel.data(); }
+ToastWindow* ToastHUD::current() {
+    return s_panel.data();
+}
 
 ToastWindow* ToastHUD::build(const QString& message, const QString& symbol, const ScreenInfo& screen,
                              const geometry::SpaceConverter& converter, bool translucent) {
@@ -48,7 +50,8 @@ void ToastHUD::showNow(const QString& message, const QString& symbol, double dur
         std::fprintf(stderr, "Pictro: no screen to show the toast \"%s\" on\n", qPrintable(message));
         return;
     }
-    ToastWindow* toast = build(message, symbol, *screen, screens.converter(), hudsurface::compositingActive());
+    ToastWindow* toast =
+        build(message, symbol, *screen, screens.converter(), hudsurface::compositingActive());
     s_panel = toast;
     toast->show();
     toast->raise();

@@ -12,7 +12,7 @@ struct ScreenInfo;
 // replaces the current one at once; each fades out by itself after its duration. The
 // confirmation style `none` switches toasts off entirely.
 class ToastHUD {
-public:
+  public:
     ToastHUD() = delete;
 
     static constexpr double defaultDuration = 2.2;
@@ -32,7 +32,7 @@ public:
     static ToastWindow* build(const QString& message, const QString& symbol, const ScreenInfo& screen,
                               const geometry::SpaceConverter& converter, bool translucent);
 
-private:
+  private:
     static void showNow(const QString& message, const QString& symbol, double duration);
     static void fadeFinished(ToastWindow* toast);
 

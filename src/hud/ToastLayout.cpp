@@ -37,7 +37,8 @@ QString lineText(const QString& text, const QTextLine& line) {
     QString s = text.mid(line.textStart(), line.textLength());
     s.remove(QChar::LineSeparator);
     // Trailing spaces belong to the break, not to the visible line.
-    while (!s.isEmpty() && s.back().isSpace()) s.chop(1);
+    while (!s.isEmpty() && s.back().isSpace())
+        s.chop(1);
     return s;
 }
 
@@ -49,7 +50,8 @@ QString cutSecondLine(const QString& text, const QTextLine& second, const QFontM
     if (elided != rest) return elided;
     QString own = lineText(text, second);
     const QChar ellipsis(0x2026);
-    while (!own.isEmpty() && metrics.horizontalAdvance(own + ellipsis) > maxTextWidth) own.chop(1);
+    while (!own.isEmpty() && metrics.horizontalAdvance(own + ellipsis) > maxTextWidth)
+        own.chop(1);
     return own + ellipsis;
 }
 
@@ -91,7 +93,8 @@ Layout make(const QString& message, bool hasIcon, const QFont& font) {
     l.lineHeight = metrics.height();
 
     double textWidth = 0.0;
-    for (const QString& line : l.lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+    for (const QString& line : l.lines)
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
     textWidth = std::min(std::ceil(textWidth), maxTextWidth);
     const double textHeight = std::ceil(l.lineHeight * l.lines.size());
 
@@ -102,7 +105,8 @@ Layout make(const QString& message, bool hasIcon, const QFont& font) {
 
     // The row's items are centred vertically, as in a horizontal stack.
     if (hasIcon) l.iconRect = QRectF(insetLeft, insetTop + (rowHeight - iconSize) * 0.5, iconSize, iconSize);
-    l.textRect = QRectF(insetLeft + iconWidth + gap, insetTop + (rowHeight - textHeight) * 0.5, textWidth, textHeight);
+    l.textRect =
+        QRectF(insetLeft + iconWidth + gap, insetTop + (rowHeight - textHeight) * 0.5, textWidth, textHeight);
     l.size = QSizeF(insetLeft + rowWidth + insetRight, insetTop + rowHeight + insetBottom);
     return l;
 }

@@ -24,11 +24,11 @@ inline constexpr double fontPixelSize = 13.0;
 QFont font();
 
 struct Layout {
-    QStringList lines;  // what is drawn, one entry per line, the last one elided when cut
-    QRectF iconRect;    // empty when there is no icon
-    QRectF textRect;    // the text block, lines stacked from its top
+    QStringList lines; // what is drawn, one entry per line, the last one elided when cut
+    QRectF iconRect;   // empty when there is no icon
+    QRectF textRect;   // the text block, lines stacked from its top
     double lineHeight = 0.0;
-    QSizeF size;        // the whole toast
+    QSizeF size; // the whole toast
 };
 
 // Breaks `message` at word boundaries (anywhere within a word too long for a line) into lines of at

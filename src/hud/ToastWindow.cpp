@@ -19,7 +19,8 @@ constexpr double shadowBlur = 16.0;
 constexpr QPointF shadowOffset(0.0, 3.0);
 
 QImage panelShadow(const QSizeF& panelSize) {
-    QImage shape(QSize(static_cast<int>(std::ceil(panelSize.width())), static_cast<int>(std::ceil(panelSize.height()))),
+    QImage shape(QSize(static_cast<int>(std::ceil(panelSize.width())),
+                       static_cast<int>(std::ceil(panelSize.height()))),
                  QImage::Format_ARGB32_Premultiplied);
     shape.fill(Qt::transparent);
     QPainter p(&shape);
@@ -34,7 +35,8 @@ QImage panelShadow(const QSizeF& panelSize) {
                   QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     QPainter c(&canvas);
-    c.drawImage(QPointF(translucentShadowMargin - shadow.margin, translucentShadowMargin - shadow.margin) + shadowOffset,
+    c.drawImage(QPointF(translucentShadowMargin - shadow.margin, translucentShadowMargin - shadow.margin) +
+                    shadowOffset,
                 shadow.image);
     return canvas;
 }
@@ -65,7 +67,9 @@ ToastWindow::ToastWindow(const QString& message, const QString& symbol, bool tra
     connect(m_hideTimer, &QTimer::timeout, this, &ToastWindow::startFade);
 }
 
-QRectF ToastWindow::panelRect() const { return QRectF(QPointF(m_shadowMargin, m_shadowMargin), m_layout.size); }
+QRectF ToastWindow::panelRect() const {
+    return QRectF(QPointF(m_shadowMargin, m_shadowMargin), m_layout.size);
+}
 
 void ToastWindow::placePanel(const QRect& panelGeometry) {
     move(panelGeometry.topLeft() - QPoint(m_shadowMargin, m_shadowMargin));
@@ -125,7 +129,8 @@ void ToastWindow::paintEvent(QPaintEvent*) {
     const QPointF origin = panel.topLeft();
     if (!m_layout.iconRect.isEmpty()) {
         const qreal dpr = devicePixelRatioF();
-        QPixmap icon = Symbols::drawn(m_symbol, static_cast<int>(std::lround(toastlayout::iconSize * dpr)), Qt::white);
+        QPixmap icon =
+            Symbols::drawn(m_symbol, static_cast<int>(std::lround(toastlayout::iconSize * dpr)), Qt::white);
         icon.setDevicePixelRatio(dpr);
         p.drawPixmap(m_layout.iconRect.translated(origin).topLeft(), icon);
     }

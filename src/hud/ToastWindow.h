@@ -14,7 +14,7 @@ class QTimer;
 // lets every click through to the window beneath.
 class ToastWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `translucent` draws over a compositing manager's live backdrop (with a soft shadow around
     // the panel); otherwise the panel is opaque and clipped to its rounded shape.
     ToastWindow(const QString& message, const QString& symbol, bool translucent);
@@ -40,10 +40,10 @@ public:
 
     static constexpr int fadeMilliseconds = 350;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void startFade();
     void finishFade();
     QRectF panelRect() const;

@@ -13,7 +13,9 @@ void prepareApplication() {
     if (!qEnvironmentVariableIsSet("RESOURCE_NAME")) qputenv("RESOURCE_NAME", instanceName);
 }
 
-QString titleForRole(const QString& role) { return QStringLiteral("Pictro ") + role; }
+QString titleForRole(const QString& role) {
+    return QStringLiteral("Pictro ") + role;
+}
 
 void setWindowIdentity(QWidget* window, const QString& role) {
     prepareApplication();

@@ -26,7 +26,8 @@ TEST(ToastPlacement, CentredOnTheVisibleFrameSixtyPointsAboveItsBottom) {
 }
 
 TEST(ToastPlacement, OnASecondaryScreenLeftOfThePrimary) {
-    const auto screen = screenWithVisibleFrame(QRectF(-1920, -200, 1920, 1080), QRectF(-1920, -200, 1920, 1050));
+    const auto screen =
+        screenWithVisibleFrame(QRectF(-1920, -200, 1920, 1080), QRectF(-1920, -200, 1920, 1050));
     const QRectF frame = toastFrame(QSizeF(100, 40), screen);
     EXPECT_EQ(frame, QRectF(-960 - 50, -140, 100, 40));
 }
@@ -88,5 +89,5 @@ TEST(QtWindowGeometry, ConvertsToTopLeftAndRoundsTheSizeUpKeepingTheBottomEdge) 
     EXPECT_EQ(g.width(), 260);
     EXPECT_EQ(g.height(), 163);
     EXPECT_EQ(g.x(), 1160);
-    EXPECT_EQ(g.y() + g.height(), 880);  // Qt's bottom edge (exclusive) stays 20 pt above 900
+    EXPECT_EQ(g.y() + g.height(), 880); // Qt's bottom edge (exclusive) stays 20 pt above 900
 }

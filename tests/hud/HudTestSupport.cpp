@@ -28,7 +28,7 @@ FakePlatform& installOneScreen() {
 }
 
 void clearHuds() {
-    QCoreApplication::processEvents();  // toasts still queued from the test
+    QCoreApplication::processEvents(); // toasts still queued from the test
     ToastHUD::dismiss();
     ThumbnailHUD::hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -23,7 +23,8 @@ using testsupport::waitUntil;
 
 namespace {
 
-CapturedImage makeCapture(int pixelWidth, int pixelHeight, double scale, QColor color = QColor(40, 160, 220)) {
+CapturedImage makeCapture(int pixelWidth, int pixelHeight, double scale,
+                          QColor color = QColor(40, 160, 220)) {
     QImage image(pixelWidth, pixelHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(color);
     return CapturedImage{image, scale};
@@ -47,7 +48,7 @@ void unhover(QWidget* view) {
 }
 
 class ThumbnailHUDTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         settings = &hudtest::isolatedSettings();
         settings->set(keys::hidePreviewMode, QStringLiteral("manual"));
@@ -61,7 +62,8 @@ protected:
             lastOpened = opened;
         });
         EXPECT_TRUE(waitUntil([&] {
-            return ThumbnailHUD::current() && ThumbnailHUD::current()->image().image.cacheKey() == image.image.cacheKey();
+            return ThumbnailHUD::current() &&
+                   ThumbnailHUD::current()->image().image.cacheKey() == image.image.cacheKey();
         }));
         return ThumbnailHUD::current();
     }
@@ -106,7 +108,7 @@ TEST_F(ThumbnailHUDTest, AFlatStripIsLetterboxedInTheMinimumHeight) {
     const QColor middle = shot.pixelColor(130, 20);
     EXPECT_GT(middle.red(), 200);
     EXPECT_GT(middle.green(), 150);
-    const QColor bar = shot.pixelColor(130, 8);  // above the image: the dark backdrop
+    const QColor bar = shot.pixelColor(130, 8); // above the image: the dark backdrop
     EXPECT_LT(bar.lightness(), 60);
 }
 

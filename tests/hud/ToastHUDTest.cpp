@@ -19,7 +19,7 @@ using testsupport::waitUntil;
 namespace {
 
 class ToastHUDTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         settings = &hudtest::isolatedSettings();
         settings->set(keys::confirmationStyle, QStringLiteral("custom"));
@@ -30,7 +30,8 @@ protected:
     // Shows a toast and waits for it to be on screen.
     ToastWindow* showAndWait(const QString& message, double duration = 5.0) {
         ToastHUD::show(message, QStringLiteral("checkmark.circle.fill"), duration);
-        EXPECT_TRUE(waitUntil([&] { return ToastHUD::current() && ToastHUD::current()->message() == message; }));
+        EXPECT_TRUE(
+            waitUntil([&] { return ToastHUD::current() && ToastHUD::current()->message() == message; }));
         return ToastHUD::current();
     }
 
@@ -185,9 +186,9 @@ TEST_F(ToastHUDTest, NoScreenShowsNothing) {
 TEST(ToastRendering, DrawsADarkRoundedPanelWithWhiteTextAndClearCorners) {
     ScreenInfo screen;
     screen.frame = screen.visibleFrame = QRectF(0, 0, 800, 600);
-    std::unique_ptr<ToastWindow> toast(ToastHUD::build(QStringLiteral("Copied to clipboard"),
-                                                       QStringLiteral("checkmark.circle.fill"), screen,
-                                                       geometry::SpaceConverter(QRectF(0, 0, 800, 600)), true));
+    std::unique_ptr<ToastWindow> toast(
+        ToastHUD::build(QStringLiteral("Copied to clipboard"), QStringLiteral("checkmark.circle.fill"),
+                        screen, geometry::SpaceConverter(QRectF(0, 0, 800, 600)), true));
     QImage image(toast->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     toast->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);

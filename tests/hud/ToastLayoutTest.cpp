@@ -10,7 +10,8 @@ namespace {
 
 QString words(int count) {
     QStringList list;
-    for (int i = 0; i < count; ++i) list << QStringLiteral("word%1").arg(i);
+    for (int i = 0; i < count; ++i)
+        list << QStringLiteral("word%1").arg(i);
     return list.join(QLatin1Char(' '));
 }
 
@@ -20,7 +21,8 @@ TEST(ToastLayout, ShortMessageIsOneLineAtItsNaturalWidthWithTheInsets) {
     const QFont f = font();
     const Layout l = make(QStringLiteral("Copied to clipboard"), true, f);
     ASSERT_EQ(l.lines, QStringList{QStringLiteral("Copied to clipboard")});
-    const double textWidth = std::ceil(QFontMetricsF(f).horizontalAdvance(QStringLiteral("Copied to clipboard")));
+    const double textWidth =
+        std::ceil(QFontMetricsF(f).horizontalAdvance(QStringLiteral("Copied to clipboard")));
     EXPECT_DOUBLE_EQ(l.textRect.width(), textWidth);
     EXPECT_DOUBLE_EQ(l.size.width(), 14 + 16 + 8 + textWidth + 16);
     const double rowHeight = std::max(16.0, std::ceil(QFontMetricsF(f).height()));
@@ -42,7 +44,8 @@ TEST(ToastLayout, LongMessageWrapsIntoTwoLinesWithinThe320PointWidth) {
     const QFontMetricsF m(f);
     // Grow the message until it just needs two lines.
     int n = 1;
-    while (m.horizontalAdvance(words(n)) <= maxTextWidth) ++n;
+    while (m.horizontalAdvance(words(n)) <= maxTextWidth)
+        ++n;
     const Layout l = make(words(n), true, f);
     ASSERT_EQ(l.lines.size(), 2);
     EXPECT_FALSE(l.lines[1].endsWith(QChar(0x2026)));
@@ -64,17 +67,20 @@ TEST(ToastLayout, MessageBeyondTwoLinesEndsTheSecondWithAnEllipsis) {
     EXPECT_TRUE(message.mid(l.lines[0].size() + 1).startsWith(secondWithoutEllipsis));
     EXPECT_LE(m.horizontalAdvance(l.lines[1]), maxTextWidth);
     EXPECT_GT(m.horizontalAdvance(l.lines[1]), maxTextWidth - m.horizontalAdvance(QStringLiteral("word00 ")));
-    EXPECT_DOUBLE_EQ(l.textRect.width(), std::ceil(std::max(m.horizontalAdvance(l.lines[0]), m.horizontalAdvance(l.lines[1]))));
+    EXPECT_DOUBLE_EQ(l.textRect.width(),
+                     std::ceil(std::max(m.horizontalAdvance(l.lines[0]), m.horizontalAdvance(l.lines[1]))));
     EXPECT_DOUBLE_EQ(l.size.width(), 14 + 16 + 8 + l.textRect.width() + 16);
 }
 
 TEST(ToastLayout, AWordLongerThanALineIsBrokenInsideIt) {
-    const QString path = QStringLiteral("/home/user/Pictures/") + QString(200, QLatin1Char('x')) + QStringLiteral(".png");
+    const QString path =
+        QStringLiteral("/home/user/Pictures/") + QString(200, QLatin1Char('x')) + QStringLiteral(".png");
     const Layout l = make(path, true, font());
     ASSERT_EQ(l.lines.size(), 2);
     EXPECT_TRUE(l.lines[0].startsWith(QStringLiteral("/home/user/Pictures/")));
     EXPECT_TRUE(l.lines[1].endsWith(QChar(0x2026)));
-    for (const QString& line : l.lines) EXPECT_LE(QFontMetricsF(font()).horizontalAdvance(line), maxTextWidth);
+    for (const QString& line : l.lines)
+        EXPECT_LE(QFontMetricsF(font()).horizontalAdvance(line), maxTextWidth);
 }
 
 TEST(ToastLayout, LineBreaksInTheMessageStartNewLines) {

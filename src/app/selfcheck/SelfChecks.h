@@ -11,6 +11,7 @@ std::vector<SelfCheck> editorChecks();
 std::vector<SelfCheck> stitcherChecks();
 std::vector<SelfCheck> captureChecks();
 std::vector<SelfCheck> saveChecks();
+std::vector<SelfCheck> hudChecks();
 
 // Helper for writing checks: formats "expected X, got Y".
 QString mismatch(const QString& what, const QString& expected, const QString& actual);
