@@ -44,4 +44,7 @@ public:
     virtual qint32 ownPid() const = 0;
     // The outer frame (top-left space, points) of one window, listed or not; none when it is gone.
     virtual std::optional<QRectF> windowFrame(quint32 windowID) const = 0;
+    // Whether a compositing manager runs, that is whether a translucent window shows the live
+    // screen behind it. Systems that always composite keep the default.
+    virtual bool compositingManagerRunning() const { return true; }
 };

@@ -70,11 +70,13 @@ public:
     std::optional<qint32> frontmostPid;
     qint32 pid = 4242;                     // this program's own pid in the fake world
     std::map<quint32, QRectF> frames;      // windowFrame answers; listed entries answer too
+    bool compositing = true;
 
     std::vector<RawWindowEntry> onScreenWindowList() const override { return entries; }
     std::optional<qint32> frontmostApplicationPid() const override { return frontmostPid; }
     qint32 ownPid() const override { return pid; }
     std::optional<QRectF> windowFrame(quint32 windowID) const override;
+    bool compositingManagerRunning() const override { return compositing; }
 
     // Adds a well-formed normal window and returns its entry.
     RawWindowEntry& addWindow(quint32 number, const QRectF& bounds, qint32 ownerPid, const QString& title = {},

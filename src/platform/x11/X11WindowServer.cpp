@@ -192,3 +192,15 @@ std::optional<QRectF> X11WindowServer::windowFrame(quint32 windowID) const {
     if (!placement) return std::nullopt;
     return pixelspace::pixelsToTopLeftPoints(placement->outer, m_screens.screens());
 }
+
+bool X11WindowServer::compositingManagerRunning() const {
+    const Connection x = open();
+    if (!x.c) return false;
+    // A compositing manager owns the selection _NET_WM_CM_S<n> of the screen it composites; the
+    // program only ever works on the default screen 0.
+    const xcb_atom_t selection = atom(x.c, "_NET_WM_CM_S0");
+    if (selection == XCB_ATOM_NONE) return false;
+    XcbPtr<xcb_get_selection_owner_reply_t> reply(
+        xcb_get_selection_owner_reply(x.c, xcb_get_selection_owner(x.c, selection), nullptr));
+    return reply && reply->owner != XCB_WINDOW_NONE;
+}

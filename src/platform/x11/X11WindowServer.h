@@ -13,6 +13,7 @@ public:
     std::optional<qint32> frontmostApplicationPid() const override;
     qint32 ownPid() const override;
     std::optional<QRectF> windowFrame(quint32 windowID) const override;
+    bool compositingManagerRunning() const override;
 
 private:
     const Screens& m_screens;

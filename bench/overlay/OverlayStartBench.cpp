@@ -1,0 +1,90 @@
+// Time from SelectionOverlay::begin to every overlay window being mapped and exposed, against a
+// plain capture of the same screen in the same run. Needs an X server (run under scripts/with-xvfb).
+#include "capture/CaptureEngine.h"
+#include "overlay/OverlayWindow.h"
+#include "overlay/SelectionOverlay.h"
+#include "platform/x11/X11Platform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+bool allExposed() {
+    SelectionOverlay* o = SelectionOverlay::current();
+    if (!o || o->windows().empty()) return false;
+    for (OverlayWindow* w : o->windows())
+        if (!w->isExposed()) return false;
+    return true;
+}
+
+void settle() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void BM_PlainScreenCapture(benchmark::State& state) {
+    const ScreenInfo screen = Platform::current().screens().screens().front();
+    for (auto _ : state) {
+        auto future = CaptureEngine::captureDisplay(screen);
+        future.waitForFinished();
+        benchmark::DoNotOptimize(future.result().ok());
+    }
+}
+
+void BM_AreaOverlayUntilExposed(benchmark::State& state) {
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        SelectionOverlay::begin(OverlayMode::area, [](const OverlayResult&) {});
+        while (!allExposed()) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+        SelectionOverlay::current()->finish(OverlayResult::cancelled());
+        settle();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_PlainScreenCapture)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AreaOverlayUntilExposed)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+
+namespace {
+// Prints the overlay's start-up time as a multiple of one plain capture.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const double ms = run.GetAdjustedRealTime();
+            if (run.benchmark_name().find("PlainScreenCapture") != std::string::npos) m_captureMs = ms;
+            if (run.benchmark_name().find("AreaOverlay") != std::string::npos) m_overlayMs = ms;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        if (m_captureMs > 0 && m_overlayMs > 0)
+            std::printf("overlay start %.2f ms = %.1f x one plain capture (%.2f ms)\n", m_overlayMs,
+                        m_overlayMs / m_captureMs, m_captureMs);
+    }
+
+private:
+    double m_captureMs = 0;
+    double m_overlayMs = 0;
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    Platform::install(std::make_unique<X11Platform>());
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
