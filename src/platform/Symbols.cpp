@@ -32,6 +32,115 @@ struct Glyph {
     std::function<void(QPainter&, double, const QColor&)> draw;
 };
 
+// The editor's toolbar: its tools and the actions that leave it with a result.
+void addEditorGlyphs(QHash<QString, Glyph>& t) {
+    t["cursorarrow"] = {"", [](QPainter& p, double s, const QColor& c) {
+                            p.setPen(Qt::NoPen);
+                            p.setBrush(c);
+                            p.drawPolygon(QPolygonF({{s * 0.3, s * 0.12},
+                                                     {s * 0.72, s * 0.54},
+                                                     {s * 0.52, s * 0.56},
+                                                     {s * 0.64, s * 0.82},
+                                                     {s * 0.55, s * 0.86},
+                                                     {s * 0.43, s * 0.6},
+                                                     {s * 0.3, s * 0.74}}));
+                        }};
+    t["arrow.up.right"] = {"", [](QPainter& p, double s, const QColor& c) {
+                               p.setPen(strokePen(c, s * 1.2));
+                               p.drawLine(QPointF(s * 0.2, s * 0.8), QPointF(s * 0.78, s * 0.22));
+                               p.drawPolyline(QPolygonF({{s * 0.4, s * 0.22}, {s * 0.78, s * 0.22}, {s * 0.78, s * 0.6}}));
+                           }};
+    t["line.diagonal"] = {"", [](QPainter& p, double s, const QColor& c) {
+                              p.setPen(strokePen(c, s * 1.2));
+                              p.drawLine(QPointF(s * 0.18, s * 0.82), QPointF(s * 0.82, s * 0.18));
+                          }};
+    t["rectangle"] = {"", [](QPainter& p, double s, const QColor& c) {
+                          p.setPen(strokePen(c, s));
+                          p.drawRoundedRect(QRectF(s * 0.1, s * 0.22, s * 0.8, s * 0.56), s * 0.05, s * 0.05);
+                      }};
+    t["circle"] = {"", [](QPainter& p, double s, const QColor& c) {
+                       p.setPen(strokePen(c, s));
+                       p.drawEllipse(QPointF(s * 0.5, s * 0.5), s * 0.38, s * 0.38);
+                   }};
+    t["highlighter"] = {"", [](QPainter& p, double s, const QColor& c) {
+                            p.setPen(strokePen(c, s));
+                            p.drawPolygon(QPolygonF(
+                                {{s * 0.56, s * 0.12}, {s * 0.86, s * 0.42}, {s * 0.5, s * 0.78}, {s * 0.2, s * 0.48}}));
+                            p.drawLine(QPointF(s * 0.12, s * 0.9), QPointF(s * 0.5, s * 0.9));
+                        }};
+    t["pencil.tip"] = {"", [](QPainter& p, double s, const QColor& c) {
+                           p.setPen(strokePen(c, s));
+                           p.drawPolygon(QPolygonF({{s * 0.5, s * 0.88}, {s * 0.3, s * 0.34}, {s * 0.7, s * 0.34}}));
+                           p.setPen(Qt::NoPen);
+                           p.setBrush(c);
+                           p.drawPolygon(QPolygonF({{s * 0.5, s * 0.88}, {s * 0.42, s * 0.66}, {s * 0.58, s * 0.66}}));
+                           p.drawRect(QRectF(s * 0.3, s * 0.12, s * 0.4, s * 0.16));
+                       }};
+    t["textformat"] = {"", [](QPainter& p, double s, const QColor& c) {
+                           p.setPen(strokePen(c, s * 1.2));
+                           p.drawPolyline(QPolygonF({{s * 0.12, s * 0.82}, {s * 0.36, s * 0.18}, {s * 0.6, s * 0.82}}));
+                           p.drawLine(QPointF(s * 0.21, s * 0.58), QPointF(s * 0.51, s * 0.58));
+                           p.drawEllipse(QPointF(s * 0.76, s * 0.68), s * 0.12, s * 0.14);
+                           p.drawLine(QPointF(s * 0.88, s * 0.5), QPointF(s * 0.88, s * 0.82));
+                       }};
+    t["1.circle"] = {"", [](QPainter& p, double s, const QColor& c) {
+                         p.setPen(strokePen(c, s));
+                         p.drawEllipse(QPointF(s * 0.5, s * 0.5), s * 0.38, s * 0.38);
+                         p.drawPolyline(QPolygonF({{s * 0.42, s * 0.38}, {s * 0.52, s * 0.3}, {s * 0.52, s * 0.7}}));
+                     }};
+    t["drop.halffull"] = {"", [](QPainter& p, double s, const QColor& c) {
+                              QPainterPath drop;
+                              drop.moveTo(s * 0.5, s * 0.1);
+                              drop.cubicTo(s * 0.5, s * 0.1, s * 0.82, s * 0.48, s * 0.82, s * 0.62);
+                              drop.arcTo(QRectF(s * 0.18, s * 0.3, s * 0.64, s * 0.62), 0, -180);
+                              drop.cubicTo(s * 0.18, s * 0.48, s * 0.5, s * 0.1, s * 0.5, s * 0.1);
+                              p.setPen(strokePen(c, s));
+                              p.drawPath(drop);
+                              p.save();
+                              p.setClipRect(QRectF(s * 0.5, 0, s * 0.5, s));
+                              p.fillPath(drop, c);
+                              p.restore();
+                          }};
+    t["crop"] = {"", [](QPainter& p, double s, const QColor& c) {
+                     p.setPen(strokePen(c, s * 1.2));
+                     p.drawPolyline(QPolygonF({{s * 0.28, s * 0.08}, {s * 0.28, s * 0.72}, {s * 0.92, s * 0.72}}));
+                     p.drawPolyline(QPolygonF({{s * 0.08, s * 0.28}, {s * 0.72, s * 0.28}, {s * 0.72, s * 0.92}}));
+                 }};
+    t["doc.on.doc"] = {"edit-copy", [](QPainter& p, double s, const QColor& c) {
+                           p.setPen(strokePen(c, s));
+                           p.drawRoundedRect(QRectF(s * 0.14, s * 0.1, s * 0.48, s * 0.62), s * 0.06, s * 0.06);
+                           p.drawRoundedRect(QRectF(s * 0.38, s * 0.28, s * 0.48, s * 0.62), s * 0.06, s * 0.06);
+                       }};
+    auto tray = [](QPainter& p, double s, const QColor& c, bool filled) {
+        p.setPen(strokePen(c, s));
+        const QRectF box(s * 0.14, s * 0.36, s * 0.72, s * 0.54);
+        if (filled) {
+            p.setBrush(c);
+            p.drawRoundedRect(box, s * 0.06, s * 0.06);
+            p.setCompositionMode(QPainter::CompositionMode_Clear);
+        } else {
+            p.drawPolyline(QPolygonF({{s * 0.34, s * 0.36}, {s * 0.14, s * 0.36}, {s * 0.14, s * 0.9},
+                                      {s * 0.86, s * 0.9}, {s * 0.86, s * 0.36}, {s * 0.66, s * 0.36}}));
+        }
+        // The arrow is cut out of the filled tray, drawn over the open one.
+        p.setPen(strokePen(filled ? QColor(Qt::black) : c, s * 1.1));
+        p.drawLine(QPointF(s * 0.5, s * 0.08), QPointF(s * 0.5, s * 0.66));
+        p.drawPolyline(QPolygonF({{s * 0.36, s * 0.52}, {s * 0.5, s * 0.66}, {s * 0.64, s * 0.52}}));
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    };
+    t["square.and.arrow.down"] = {"document-save",
+                                  [tray](QPainter& p, double s, const QColor& c) { tray(p, s, c, false); }};
+    t["square.and.arrow.down.fill"] = {"document-save",
+                                       [tray](QPainter& p, double s, const QColor& c) { tray(p, s, c, true); }};
+    t["pin"] = {"", [](QPainter& p, double s, const QColor& c) {
+                    p.setPen(strokePen(c, s * 1.1));
+                    p.drawLine(QPointF(s * 0.5, s * 0.56), QPointF(s * 0.5, s * 0.92));
+                    p.setPen(Qt::NoPen);
+                    p.setBrush(c);
+                    p.drawEllipse(QPointF(s * 0.5, s * 0.32), s * 0.24, s * 0.24);
+                }};
+}
+
 const QHash<QString, Glyph>& glyphs() {
     static const QHash<QString, Glyph> table = [] {
         QHash<QString, Glyph> t;
@@ -173,6 +282,7 @@ const QHash<QString, Glyph>& glyphs() {
                                                p.drawPolyline(QPolygonF(
                                                    {{s * 0.6, s * 0.5}, {s * 0.7, s * 0.56}, {s * 0.78, s * 0.46}}));
                                            }};
+        addEditorGlyphs(t);
         return t;
     }();
     return table;
