@@ -26,8 +26,11 @@
 #include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -51,6 +54,25 @@ int characterCount(const QString& text) {
     int count = 0;
     while (finder.toNextBoundary() > 0) ++count;
     return count;
+}
+
+// Writes the bytes to a temporary file beside the target, which replaces it only once complete, so a
+// failed write leaves a file already there as it was. Unbuffered, because a buffered QSaveFile
+// takes a short write on its final flush (a full disk) for success and commits a cut-off file;
+// a short write is told apart here and never committed. Returns the error, none on success.
+std::optional<QString> writeReplacing(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+    const qint64 written = file.write(bytes);
+    const int writeErrno = errno;
+    if (written != bytes.size()) {
+        const QString error = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                    : QString::fromLocal8Bit(std::strerror(writeErrno));
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit()) return file.errorString();
+    return std::nullopt;
 }
 
 // The program has no text recognition engine yet, so every image reads as one without text. An
@@ -220,12 +242,9 @@ bool EditorWindowController::writeImage(const CapturedImage& image, const QStrin
     const std::optional<QByteArray> bytes = SaveService::data(image.image, format);
     if (!bytes) return false;
 
-    // The bytes go to a temporary file beside the target, which replaces it only once complete:
-    // a failed write leaves a file already there as it was.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size() && file.commit();
-    if (!written) {
-        std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(file.errorString()));
+    const std::optional<QString> error = writeReplacing(path, *bytes);
+    if (error) {
+        std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(*error));
         ToastHUD::show(tr("Save failed"), QStringLiteral("exclamationmark.triangle.fill"), ToastHUD::defaultDuration);
         return false;
     }
