@@ -1,12 +1,19 @@
 #pragma once
 
+#include "editor/Annotation.h"
+
 #include <QColor>
 
-// The two system colours the editor relies on by name: annotations start red, and a highlight
-// asked for in red is drawn yellow instead (a red highlighter would hide what it marks).
+// The system colours the editor relies on by name. Annotations and the editor's colour start red;
+// a highlight asked for in that red is drawn yellow instead (a red marker would hide what it marks).
 namespace canvascolors {
 
-inline QColor systemRed() { return QColor(255, 59, 48); }
+inline QColor systemRed() { return Annotation::defaultColor(); }
 inline QColor systemYellow() { return QColor(255, 204, 0); }
+// The selection outline.
+inline QColor accent() { return QColor(0, 122, 255); }
+
+// Whether `color` is the system red, whatever colour model it was made in.
+inline bool isSystemRed(const QColor& color) { return color.rgba() == systemRed().rgba(); }
 
 } // namespace canvascolors

@@ -5,13 +5,22 @@
 #include "editor/EditorTool.h"
 
 #include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QPointer>
+#include <QRectF>
 #include <QSizeF>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
+class CanvasTextField;
 class EditorUndoManager;
 class QLineEdit;
+class QPainter;
+class TextAnnotation;
 
 // The editor's drawing surface: the captured image with its annotations, the tools' mouse
 // handling, the text field, the selection and cropping.
@@ -54,6 +63,8 @@ public:
     // Non-null while text is typed.
     QLineEdit* textField() const;
 
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -61,13 +72,56 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    struct Snapshot {
+        AnnotationList annotations;
+        CapturedImage image;
+    };
+
+    // Qt's top-left widget position → bottom-left view points.
+    QPointF viewPoint(const QPointF& widgetPosition) const;
+    QPointF pixelPoint(const QPointF& viewPoint) const;
+    QSize widgetSize() const;
+
+    void beginDrafting(const QPointF& pixel);
+    void placeCounter(const QPointF& pixel);
+    void selectAt(const QPointF& pixel);
+    void dragTo(const QPointF& view, const QPointF& pixel);
+    void finishDrafting();
+    void finishCrop();
+
+    void beginTextEditing(const QPointF& view, const QPointF& pixel);
+    void commitTextEditing();
+    void placeTextField();
+
+    Snapshot snapshot() const;
+    void registerUndoSnapshot();
+    void restore(const Snapshot& snapshot);
+    void setImage(const CapturedImage& image);
+    void performCrop(const QRectF& viewRect);
+    void applyCursor();
+
+    bool hasBlur() const;
+    const QImage* pixellated();
+    void drawAnnotations(QPainter& painter);
+    void drawSelectionChrome(QPainter& painter, const Annotation& around) const;
+    void drawCropDimming(QPainter& painter) const;
+
     CapturedImage m_image;
-    EditorTool m_tool = EditorTool::arrow;
+    std::optional<QImage> m_pixellatedCache;
+    bool m_pixellatedTried = false; // a failed pixellation is not retried on every repaint
+    AnnotationList m_annotations;
+    EditorTool m_tool = EditorTool::select;
     QColor m_color;
     std::function<void()> m_onStateChange;
-    EditorUndoManager* m_undoManager = nullptr;
+    QPointer<EditorUndoManager> m_undoManager;
     double m_magnification = 1.0;
-    AnnotationList m_annotations;
     std::shared_ptr<Annotation> m_selected;
-    QLineEdit* m_textField = nullptr;
+    std::shared_ptr<Annotation> m_drafting;
+    QPointF m_dragStartPoint;
+    bool m_isMovingSelection = false;
+    bool m_mouseDown = false;
+    std::optional<QRectF> m_cropRect;
+    QPointer<CanvasTextField> m_textField;
+    QPointF m_textFieldOrigin; // view points: where the field's bottom-left corner sits
+    std::shared_ptr<TextAnnotation> m_editingText;
 };

@@ -46,7 +46,7 @@ private:
     std::vector<Group> m_undo;
     std::vector<Group> m_redo;
     Group m_collecting;          // steps made by the handlers of one undo or redo
-    bool m_groupOpen = false;    // the top of the target stack still takes steps
+    bool m_groupOpen = false;    // the newest undo group still takes steps
     bool m_closeQueued = false;
     Mode m_mode = Mode::normal;
 };
