@@ -1,32 +1,210 @@
 #include "hud/PinWindow.h"
 
+#include "hud/HudPlacement.h"
+#include "hud/HudSurface.h"
+#include "hud/PinGeometry.h"
+#include "hud/ToastHUD.h"
+#include "hud/WindowIdentity.h"
+#include "platform/Platform.h"
+#include "platform/Screens.h"
+#include "save/SaveService.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+
 std::vector<PinWindow*> PinWindow::s_pins;
 
-PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
-    : m_captured(image)
-{
-    Q_UNUSED(near);
+namespace {
+
+geometry::SpaceConverter currentConverter() {
+    return Platform::isInstalled() ? Platform::current().screens().converter() : geometry::SpaceConverter();
 }
 
-PinWindow* PinWindow::pin(const CapturedImage& image, std::optional<QPointF> near)
-{
+std::optional<ScreenInfo> placementScreen() {
+    if (!Platform::isInstalled()) return std::nullopt;
+    return Platform::current().screens().mainOrFirstScreen();
+}
+
+} // namespace
+
+PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
+    : QWidget(nullptr), m_captured(image), m_translucent(hudsurface::compositingActive()) {
+    windowidentity::setWindowIdentity(this, QStringLiteral("Pin"));
+    // A plain top-level window rather than a tool window: Qt marks tool windows transient for the
+    // whole application, and a window manager then raises every Pictro window with a clicked pin.
+    // No NoDropShadowWindowHint, so a compositing manager that draws shadows gives the pin one.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    // Mapped without taking the focus; a click still focuses it, so it gets its keys.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_TranslucentBackground, m_translucent);
+    setAttribute(Qt::WA_NoSystemBackground, m_translucent);
+
+    const QSizeF size = pingeometry::windowSize(m_captured.pointSize(), m_scaleFactor);
+    applyFrame(pingeometry::initialFrame(size, near, placementScreen()));
+}
+
+PinWindow::~PinWindow() {
+    leaveRegistry();
+}
+
+PinWindow* PinWindow::pin(const CapturedImage& image, std::optional<QPointF> near) {
     auto* window = new PinWindow(image, near);
     s_pins.push_back(window);
     window->show();
     return window;
 }
 
-const std::vector<PinWindow*>& PinWindow::pins()
-{
+const std::vector<PinWindow*>& PinWindow::pins() {
     return s_pins;
 }
 
-const CapturedImage& PinWindow::captured() const
-{
+const CapturedImage& PinWindow::captured() const {
     return m_captured;
 }
 
-double PinWindow::scaleFactor() const
-{
+double PinWindow::scaleFactor() const {
     return m_scaleFactor;
+}
+
+void PinWindow::applyFrame(const QRectF& frame) {
+    m_frame = frame;
+    m_appliedGeometry = hudplacement::qtWindowGeometry(frame, currentConverter());
+    setGeometry(m_appliedGeometry);
+    update();
+}
+
+void PinWindow::leaveRegistry() {
+    s_pins.erase(std::remove(s_pins.begin(), s_pins.end(), this), s_pins.end());
+}
+
+const QImage& PinWindow::scaledImage() {
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels(std::max(1, static_cast<int>(std::lround(width() * dpr))),
+                       std::max(1, static_cast<int>(std::lround(height() * dpr))));
+    if (m_scaled.size() != pixels && !m_captured.image.isNull()) {
+        // Filtered once per size: a full-resolution capture is slow to scale smoothly on every paint.
+        m_scaled = m_captured.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(dpr);
+    }
+    return m_scaled;
+}
+
+void PinWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds(rect());
+    if (m_translucent) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(bounds, Qt::transparent);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    QPainterPath clip;
+    clip.addRoundedRect(bounds, cornerRadius, cornerRadius);
+    p.save();
+    p.setClipPath(clip);
+    const QImage& scaled = scaledImage();
+    if (!scaled.isNull()) p.drawImage(bounds, scaled);
+    p.restore();
+    const double inset = borderWidth * 0.5;
+    p.setPen(QPen(QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))), borderWidth));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), cornerRadius - inset, cornerRadius - inset);
+}
+
+void PinWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Without a compositing manager clear pixels would show black: cut the corners off instead.
+    if (!m_translucent) hudsurface::applyRoundedMask(this, QRectF(rect()), cornerRadius);
+}
+
+void PinWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Moved by a drag or by the window manager: the frame follows, keeping its exact size.
+    if (pos() == m_appliedGeometry.topLeft()) return;
+    m_appliedGeometry.moveTopLeft(pos());
+    const QRectF moved = currentConverter().qtToBottomLeft(QRectF(m_appliedGeometry));
+    m_frame.moveTopLeft(moved.topLeft());
+}
+
+void PinWindow::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    const bool reverse = Settings::shared().boolValue(keys::zoomReverseScroll);
+    const double d = pingeometry::scrollDelta(event->pixelDelta(), event->angleDelta(), reverse);
+    m_scaleFactor = pingeometry::zoomedScale(m_scaleFactor, d);
+    const QSizeF size = pingeometry::windowSize(m_captured.pointSize(), m_scaleFactor);
+    applyFrame(pingeometry::centredOn(m_frame, size));
+}
+
+void PinWindow::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    m_dragArmed = event->button() == Qt::LeftButton;
+    m_systemMoveTried = false;
+    m_pressGlobal = event->globalPosition();
+    m_pressWindowPos = pos();
+}
+
+void PinWindow::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!m_dragArmed || !(event->buttons() & Qt::LeftButton)) return;
+    // The window manager's move starts only once the pointer really moves: started on the press,
+    // it would swallow the second click of a double click.
+    if (!m_systemMoveTried) {
+        if ((event->globalPosition() - m_pressGlobal).manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_systemMoveTried = true;
+        if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
+            m_dragArmed = false;
+            return;
+        }
+    }
+    move(m_pressWindowPos + (event->globalPosition() - m_pressGlobal).toPoint());
+}
+
+void PinWindow::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) m_dragArmed = false;
+}
+
+void PinWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) close();
+}
+
+void PinWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        close();
+        return;
+    }
+    if (event->key() == Qt::Key_C && event->modifiers().testFlag(Qt::ControlModifier)) {
+        event->accept();
+        copyToClipboard();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PinWindow::copyToClipboard() {
+    SaveService::shared().copyToClipboard(m_captured);
+    ToastHUD::show(QStringLiteral("Copied to clipboard"), QStringLiteral("checkmark.circle.fill"),
+                   ToastHUD::defaultDuration);
+}
+
+void PinWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    event->accept();
+    leaveRegistry();
+    deleteLater();
 }

@@ -2,7 +2,9 @@
 
 #include "capture/CapturedImage.h"
 
+#include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <QWidget>
 
 #include <optional>
@@ -21,15 +23,48 @@ class PinWindow : public QWidget {
     static PinWindow* pin(const CapturedImage& image, std::optional<QPointF> near = std::nullopt);
     static const std::vector<PinWindow*>& pins();
 
+    ~PinWindow() override;
+
     const CapturedImage& captured() const;
     double scaleFactor() const;
 
+    // The window's frame in the bottom-left point space, before rounding to whole points.
+    QRectF frame() const { return m_frame; }
+
+    static constexpr double cornerRadius = 4.0;
+    static constexpr double borderWidth = 1.0;
+    static constexpr double borderAlpha = 0.25;
+
   protected:
-    PinWindow(const CapturedImage& image, std::optional<QPointF> near);
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
+    PinWindow(const CapturedImage& image, std::optional<QPointF> near);
+
+    void applyFrame(const QRectF& frame);
+    void copyToClipboard();
+    void leaveRegistry();
+    const QImage& scaledImage();
+
     CapturedImage m_captured;
     double m_scaleFactor = 1.0;
+    QRectF m_frame;          // bottom-left space, unrounded, so zooming keeps the centre exactly
+    QRect m_appliedGeometry; // what applyFrame last asked Qt for
+    bool m_translucent = false;
+    bool m_dragArmed = false;
+    bool m_systemMoveTried = false;
+    QPointF m_pressGlobal;
+    QPoint m_pressWindowPos;
+    QImage m_scaled;
 
     static std::vector<PinWindow*> s_pins;
 };
