@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <qpa/qwindowsysteminterface.h>
+
 #include <cmath>
 
 using namespace editorwintest;
@@ -25,15 +27,16 @@ protected:
         canvas = editor->canvas();
     }
 
-    // Sends a wheel event to the canvas at a point of the viewport.
+    // Turns the wheel over a point of the viewport, delivered as the window system delivers it, so
+    // it reaches the widget under the pointer and travels up from there.
     void wheel(int angle, QPointF at = {100, 100}, QPoint pixelDelta = {},
                Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* viewport = editor->scrollView()->viewport();
-        QWidget* target = canvas->geometry().contains(at.toPoint()) ? static_cast<QWidget*>(canvas) : viewport;
-        const QPointF local = target == viewport ? at : at - QPointF(canvas->pos());
-        QWheelEvent event(local, viewport->mapToGlobal(at), pixelDelta, QPoint(0, angle), Qt::NoButton, modifiers,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &event);
+        QWidget* window = editor->window();
+        const QPointF local = viewport->mapTo(window, at.toPoint());
+        QWindowSystemInterface::handleWheelEvent(window->windowHandle(), local, window->mapToGlobal(local.toPoint()),
+                                                 pixelDelta, QPoint(0, angle), modifiers);
+        QWindowSystemInterface::flushWindowSystemEvents();
     }
 
     double magnification() const { return editor->scrollView()->magnification(); }
