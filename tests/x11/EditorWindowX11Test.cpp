@@ -1,0 +1,146 @@
+// The editor on a real X server with a window manager: a rectangle drawn with the real pointer and
+// Ctrl+C typed on the real keyboard put the annotated image on the clipboard, where another
+// program reads it.
+#include "hud/HudTestSupport.h"
+
+#include "editor/EditorCanvasView.h"
+#include "editor/EditorWindowController.h"
+#include "hud/ToastHUD.h"
+#include "hud/WindowIdentity.h"
+#include "platform/Platform.h"
+#include "platform/x11/X11Platform.h"
+#include "settings/SettingsKeys.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using testsupport::waitUntil;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(5000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+void xdotool(const QStringList& args) { run(QStringLiteral("xdotool"), args); }
+
+void movePointer(const QPoint& global) {
+    xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+}
+
+// Runs a program while this process keeps serving the clipboard it owns; its standard output.
+QByteArray runServing(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForStarted(5000)) return {};
+    waitUntil([&] { return p.state() == QProcess::NotRunning; }, 20000);
+    if (p.state() != QProcess::NotRunning) {
+        p.kill();
+        p.waitForFinished(1000);
+        return {};
+    }
+    return p.readAllStandardOutput();
+}
+
+// A grey picture with a blue diagonal band: nothing in it is the annotation red.
+QImage picture(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(128, 128, 128));
+    QPainter p(&image);
+    p.setPen(QPen(QColor(40, 80, 200), 30));
+    p.drawLine(0, 0, w, h);
+    return image;
+}
+
+// How far a pixel centre lies from the outline of a rectangle (top-left pixel coordinates).
+double distanceToOutline(const QPointF& p, const QRectF& r) {
+    const bool inside = r.contains(p);
+    const double dx = std::max({r.left() - p.x(), 0.0, p.x() - r.right()});
+    const double dy = std::max({r.top() - p.y(), 0.0, p.y() - r.bottom()});
+    if (!inside) return std::hypot(dx, dy);
+    return std::min({p.x() - r.left(), r.right() - p.x(), p.y() - r.top(), r.bottom() - p.y()});
+}
+
+class EditorWindowX11Test : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        windowidentity::prepareApplication();
+        Platform::install(std::make_unique<X11Platform>());
+    }
+    void SetUp() override {
+        settings = &hudtest::isolatedSettings();
+        settings->set(keys::confirmationStyle, QStringLiteral("custom"));
+        settings->set(keys::preferZoom100, true);
+        settings->set(keys::downscaleRetina, false);
+    }
+    void TearDown() override {
+        const auto& open = EditorWindowController::controllers();
+        for (int guard = 0; !open.empty() && guard < 10; ++guard) open.front()->closeWindow();
+        hudtest::clearHuds();
+    }
+
+    Settings* settings = nullptr;
+};
+
+} // namespace
+
+TEST_F(EditorWindowX11Test, RectangleDrawnWithThePointerIsOnTheCopiedImage) {
+    const QImage original = picture(640, 420);
+    EditorWindowController::open(CapturedImage{original, 1.0});
+    ASSERT_EQ(EditorWindowController::controllers().size(), 1u);
+    EditorWindowController* editor = EditorWindowController::controllers().front().get();
+    EditorCanvasView* canvas = editor->canvas();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor->window()));
+    const QString windowId = QString::number(editor->window()->winId());
+    ASSERT_TRUE(waitUntil([&] {
+        return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed() == windowId;
+    }));
+    ASSERT_TRUE(waitUntil([&] { return canvas->hasFocus(); }));
+    ASSERT_DOUBLE_EQ(canvas->magnification(), 1.0);
+
+    xdotool({QStringLiteral("key"), QStringLiteral("r")});
+    ASSERT_TRUE(waitUntil([&] { return canvas->currentTool() == EditorTool::rect; }));
+
+    const QPoint from(120, 90), to(360, 270);  // in the canvas, top-left points = pixels here
+    movePointer(canvas->mapToGlobal(from));
+    xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int step = 1; step <= 4; ++step)
+        movePointer(canvas->mapToGlobal(from + (to - from) * step / 4));
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    ASSERT_TRUE(waitUntil([&] { return canvas->annotations().size() == 1; }));
+
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+c")});
+    ASSERT_TRUE(waitUntil([] { return EditorWindowController::controllers().empty(); }));
+
+    const QByteArray png =
+        runServing(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-o"});
+    const QImage pasted = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(pasted.size(), original.size());
+
+    // The copy differs from the original on the rectangle's 3-point outline and nowhere else.
+    const QRectF outline{QPointF(from), QPointF(to)};
+    int onOutline = 0;
+    for (int y = 0; y < pasted.height(); ++y)
+        for (int x = 0; x < pasted.width(); ++x) {
+            if (pasted.pixel(x, y) == original.pixel(x, y)) continue;
+            const double d = distanceToOutline(QPointF(x + 0.5, y + 0.5), outline);
+            ASSERT_LE(d, 3.0) << "changed pixel " << x << "," << y << " far from the outline";
+            ++onOutline;
+        }
+    // A 3-point stroke around 240 × 180 points covers at least 2 × (240 + 180) × 2 pixels.
+    EXPECT_GT(onOutline, 2 * (240 + 180) * 2);
+    for (const QPoint mid : {QPoint(240, 90), QPoint(240, 270), QPoint(120, 180), QPoint(360, 180)}) {
+        const QColor c = pasted.pixelColor(mid);
+        EXPECT_TRUE(c.red() > 200 && c.green() < 100) << mid.x() << "," << mid.y();
+    }
+}
