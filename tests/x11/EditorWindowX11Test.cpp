@@ -13,6 +13,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
@@ -89,23 +90,62 @@ protected:
         hudtest::clearHuds();
     }
 
+    // Opens an editor and waits until it is the active window with the canvas focused.
+    EditorWindowController* openActive(const QImage& image) {
+        EditorWindowController::open(CapturedImage{image, 1.0});
+        EXPECT_EQ(EditorWindowController::controllers().size(), 1u);
+        EditorWindowController* editor = EditorWindowController::controllers().front().get();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(editor->window()));
+        const QString windowId = QString::number(editor->window()->winId());
+        EXPECT_TRUE(waitUntil([&] {
+            return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed() == windowId;
+        }));
+        EXPECT_TRUE(waitUntil([&] { return editor->canvas()->hasFocus(); }));
+        return editor;
+    }
+
     Settings* settings = nullptr;
 };
 
 } // namespace
 
+TEST_F(EditorWindowX11Test, CapsLockOrShiftKeepsLettersFromChoosingTools) {
+    EditorWindowController* editor = openActive(picture(640, 420));
+    EditorCanvasView* canvas = editor->canvas();
+    // Ctrl+0 after the letter marks when the letter has been handled: keys arrive in order.
+    const auto pressThenSync = [&](const QStringList& keys) {
+        editor->setMagnification(0.5);
+        for (const QString& key : keys) xdotool({QStringLiteral("key"), key});
+        xdotool({QStringLiteral("key"), QStringLiteral("ctrl+0")});
+        return waitUntil([&] { return canvas->magnification() == 1.0; });
+    };
+    ASSERT_TRUE(pressThenSync({QStringLiteral("Caps_Lock"), QStringLiteral("r")}));
+    EXPECT_EQ(canvas->currentTool(), EditorTool::select);
+    ASSERT_TRUE(pressThenSync({QStringLiteral("shift+r"), QStringLiteral("Caps_Lock")}));
+    EXPECT_EQ(canvas->currentTool(), EditorTool::select);
+    // With the lock off again the letter chooses its tool.
+    ASSERT_TRUE(pressThenSync({QStringLiteral("r")}));
+    EXPECT_EQ(canvas->currentTool(), EditorTool::rect);
+}
+
+TEST_F(EditorWindowX11Test, ClassicWheelZoomsAboutThePointer) {
+    EditorWindowController* editor = openActive(picture(1200, 900));
+    EditorCanvasView* canvas = editor->canvas();
+    ASSERT_DOUBLE_EQ(canvas->magnification(), 1.0);
+    const QPoint pointer(300, 200);
+    movePointer(canvas->mapToGlobal(pointer));
+    // XTest wheel clicks arrive as angle deltas of 120 without pixel deltas: one doubles the size.
+    xdotool({QStringLiteral("click"), QStringLiteral("4")});
+    ASSERT_TRUE(waitUntil([&] { return canvas->magnification() == 2.0; }));
+    const QPoint under = canvas->mapFromGlobal(QCursor::pos());
+    EXPECT_NEAR(under.x() / 2.0, pointer.x(), 1.0);
+    EXPECT_NEAR(under.y() / 2.0, pointer.y(), 1.0);
+}
+
 TEST_F(EditorWindowX11Test, RectangleDrawnWithThePointerIsOnTheCopiedImage) {
     const QImage original = picture(640, 420);
-    EditorWindowController::open(CapturedImage{original, 1.0});
-    ASSERT_EQ(EditorWindowController::controllers().size(), 1u);
-    EditorWindowController* editor = EditorWindowController::controllers().front().get();
+    EditorWindowController* editor = openActive(original);
     EditorCanvasView* canvas = editor->canvas();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor->window()));
-    const QString windowId = QString::number(editor->window()->winId());
-    ASSERT_TRUE(waitUntil([&] {
-        return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed() == windowId;
-    }));
-    ASSERT_TRUE(waitUntil([&] { return canvas->hasFocus(); }));
     ASSERT_DOUBLE_EQ(canvas->magnification(), 1.0);
 
     xdotool({QStringLiteral("key"), QStringLiteral("r")});
