@@ -44,9 +44,8 @@ struct KeyCommand {
 inline constexpr quint32 x11LockMask = 0x2;
 
 // Whether Caps Lock is on for this press: the X state's Lock bit where the platform reports one
-// (pass 0 elsewhere), or a letter typed in upper case without Shift. On a real X server the Lock
-// bit is what tells (a synthesised key there can come with lower-case text while the lock is on);
-// the text is the fallback for platforms that report no key state.
+// (pass 0 elsewhere), or a letter typed in upper case without Shift. On an X server both tell;
+// the text alone serves platforms that report no key state.
 bool capsLockOn(const QString& text, Qt::KeyboardModifiers modifiers, quint32 x11State);
 
 // The command for a key press. Ctrl shortcuts come first, then Escape, Delete and Backspace (with
