@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
-#include <QToolButton>
 #include <QWheelEvent>
 
 #include <qpa/qwindowsysteminterface.h>
@@ -73,15 +72,6 @@ TEST_F(EditorKeyboardTest, LetterAloneChoosesItsToolButNotWithShiftOrCapsLock) {
     QKeyEvent locked(QEvent::KeyPress, Qt::Key_R, Qt::NoModifier, 27, 'r', 0x2, QStringLiteral("r"));
     QApplication::sendEvent(canvas, &locked);
     EXPECT_EQ(canvas->currentTool(), EditorTool::select);
-}
-
-TEST_F(EditorKeyboardTest, ChosenToolShowsInTheToolbar) {
-    QTest::keyClick(canvas, Qt::Key_B);
-    EXPECT_EQ(canvas->currentTool(), EditorTool::blur);
-    EXPECT_EQ(editor->toolbar()->toolButton(EditorTool::blur)->property("tint").value<QColor>(),
-              EditorToolbar::accentColor());
-    EXPECT_EQ(editor->toolbar()->toolButton(EditorTool::select)->property("tint").value<QColor>(),
-              EditorToolbar::idleTint());
 }
 
 TEST_F(EditorKeyboardTest, CtrlZeroGoesBackToExactlyFullSize) {

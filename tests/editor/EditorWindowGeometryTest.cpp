@@ -77,16 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ZoomCase{"emptyImage", false, {560, 737}, {0, 0}, 1.0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(EditorZoom, KeyStepsStayWithinTenAndEightHundredPercent) {
-    double m = 1.0;
-    for (int i = 0; i < 7; ++i) m = steppedZoom(m, zoomInStep);
-    EXPECT_EQ(zoomLabel(m), QStringLiteral("477%"));
-    for (int i = 0; i < 3; ++i) m = steppedZoom(m, zoomInStep);
-    EXPECT_DOUBLE_EQ(m, 8.0);
-    EXPECT_DOUBLE_EQ(steppedZoom(0.12, zoomOutStep), 0.1);
-    EXPECT_DOUBLE_EQ(steppedZoom(0.2, zoomOutStep), 0.16);
-}
-
 TEST(EditorZoom, WheelFactorFollowsTheDeltaAndItsDirectionSetting) {
     struct Row {
         double start, delta;
