@@ -8,6 +8,7 @@
 #include "editor/EditorWindowGeometry.h"
 #include "hud/PinWindow.h"
 #include "hud/ToastHUD.h"
+#include "hud/WindowIdentity.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
@@ -116,7 +117,7 @@ EditorWindowController::~EditorWindowController() {
 
 void EditorWindowController::buildWindow(const CapturedImage& image) {
     m_window = std::make_unique<QWidget>();
-    m_window->setWindowTitle(QStringLiteral("Pictro"));
+    windowidentity::setWindowIdentity(m_window.get(), QStringLiteral("Editor"));
     m_window->setPalette(darkPalette());
     m_window->setAutoFillBackground(true);
     if (Settings::shared().boolValue(keys::alwaysOnTop)) m_window->setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -101,6 +101,10 @@ protected:
             return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed() == windowId;
         }));
         EXPECT_TRUE(waitUntil([&] { return editor->canvas()->hasFocus(); }));
+        const QString props = run(QStringLiteral("xprop"), {QStringLiteral("-id"), windowId, QStringLiteral("WM_CLASS"),
+                                                            QStringLiteral("_NET_WM_NAME")});
+        EXPECT_TRUE(props.contains(QStringLiteral("\"pictro\", \"Pictro\""))) << props.toStdString();
+        EXPECT_TRUE(props.contains(QStringLiteral("\"Pictro Editor\""))) << props.toStdString();
         return editor;
     }
 
