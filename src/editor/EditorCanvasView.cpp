@@ -252,12 +252,14 @@ void EditorCanvasView::finishDrafting() {
 }
 
 void EditorCanvasView::finishCrop() {
-    if (m_tool != EditorTool::crop || !m_cropRect) return;
+    if (!m_cropRect) return;
     const QRectF dragged = *m_cropRect;
+    // Cleared whatever the tool is now: a tool chosen mid-drag must not leave the dimming behind.
     m_cropRect.reset();
+    update();
+    if (m_tool != EditorTool::crop) return;
     const QRectF clamped = cropgeometry::clampToCanvas(dragged, pointSize());
     if (cropgeometry::isLargeEnough(clamped)) performCrop(clamped);
-    update();
 }
 
 // --- text --------------------------------------------------------------------------------------
@@ -397,7 +399,12 @@ const QImage* EditorCanvasView::pixellated() {
 
 void EditorCanvasView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
+    const QRectF imageArea(QPointF(0, 0), pointSize() * m_magnification);
+    // The widget is opaque: whatever the image leaves uncovered (see-through pixels, the fraction
+    // of a pixel rounded up at the far edges) gets the window colour. A 4K fill costs milliseconds,
+    // so an opaque image that covers the widget is not filled under.
+    if (m_image.image.hasAlphaChannel() || imageArea.width() < width() || imageArea.height() < height())
+        painter.fillRect(rect(), palette().window());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.scale(m_magnification, m_magnification);
     painter.drawImage(QRectF(QPointF(0, 0), pointSize()), m_image.image);

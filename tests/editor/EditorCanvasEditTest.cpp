@@ -127,27 +127,6 @@ TEST_F(EditTest, DeletingWithNothingSelectedRegistersNothing) {
     EXPECT_FALSE(undo.canUndo());
 }
 
-TEST_F(EditTest, WithoutAnUndoManagerEditsStillHappen) {
-    EditorCanvasView& c = withRects();
-    c.setUndoManager(nullptr);
-    click(&c, {20, 50});
-    c.setCurrentColor(QColor(0, 200, 0));
-    c.deleteSelection();
-    EXPECT_EQ(c.annotations().size(), 1u);
-}
-
-TEST_F(EditTest, UndoReportsTheChangeAndDropsTheSelection) {
-    EditorCanvasView& c = withRects();
-    int changes = 0;
-    c.setOnStateChange([&] { ++changes; });
-    click(&c, {20, 50});
-    undo.undo();
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(c.selected(), nullptr);
-    undo.redo();
-    EXPECT_EQ(changes, 2);
-}
-
 TEST_F(EditTest, UndoStepsOutliveTheirCanvasHarmlessly) {
     EditorCanvasView& c = withRects();
     click(&c, {20, 50});
