@@ -26,7 +26,8 @@ template <typename Fn> double medianMs(Fn&& fn, int repetitions = 15) {
     for (int i = 0; i < repetitions; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         fn();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     }
     std::nth_element(times.begin(), times.begin() + repetitions / 2, times.end());
     return times[static_cast<size_t>(repetitions / 2)];
@@ -41,7 +42,8 @@ const QImage& base() {
         g.setColorAt(1, QColor(240, 220, 200));
         p.fillRect(img.rect(), g);
         for (int y = 0; y < kHeight; y += 90)
-            for (int x = 0; x < kWidth; x += 130) p.fillRect(x, y, 60, 40, QColor::fromHsv((x + y) % 360, 180, 220));
+            for (int x = 0; x < kWidth; x += 130)
+                p.fillRect(x, y, 60, 40, QColor::fromHsv((x + y) % 360, 180, 220));
         return img;
     }();
     return image;
@@ -57,7 +59,8 @@ double drawImageMs() {
     });
 }
 
-void sendMouse(QWidget* w, QEvent::Type type, const QPointF& at, Qt::MouseButton button, Qt::MouseButtons held) {
+void sendMouse(QWidget* w, QEvent::Type type, const QPointF& at, Qt::MouseButton button,
+               Qt::MouseButtons held) {
     QMouseEvent event(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
 }
@@ -65,9 +68,9 @@ void sendMouse(QWidget* w, QEvent::Type type, const QPointF& at, Qt::MouseButton
 // Fifty annotations made the way the user makes them: drags and clicks with each tool in turn,
 // spread over the whole canvas. Text is placed directly (typing needs no benchmark).
 void annotate(EditorCanvasView& canvas) {
-    const EditorTool tools[] = {EditorTool::arrow, EditorTool::line,    EditorTool::rect,
-                                EditorTool::oval,  EditorTool::highlight, EditorTool::pen,
-                                EditorTool::counter, EditorTool::blur,  EditorTool::text};
+    const EditorTool tools[] = {EditorTool::arrow,   EditorTool::line,      EditorTool::rect,
+                                EditorTool::oval,    EditorTool::highlight, EditorTool::pen,
+                                EditorTool::counter, EditorTool::blur,      EditorTool::text};
     const QSizeF size = canvas.size();
     for (int i = 0; i < 50; ++i) {
         const EditorTool tool = tools[i % std::size(tools)];
@@ -76,7 +79,8 @@ void annotate(EditorCanvasView& canvas) {
         const QPointF to = from + QPointF(size.width() * 0.08, size.height() * 0.1);
         sendMouse(&canvas, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
         for (int step = 1; step <= 20; ++step)
-            sendMouse(&canvas, QEvent::MouseMove, from + (to - from) * (step / 20.0), Qt::NoButton, Qt::LeftButton);
+            sendMouse(&canvas, QEvent::MouseMove, from + (to - from) * (step / 20.0), Qt::NoButton,
+                      Qt::LeftButton);
         sendMouse(&canvas, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
         if (QLineEdit* field = canvas.textField()) {
             field->setText(QStringLiteral("Note %1").arg(i));

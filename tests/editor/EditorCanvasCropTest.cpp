@@ -26,19 +26,18 @@ TEST_P(PixelCutTest, CutsTopDownWholePixelsInsideTheBitmap) {
     EXPECT_EQ(cropgeometry::pixelCutRect(c.view, c.canvasHeight, c.scale, c.bitmap), c.cut);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rects, PixelCutTest,
-    ::testing::Values(
-        // Rows run top-down: a crop at the bottom of the canvas cuts the last rows.
-        CutCase{{0, 0, 50, 20}, 100, 1, {200, 100}, QRect(0, 80, 50, 20)},
-        CutCase{{50, 20, 100, 60}, 100, 2, {400, 200}, QRect(100, 40, 200, 120)},
-        // Origin rounded down, far edges rounded up.
-        CutCase{{10.25, 5.5, 20.5, 10.25}, 100, 2, {400, 200}, QRect(20, 168, 42, 21)},
-        // 0.3 × 10 is a hair above 3: still exactly 3 to 10.
-        CutCase{{0.3, 0, 0.7, 10}, 10, 10, {100, 100}, QRect(3, 0, 7, 100)},
-        // Whatever lies outside the bitmap is left out; nothing left is no cut.
-        CutCase{{150, 50, 100, 100}, 100, 1, {200, 100}, QRect(150, 0, 50, 50)},
-        CutCase{{300, 0, 10, 10}, 100, 1, {200, 100}, std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Rects, PixelCutTest,
+                         ::testing::Values(
+                             // Rows run top-down: a crop at the bottom of the canvas cuts the last rows.
+                             CutCase{{0, 0, 50, 20}, 100, 1, {200, 100}, QRect(0, 80, 50, 20)},
+                             CutCase{{50, 20, 100, 60}, 100, 2, {400, 200}, QRect(100, 40, 200, 120)},
+                             // Origin rounded down, far edges rounded up.
+                             CutCase{{10.25, 5.5, 20.5, 10.25}, 100, 2, {400, 200}, QRect(20, 168, 42, 21)},
+                             // 0.3 × 10 is a hair above 3: still exactly 3 to 10.
+                             CutCase{{0.3, 0, 0.7, 10}, 10, 10, {100, 100}, QRect(3, 0, 7, 100)},
+                             // Whatever lies outside the bitmap is left out; nothing left is no cut.
+                             CutCase{{150, 50, 100, 100}, 100, 1, {200, 100}, QRect(150, 0, 50, 50)},
+                             CutCase{{300, 0, 10, 10}, 100, 1, {200, 100}, std::nullopt}));
 
 TEST(CropClamp, KeepsTheRectangleOnTheCanvas) {
     const QSizeF canvas(200, 100);
@@ -72,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, CropThresholdTest,
 
 // 200 × 100 points at scale 2; a counter at view (60, 30), pixel (120, 60).
 class CropTest : public CanvasTest {
-protected:
+  protected:
     EditorCanvasView& withCounter(double scale = 2.0) {
         EditorCanvasView& c = make(capture(200, 100, scale));
         c.setCurrentTool(EditorTool::counter);
@@ -131,7 +130,8 @@ TEST_F(CropTest, ARectangleOverTheEdgesIsClampedSoAnnotationsStayOnTheirPixels) 
     EXPECT_EQ(c.image().image.size(), QSize(100, 50));
     EXPECT_EQ(counterCenter(), QPointF(60, 30));
     const QImage flat = c.flattened().image;
-    EXPECT_TRUE(editortest::isRed(editortest::pixelAt(flat, 60 + 8, 30))) << "the disc sits where it was drawn";
+    EXPECT_TRUE(editortest::isRed(editortest::pixelAt(flat, 60 + 8, 30)))
+        << "the disc sits where it was drawn";
 
     undo.undo();
     drag(&c, {150, -30}, {260, 40}); // view (150, 60) – (260, 130): over the top-right corner
@@ -173,7 +173,7 @@ TEST_P(ExtremeSizeTest, EveryToolWorksWithoutCrashing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Extremes, ExtremeSizeTest,
-                         ::testing::Values(ExtremeCase{1, 1, 1.0}, ExtremeCase{1, 1, 2.0}, ExtremeCase{3, 1, 2.0},
-                                           ExtremeCase{16384, 16384, 1.0}));
+                         ::testing::Values(ExtremeCase{1, 1, 1.0}, ExtremeCase{1, 1, 2.0},
+                                           ExtremeCase{3, 1, 2.0}, ExtremeCase{16384, 16384, 1.0}));
 
 } // namespace

@@ -11,12 +11,16 @@ namespace {
 
 using namespace canvastest;
 
-QColor at(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+QColor at(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
 
-bool isBlue(const QColor& c) { return c.blue() > 200 && c.red() < 80 && c.green() < 80; }
+bool isBlue(const QColor& c) {
+    return c.blue() > 200 && c.red() < 80 && c.green() < 80;
+}
 
 class DrawTest : public CanvasTest {
-protected:
+  protected:
     // A blue rectangle dragged from view (40, 60) to (120, 20), plus a counter, a blur and text.
     EditorCanvasView& annotated(double scale) {
         EditorCanvasView& c = make(capture(200, 100, scale));
@@ -85,7 +89,8 @@ TEST_F(DrawTest, SelectionHasDashedAccentOutlineAndWhiteCornerSquares) {
     // Bounds (40, 20)–(120, 60) grown by 4: corners at (36, 16) and (124, 64), squares of 8.
     for (const QPointF& corner : {QPointF(36, 16), QPointF(124, 16), QPointF(36, 64), QPointF(124, 64)}) {
         const QPointF p = widgetPoint(c, corner);
-        EXPECT_EQ(at(shot, qRound(p.x()), qRound(p.y())), QColor(Qt::white)) << corner.x() << "," << corner.y();
+        EXPECT_EQ(at(shot, qRound(p.x()), qRound(p.y())), QColor(Qt::white))
+            << corner.x() << "," << corner.y();
         const QPointF inSquare = widgetPoint(c, corner + QPointF(3, 3));
         EXPECT_EQ(at(shot, qRound(inSquare.x()), qRound(inSquare.y())), QColor(Qt::white));
     }
@@ -94,8 +99,10 @@ TEST_F(DrawTest, SelectionHasDashedAccentOutlineAndWhiteCornerSquares) {
     const int row = static_cast<int>(widgetPoint(c, {0, 64}).y());
     for (int x = qRound(widgetPoint(c, {44, 0}).x()); x < qRound(widgetPoint(c, {116, 0}).x()); ++x) {
         const QColor px = at(shot, x, row);
-        if (px.blue() > 200 && px.red() < 128) ++dash; // the accent, partly covering the row
-        else if (px == QColor(Qt::white)) ++gap;
+        if (px.blue() > 200 && px.red() < 128)
+            ++dash; // the accent, partly covering the row
+        else if (px == QColor(Qt::white))
+            ++gap;
     }
     EXPECT_GT(dash, 20);
     EXPECT_GT(gap, 10);

@@ -10,13 +10,13 @@ using Kind = ShapeAnnotation::Kind;
 
 // 200 × 100 points at scale 1: widget (x, y) is pixel (x, 100 − y).
 class EditTest : public CanvasTest {
-protected:
+  protected:
     EditorCanvasView& withRects() {
         EditorCanvasView& c = make(capture(200, 100));
         c.setCurrentTool(EditorTool::rect);
         c.setCurrentColor(QColor(0, 0, 255));
-        drag(&c, {20, 20}, {80, 80});   // pixels (20, 20)–(80, 80)
-        drag(&c, {50, 20}, {120, 80});  // overlaps the first, on top
+        drag(&c, {20, 20}, {80, 80});  // pixels (20, 20)–(80, 80)
+        drag(&c, {50, 20}, {120, 80}); // overlaps the first, on top
         c.setCurrentTool(EditorTool::select);
         return c;
     }

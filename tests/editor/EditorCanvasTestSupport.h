@@ -52,7 +52,8 @@ inline void release(QWidget* w, const QPointF& at) {
 inline void drag(QWidget* w, const QPointF& from, const QPointF& to, int steps = 4) {
     press(w, from);
     QApplication::processEvents();
-    for (int i = 1; i <= steps; ++i) moveTo(w, from + (to - from) * (double(i) / steps));
+    for (int i = 1; i <= steps; ++i)
+        moveTo(w, from + (to - from) * (double(i) / steps));
     release(w, to);
 }
 
@@ -77,7 +78,7 @@ inline QImage grab(EditorCanvasView& canvas) {
 
 // A canvas with an undo manager, on a fresh fake platform.
 class CanvasTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { FakePlatform::installNew(); }
     void TearDown() override { QApplication::processEvents(); }
 

@@ -13,22 +13,23 @@ namespace {
 using namespace canvastest;
 
 const TextAnnotation* textAt(const EditorCanvasView& c, size_t i) {
-    return i < c.annotations().size() ? dynamic_cast<const TextAnnotation*>(c.annotations()[i].get()) : nullptr;
+    return i < c.annotations().size() ? dynamic_cast<const TextAnnotation*>(c.annotations()[i].get())
+                                      : nullptr;
 }
 
 // Counts the key presses of one key that arrive at a widget, wherever they were sent.
 class KeyCounter : public QObject {
-public:
+  public:
     explicit KeyCounter(int key) : m_key(key) {}
     int count = 0;
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == m_key) ++count;
         return false;
     }
 
-private:
+  private:
     int m_key;
 };
 

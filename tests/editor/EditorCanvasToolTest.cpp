@@ -190,10 +190,11 @@ TEST_P(MagnificationTest, DragScaledByTheMagnificationLandsOnTheSamePixels) {
     EXPECT_NEAR(arrow.end.y(), 220, 1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zoom, MagnificationTest,
-                         ::testing::Values(MagnificationCase{1.0, {300, 200}}, MagnificationCase{2.0, {600, 400}},
-                                           MagnificationCase{0.5, {150, 100}}, MagnificationCase{0.3, {90, 60}},
-                                           MagnificationCase{0.33, {99, 66}}, MagnificationCase{8.0, {2400, 1600}}));
+INSTANTIATE_TEST_SUITE_P(
+    Zoom, MagnificationTest,
+    ::testing::Values(MagnificationCase{1.0, {300, 200}}, MagnificationCase{2.0, {600, 400}},
+                      MagnificationCase{0.5, {150, 100}}, MagnificationCase{0.3, {90, 60}},
+                      MagnificationCase{0.33, {99, 66}}, MagnificationCase{8.0, {2400, 1600}}));
 
 struct CursorCase {
     EditorTool tool;
