@@ -33,5 +33,6 @@ void CanvasTextField::keyPressEvent(QKeyEvent* event) {
 void CanvasTextField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // A popup (the field's own context menu) or another window coming to the front does not end typing.
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) emit ended();
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        emit ended();
 }

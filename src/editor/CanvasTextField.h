@@ -9,13 +9,13 @@
 class CanvasTextField : public QLineEdit {
     Q_OBJECT
 
-public:
+  public:
     explicit CanvasTextField(QWidget* parent = nullptr);
 
-signals:
+  signals:
     void ended();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

@@ -29,7 +29,8 @@ double snapped(double value) {
 
 } // namespace
 
-std::optional<QRect> pixelCutRect(const QRectF& viewRect, double canvasHeight, double scale, const QSize& bitmap) {
+std::optional<QRect> pixelCutRect(const QRectF& viewRect, double canvasHeight, double scale,
+                                  const QSize& bitmap) {
     const QRectF r = geometry::standardized(viewRect);
     const double x0 = snapped(r.x() * scale);
     const double y0 = snapped((canvasHeight - r.bottom()) * scale);

@@ -25,7 +25,8 @@ bool isLargeEnough(const QRectF& viewRect);
 // The top-down pixel rectangle to cut for `viewRect` on a canvas `canvasHeight` points high at
 // `scale` pixels per point: origin rounded down, far edges rounded up, then limited to the bitmap.
 // None when nothing of the bitmap is left.
-std::optional<QRect> pixelCutRect(const QRectF& viewRect, double canvasHeight, double scale, const QSize& bitmap);
+std::optional<QRect> pixelCutRect(const QRectF& viewRect, double canvasHeight, double scale,
+                                  const QSize& bitmap);
 
 // How far the annotations move, in bottom-left pixels, for a crop of `viewRect`.
 QPointF annotationShift(const QRectF& viewRect, double scale);

@@ -44,16 +44,22 @@ EditorCanvasView::EditorCanvasView(const CapturedImage& image, QWidget* parent)
 
 EditorCanvasView::~EditorCanvasView() = default;
 
-const CapturedImage& EditorCanvasView::image() const { return m_image; }
+const CapturedImage& EditorCanvasView::image() const {
+    return m_image;
+}
 
-EditorTool EditorCanvasView::currentTool() const { return m_tool; }
+EditorTool EditorCanvasView::currentTool() const {
+    return m_tool;
+}
 
 void EditorCanvasView::setCurrentTool(EditorTool tool) {
     m_tool = tool;
     applyCursor();
 }
 
-QColor EditorCanvasView::currentColor() const { return m_color; }
+QColor EditorCanvasView::currentColor() const {
+    return m_color;
+}
 
 void EditorCanvasView::setCurrentColor(const QColor& color) {
     m_color = color;
@@ -63,11 +69,17 @@ void EditorCanvasView::setCurrentColor(const QColor& color) {
     update();
 }
 
-void EditorCanvasView::setOnStateChange(std::function<void()> callback) { m_onStateChange = std::move(callback); }
+void EditorCanvasView::setOnStateChange(std::function<void()> callback) {
+    m_onStateChange = std::move(callback);
+}
 
-void EditorCanvasView::setUndoManager(EditorUndoManager* manager) { m_undoManager = manager; }
+void EditorCanvasView::setUndoManager(EditorUndoManager* manager) {
+    m_undoManager = manager;
+}
 
-double EditorCanvasView::magnification() const { return m_magnification; }
+double EditorCanvasView::magnification() const {
+    return m_magnification;
+}
 
 void EditorCanvasView::setMagnification(double m) {
     if (!std::isfinite(m) || m <= 0) return;
@@ -77,9 +89,13 @@ void EditorCanvasView::setMagnification(double m) {
     update();
 }
 
-QSizeF EditorCanvasView::pointSize() const { return m_image.pointSize(); }
+QSizeF EditorCanvasView::pointSize() const {
+    return m_image.pointSize();
+}
 
-QSize EditorCanvasView::sizeHint() const { return widgetSize(); }
+QSize EditorCanvasView::sizeHint() const {
+    return widgetSize();
+}
 
 CapturedImage EditorCanvasView::flattened() {
     commitTextEditing();
@@ -99,23 +115,33 @@ void EditorCanvasView::deleteSelection() {
     update();
 }
 
-const AnnotationList& EditorCanvasView::annotations() const { return m_annotations; }
+const AnnotationList& EditorCanvasView::annotations() const {
+    return m_annotations;
+}
 
-const Annotation* EditorCanvasView::selected() const { return m_selected.get(); }
+const Annotation* EditorCanvasView::selected() const {
+    return m_selected.get();
+}
 
-QLineEdit* EditorCanvasView::textField() const { return m_textField.data(); }
+QLineEdit* EditorCanvasView::textField() const {
+    return m_textField.data();
+}
 
 // --- coordinates -------------------------------------------------------------------------------
 
 QPointF EditorCanvasView::viewPoint(const QPointF& widgetPosition) const {
-    return QPointF(widgetPosition.x() / m_magnification, pointSize().height() - widgetPosition.y() / m_magnification);
+    return QPointF(widgetPosition.x() / m_magnification,
+                   pointSize().height() - widgetPosition.y() / m_magnification);
 }
 
-QPointF EditorCanvasView::pixelPoint(const QPointF& viewPoint) const { return viewPoint * m_image.scale; }
+QPointF EditorCanvasView::pixelPoint(const QPointF& viewPoint) const {
+    return viewPoint * m_image.scale;
+}
 
 QSize EditorCanvasView::widgetSize() const {
     const QSizeF points = pointSize();
-    return QSize(sideForWidget(points.width(), m_magnification), sideForWidget(points.height(), m_magnification));
+    return QSize(sideForWidget(points.width(), m_magnification),
+                 sideForWidget(points.height(), m_magnification));
 }
 
 // --- mouse -------------------------------------------------------------------------------------
@@ -137,11 +163,21 @@ void EditorCanvasView::mousePressEvent(QMouseEvent* event) {
     case EditorTool::oval:
     case EditorTool::highlight:
     case EditorTool::pen:
-    case EditorTool::blur: beginDrafting(p); break;
-    case EditorTool::text: beginTextEditing(v, p); break;
-    case EditorTool::counter: placeCounter(p); break;
-    case EditorTool::crop: m_cropRect = QRectF(v, QSizeF(0, 0)); break;
-    case EditorTool::select: selectAt(p); break;
+    case EditorTool::blur:
+        beginDrafting(p);
+        break;
+    case EditorTool::text:
+        beginTextEditing(v, p);
+        break;
+    case EditorTool::counter:
+        placeCounter(p);
+        break;
+    case EditorTool::crop:
+        m_cropRect = QRectF(v, QSizeF(0, 0));
+        break;
+    case EditorTool::select:
+        selectAt(p);
+        break;
     }
 }
 
@@ -169,7 +205,8 @@ void EditorCanvasView::beginDrafting(const QPointF& pixel) {
     const double s = m_image.scale;
     if (const auto kind = editortool::shapeKind(m_tool)) {
         auto shape = std::make_shared<ShapeAnnotation>(*kind, pixel, pixel, s);
-        const bool redHighlight = *kind == ShapeAnnotation::Kind::highlight && canvascolors::isSystemRed(m_color);
+        const bool redHighlight =
+            *kind == ShapeAnnotation::Kind::highlight && canvascolors::isSystemRed(m_color);
         shape->color = redHighlight ? canvascolors::systemYellow() : m_color;
         m_drafting = shape;
     } else if (m_tool == EditorTool::pen) {
@@ -191,7 +228,8 @@ void EditorCanvasView::placeCounter(const QPointF& pixel) {
     registerUndoSnapshot();
     int highest = 0;
     for (const auto& a : m_annotations)
-        if (const auto* c = dynamic_cast<const CounterAnnotation*>(a.get())) highest = std::max(highest, c->number);
+        if (const auto* c = dynamic_cast<const CounterAnnotation*>(a.get()))
+            highest = std::max(highest, c->number);
     auto counter = std::make_shared<CounterAnnotation>(m_image.scale);
     counter->center = pixel;
     counter->radiusPt = 14.0;
@@ -230,7 +268,8 @@ void EditorCanvasView::dragTo(const QPointF& view, const QPointF& pixel) {
         m_cropRect = QRectF(m_dragStartPoint / m_image.scale, view).normalized();
         break;
     case EditorTool::text:
-    case EditorTool::counter: return;
+    case EditorTool::counter:
+        return;
     default:
         if (auto* shape = dynamic_cast<ShapeAnnotation*>(m_drafting.get())) shape->end = pixel;
         break;
@@ -252,12 +291,14 @@ void EditorCanvasView::finishDrafting() {
 }
 
 void EditorCanvasView::finishCrop() {
-    if (m_tool != EditorTool::crop || !m_cropRect) return;
+    if (!m_cropRect) return;
     const QRectF dragged = *m_cropRect;
+    // Cleared whatever the tool is now: a tool chosen mid-drag must not leave the dimming behind.
     m_cropRect.reset();
+    update();
+    if (m_tool != EditorTool::crop) return;
     const QRectF clamped = cropgeometry::clampToCanvas(dragged, pointSize());
     if (cropgeometry::isLargeEnough(clamped)) performCrop(clamped);
-    update();
 }
 
 // --- text --------------------------------------------------------------------------------------
@@ -290,7 +331,8 @@ void EditorCanvasView::placeTextField() {
     if (!m_textField) return;
     const double m = m_magnification;
     const double top = pointSize().height() - (m_textFieldOrigin.y() + kFieldHeight);
-    m_textField->setGeometry(QRectF(m_textFieldOrigin.x() * m, top * m, kFieldWidth * m, kFieldHeight * m).toRect());
+    m_textField->setGeometry(
+        QRectF(m_textFieldOrigin.x() * m, top * m, kFieldWidth * m, kFieldHeight * m).toRect());
     QFont font = m_textField->font();
     font.setBold(true);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontSizePt * m))));
@@ -322,7 +364,8 @@ void EditorCanvasView::commitTextEditing() {
 EditorCanvasView::Snapshot EditorCanvasView::snapshot() const {
     Snapshot snap;
     snap.annotations.reserve(m_annotations.size());
-    for (const auto& a : m_annotations) snap.annotations.push_back(a->copyAnnotation());
+    for (const auto& a : m_annotations)
+        snap.annotations.push_back(a->copyAnnotation());
     snap.image = m_image;
     return snap;
 }
@@ -367,15 +410,22 @@ void EditorCanvasView::performCrop(const QRectF& viewRect) {
     if (bitmap.isNull()) return;
     registerUndoSnapshot();
     const QPointF shift = cropgeometry::annotationShift(viewRect, s);
-    for (const auto& a : m_annotations) a->move(shift);
+    for (const auto& a : m_annotations)
+        a->move(shift);
     setImage(CapturedImage{bitmap, s});
 }
 
 void EditorCanvasView::applyCursor() {
     switch (m_tool) {
-    case EditorTool::text: setCursor(Qt::IBeamCursor); break;
-    case EditorTool::select: setCursor(Qt::ArrowCursor); break;
-    default: setCursor(Qt::CrossCursor); break;
+    case EditorTool::text:
+        setCursor(Qt::IBeamCursor);
+        break;
+    case EditorTool::select:
+        setCursor(Qt::ArrowCursor);
+        break;
+    default:
+        setCursor(Qt::CrossCursor);
+        break;
     }
 }
 
@@ -383,8 +433,8 @@ void EditorCanvasView::applyCursor() {
 
 bool EditorCanvasView::hasBlur() const {
     const auto isBlur = [](const Annotation* a) { return dynamic_cast<const BlurAnnotation*>(a) != nullptr; };
-    return isBlur(m_drafting.get()) ||
-           std::any_of(m_annotations.begin(), m_annotations.end(), [&](const auto& a) { return isBlur(a.get()); });
+    return isBlur(m_drafting.get()) || std::any_of(m_annotations.begin(), m_annotations.end(),
+                                                   [&](const auto& a) { return isBlur(a.get()); });
 }
 
 const QImage* EditorCanvasView::pixellated() {
@@ -397,7 +447,12 @@ const QImage* EditorCanvasView::pixellated() {
 
 void EditorCanvasView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
+    const QRectF imageArea(QPointF(0, 0), pointSize() * m_magnification);
+    // The widget is opaque: whatever the image leaves uncovered (see-through pixels, the fraction
+    // of a pixel rounded up at the far edges) gets the window colour. A 4K fill costs milliseconds,
+    // so an opaque image that covers the widget is not filled under.
+    if (m_image.image.hasAlphaChannel() || imageArea.width() < width() || imageArea.height() < height())
+        painter.fillRect(rect(), palette().window());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.scale(m_magnification, m_magnification);
     painter.drawImage(QRectF(QPointF(0, 0), pointSize()), m_image.image);
@@ -411,7 +466,8 @@ void EditorCanvasView::drawAnnotations(QPainter& painter) {
     painter.save();
     painter.scale(1.0 / m_image.scale, 1.0 / m_image.scale);
     bottomleft::begin(painter, m_image.pixelHeight());
-    for (const auto& a : m_annotations) a->draw(painter, cells);
+    for (const auto& a : m_annotations)
+        a->draw(painter, cells);
     if (m_drafting) m_drafting->draw(painter, cells);
     if (m_selected) drawSelectionChrome(painter, *m_selected);
     painter.restore();

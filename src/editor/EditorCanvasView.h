@@ -31,7 +31,7 @@ class TextAnnotation;
 class EditorCanvasView : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit EditorCanvasView(const CapturedImage& image, QWidget* parent = nullptr);
     ~EditorCanvasView() override;
 
@@ -65,13 +65,13 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     struct Snapshot {
         AnnotationList annotations;
         CapturedImage image;

@@ -23,15 +23,25 @@ void EditorUndoManager::registerUndo(std::function<void()> handler) {
     emit changed();
 }
 
-void EditorUndoManager::undo() { replay(m_undo, Mode::undoing); }
+void EditorUndoManager::undo() {
+    replay(m_undo, Mode::undoing);
+}
 
-void EditorUndoManager::redo() { replay(m_redo, Mode::redoing); }
+void EditorUndoManager::redo() {
+    replay(m_redo, Mode::redoing);
+}
 
-bool EditorUndoManager::canUndo() const { return !m_undo.empty(); }
+bool EditorUndoManager::canUndo() const {
+    return !m_undo.empty();
+}
 
-bool EditorUndoManager::canRedo() const { return !m_redo.empty(); }
+bool EditorUndoManager::canRedo() const {
+    return !m_redo.empty();
+}
 
-void EditorUndoManager::endGroup() { m_groupOpen = false; }
+void EditorUndoManager::endGroup() {
+    m_groupOpen = false;
+}
 
 void EditorUndoManager::removeAll() {
     m_undo.clear();
@@ -66,7 +76,8 @@ void EditorUndoManager::replay(std::vector<Group>& from, Mode mode) {
     from.pop_back();
     m_mode = mode;
     m_collecting.clear();
-    for (auto it = group.rbegin(); it != group.rend(); ++it) (*it)();
+    for (auto it = group.rbegin(); it != group.rend(); ++it)
+        (*it)();
     Group opposite = std::move(m_collecting);
     m_collecting.clear();
     if (!opposite.empty()) targetStack().push_back(std::move(opposite));

@@ -15,7 +15,7 @@
 class EditorUndoManager : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit EditorUndoManager(QObject* parent = nullptr);
     ~EditorUndoManager() override;
 
@@ -32,10 +32,10 @@ public:
     // Drops every step.
     void removeAll();
 
-signals:
+  signals:
     void changed();
 
-private:
+  private:
     using Group = std::vector<std::function<void()>>;
     enum class Mode { normal, undoing, redoing };
 
@@ -45,8 +45,8 @@ private:
 
     std::vector<Group> m_undo;
     std::vector<Group> m_redo;
-    Group m_collecting;          // steps made by the handlers of one undo or redo
-    bool m_groupOpen = false;    // the newest undo group still takes steps
+    Group m_collecting;       // steps made by the handlers of one undo or redo
+    bool m_groupOpen = false; // the newest undo group still takes steps
     bool m_closeQueued = false;
     Mode m_mode = Mode::normal;
 };
