@@ -41,8 +41,9 @@ std::optional<ScreenInfo> placementScreen() {
 PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
     : QWidget(nullptr), m_captured(image), m_translucent(hudsurface::compositingActive()) {
     windowidentity::setWindowIdentity(this, QStringLiteral("Pin"));
-    // A plain top-level window rather than a tool window: Qt marks tool windows transient for the
-    // whole application, and a window manager then raises every Pictro window with a clicked pin.
+    // A plain top-level window rather than a tool window: Qt makes a parentless tool window
+    // transient for the whole application, and window managers may then stack, raise or minimise
+    // it together with Pictro's other windows. A pin stands on its own.
     // No NoDropShadowWindowHint, so a compositing manager that draws shadows gives the pin one.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     // Mapped without taking the focus; a click still focuses it, so it gets its keys.
@@ -158,19 +159,21 @@ void PinWindow::mousePressEvent(QMouseEvent* event) {
 void PinWindow::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
     if (!m_dragArmed || !(event->buttons() & Qt::LeftButton)) return;
-    // The window manager's move starts only once the pointer really moves: started on the press,
-    // it would swallow the second click of a double click.
+    const QPointF travelled = event->globalPosition() - m_pressGlobal;
+    if (travelled.isNull()) return;
+    // The window manager's move starts with the first motion, not on the press: started there, it
+    // would grab the pointer and swallow the second click of a double click. It moves the window
+    // on from where the pointer is now, so only this first small step is lost.
     if (!m_systemMoveTried) {
-        if ((event->globalPosition() - m_pressGlobal).manhattanLength() < QApplication::startDragDistance())
-            return;
         m_systemMoveTried = true;
         if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
             m_dragArmed = false;
             return;
         }
     }
-    move(m_pressWindowPos + (event->globalPosition() - m_pressGlobal).toPoint());
+    move(m_pressWindowPos + travelled.toPoint());
 }
+
 
 void PinWindow::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
