@@ -17,11 +17,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QThread>
 #include <QWheelEvent>
 #include <QWindow>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 std::vector<PinWindow*> PinWindow::s_pins;
 
@@ -61,6 +63,10 @@ PinWindow::~PinWindow() {
 }
 
 PinWindow* PinWindow::pin(const CapturedImage& image, std::optional<QPointF> near) {
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        std::fprintf(stderr, "Pictro: pin refused off the main thread\n");
+        return nullptr;
+    }
     auto* window = new PinWindow(image, near);
     s_pins.push_back(window);
     window->show();
@@ -90,16 +96,23 @@ void PinWindow::leaveRegistry() {
     s_pins.erase(std::remove(s_pins.begin(), s_pins.end(), this), s_pins.end());
 }
 
-const QImage& PinWindow::scaledImage() {
+const QImage& PinWindow::reducedImage() {
     const qreal dpr = devicePixelRatioF();
     const QSize pixels(std::max(1, static_cast<int>(std::lround(width() * dpr))),
                        std::max(1, static_cast<int>(std::lround(height() * dpr))));
-    if (m_scaled.size() != pixels && !m_captured.image.isNull()) {
-        // Filtered once per size: a full-resolution capture is slow to scale smoothly on every paint.
-        m_scaled = m_captured.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_scaled.setDevicePixelRatio(dpr);
+    const QSize original = m_captured.image.size();
+    if (pixels.width() >= original.width() && pixels.height() >= original.height()) {
+        // Enlarged: the painter filters only the exposed part; a full-size copy of a capture
+        // zoomed four times would take hundreds of megabytes.
+        m_reduced = QImage();
+        return m_captured.image;
     }
-    return m_scaled;
+    if (m_reduced.size() != pixels) {
+        // Reduced once per size, smoothly: painting a large capture smaller filters coarsely.
+        m_reduced = m_captured.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_reduced.setDevicePixelRatio(dpr);
+    }
+    return m_reduced;
 }
 
 void PinWindow::paintEvent(QPaintEvent*) {
@@ -115,13 +128,15 @@ void PinWindow::paintEvent(QPaintEvent*) {
     clip.addRoundedRect(bounds, cornerRadius, cornerRadius);
     p.save();
     p.setClipPath(clip);
-    const QImage& scaled = scaledImage();
-    if (!scaled.isNull()) p.drawImage(bounds, scaled);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QImage& image = reducedImage();
+    if (!image.isNull()) p.drawImage(bounds, image, QRectF(image.rect()));
     p.restore();
     const double inset = borderWidth * 0.5;
     p.setPen(QPen(QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))), borderWidth));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), cornerRadius - inset, cornerRadius - inset);
+    p.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), cornerRadius - inset,
+                      cornerRadius - inset);
 }
 
 void PinWindow::resizeEvent(QResizeEvent* event) {
@@ -173,7 +188,6 @@ void PinWindow::mouseMoveEvent(QMouseEvent* event) {
     }
     move(m_pressWindowPos + travelled.toPoint());
 }
-
 
 void PinWindow::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();

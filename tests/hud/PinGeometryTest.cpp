@@ -69,8 +69,9 @@ TEST(PinPlacement, CentresOnTheVisibleFrameOrTakesTheGivenCorner) {
     // A second screen to the left: the centre is that screen's.
     EXPECT_EQ(pingeometry::initialFrame(size, std::nullopt, screenWithVisible(QRectF(-1920, 0, 1920, 1080))),
               QRectF(-1360, 290, 800, 500));
-    EXPECT_EQ(pingeometry::initialFrame(size, QPointF(100.5, 200), screenWithVisible(QRectF(0, 30, 1440, 870))),
-              QRectF(100.5, 200, 800, 500));
+    EXPECT_EQ(
+        pingeometry::initialFrame(size, QPointF(100.5, 200), screenWithVisible(QRectF(0, 30, 1440, 870))),
+        QRectF(100.5, 200, 800, 500));
     EXPECT_EQ(pingeometry::initialFrame(size, std::nullopt, std::nullopt), QRectF(0, 0, 800, 500));
 }
 

@@ -45,7 +45,8 @@ quint64 activeWindow() {
 
 // Client windows bottom to top, as the window manager stacks them.
 std::vector<quint64> stacking() {
-    const QString line = run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    const QString line =
+        run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
     std::vector<quint64> ids;
     const qsizetype hash = line.indexOf(QLatin1Char('#'));
     if (hash < 0) return ids;
@@ -92,14 +93,15 @@ class ForeignWindow {
                                  .arg(geometry.height() / 13)
                                  .arg(geometry.x())
                                  .arg(geometry.y());
-        m_process.start(QStringLiteral("xterm"), {QStringLiteral("-T"), QStringLiteral("Pin Foreign"),
-                                                  QStringLiteral("-geometry"), spec, QStringLiteral("-e"),
-                                                  QStringLiteral("sleep"), QStringLiteral("60")});
+        m_process.start(QStringLiteral("xterm"),
+                        {QStringLiteral("-T"), QStringLiteral("Pin Foreign"), QStringLiteral("-geometry"),
+                         spec, QStringLiteral("-e"), QStringLiteral("sleep"), QStringLiteral("60")});
         m_process.waitForStarted(5000);
         waitUntil([this] {
-            m_id = xdotool({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^Pin Foreign$")})
-                       .section(QLatin1Char('\n'), 0, 0)
-                       .toULongLong();
+            m_id =
+                xdotool({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^Pin Foreign$")})
+                    .section(QLatin1Char('\n'), 0, 0)
+                    .toULongLong();
             return m_id != 0;
         });
     }
@@ -133,7 +135,8 @@ class PinX11Test : public ::testing::Test {
     }
     void TearDown() override {
         const std::vector<PinWindow*> open = PinWindow::pins();
-        for (PinWindow* pin : open) pin->close();
+        for (PinWindow* pin : open)
+            pin->close();
         hudtest::clearHuds();
     }
 
@@ -149,8 +152,8 @@ TEST_F(PinX11Test, FloatsAboveOtherWindowsTakesKeysWhenClickedAndClosesOnADouble
     // Bottom-left point space: the pin covers the middle of the editor window.
     const double screenHeight = QGuiApplication::primaryScreen()->geometry().height();
     const QPoint pinTopLeft = editorFrame.topLeft() + QPoint(150, 100);
-    QPointer<PinWindow> pin =
-        PinWindow::pin(solid(QSize(400, 300), green), QPointF(pinTopLeft.x(), screenHeight - pinTopLeft.y() - 300));
+    QPointer<PinWindow> pin = PinWindow::pin(solid(QSize(400, 300), green),
+                                             QPointF(pinTopLeft.x(), screenHeight - pinTopLeft.y() - 300));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(pin.data()));
     EXPECT_EQ(pin->geometry(), QRect(pinTopLeft, QSize(400, 300)));
     const QPoint centre = pin->geometry().center();
@@ -192,8 +195,8 @@ TEST_F(PinX11Test, FloatsAboveOtherWindowsTakesKeysWhenClickedAndClosesOnADouble
 
     // A real double click closes it.
     QTest::qWait(QApplication::doubleClickInterval() + 100); // the earlier click must not pair up
-    xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"),
-             QStringLiteral("80"), QStringLiteral("1")});
+    xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+             QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
     ASSERT_TRUE(waitUntil([&] { return PinWindow::pins().empty(); }, 3000));
     ASSERT_TRUE(waitUntil([&] { return pin.isNull(); }));
     EXPECT_TRUE(waitUntil([&] { return rootPixel(centre) != green; }));
