@@ -63,7 +63,8 @@ PinWindow::~PinWindow() {
 }
 
 PinWindow* PinWindow::pin(const CapturedImage& image, std::optional<QPointF> near) {
-    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
         std::fprintf(stderr, "Pictro: pin refused off the main thread\n");
         return nullptr;
     }

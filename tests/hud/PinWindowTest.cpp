@@ -89,6 +89,16 @@ TEST_F(PinWindowTest, OpensAtPointSizeCentredOnTheVisibleFrameWithoutTakingFocus
     EXPECT_TRUE(pin->testAttribute(Qt::WA_ShowWithoutActivating));
 }
 
+TEST_F(PinWindowTest, CentresOnTheMainScreenNotTheFirst) {
+    // A second screen to the right of the first, 1000 × 800 with a 40-point panel at its top.
+    ScreenInfo& side = platform->fakeScreens.addScreen(QRectF(1440, 0, 1000, 800), 1.0);
+    side.visibleFrame = QRectF(1440, 0, 1000, 760);
+    platform->fakeScreens.main = side;
+    PinWindow* pin = PinWindow::pin(halves(400, 200, 1.0));
+    // Centre (1940, 380) bottom-left is y 520 from the top of the primary screen.
+    EXPECT_EQ(pin->geometry(), QRect(1740, 420, 400, 200));
+}
+
 class PinNearTest : public PinWindowTest, public ::testing::WithParamInterface<QPointF> {};
 
 TEST_P(PinNearTest, GivenPointIsTheBottomLeftCorner) {
