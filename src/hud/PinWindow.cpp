@@ -17,11 +17,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QThread>
 #include <QWheelEvent>
 #include <QWindow>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 std::vector<PinWindow*> PinWindow::s_pins;
 
@@ -41,8 +43,9 @@ std::optional<ScreenInfo> placementScreen() {
 PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
     : QWidget(nullptr), m_captured(image), m_translucent(hudsurface::compositingActive()) {
     windowidentity::setWindowIdentity(this, QStringLiteral("Pin"));
-    // A plain top-level window rather than a tool window: Qt marks tool windows transient for the
-    // whole application, and a window manager then raises every Pictro window with a clicked pin.
+    // A plain top-level window rather than a tool window: Qt makes a parentless tool window
+    // transient for the whole application, and window managers may then stack, raise or minimise
+    // it together with Pictro's other windows. A pin stands on its own.
     // No NoDropShadowWindowHint, so a compositing manager that draws shadows gives the pin one.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     // Mapped without taking the focus; a click still focuses it, so it gets its keys.
@@ -60,6 +63,11 @@ PinWindow::~PinWindow() {
 }
 
 PinWindow* PinWindow::pin(const CapturedImage& image, std::optional<QPointF> near) {
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
+        std::fprintf(stderr, "Pictro: pin refused off the main thread\n");
+        return nullptr;
+    }
     auto* window = new PinWindow(image, near);
     s_pins.push_back(window);
     window->show();
@@ -89,16 +97,23 @@ void PinWindow::leaveRegistry() {
     s_pins.erase(std::remove(s_pins.begin(), s_pins.end(), this), s_pins.end());
 }
 
-const QImage& PinWindow::scaledImage() {
+const QImage& PinWindow::reducedImage() {
     const qreal dpr = devicePixelRatioF();
     const QSize pixels(std::max(1, static_cast<int>(std::lround(width() * dpr))),
                        std::max(1, static_cast<int>(std::lround(height() * dpr))));
-    if (m_scaled.size() != pixels && !m_captured.image.isNull()) {
-        // Filtered once per size: a full-resolution capture is slow to scale smoothly on every paint.
-        m_scaled = m_captured.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_scaled.setDevicePixelRatio(dpr);
+    const QSize original = m_captured.image.size();
+    if (pixels.width() >= original.width() && pixels.height() >= original.height()) {
+        // Enlarged: the painter filters only the exposed part; a full-size copy of a capture
+        // zoomed four times would take hundreds of megabytes.
+        m_reduced = QImage();
+        return m_captured.image;
     }
-    return m_scaled;
+    if (m_reduced.size() != pixels) {
+        // Reduced once per size, smoothly: painting a large capture smaller filters coarsely.
+        m_reduced = m_captured.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_reduced.setDevicePixelRatio(dpr);
+    }
+    return m_reduced;
 }
 
 void PinWindow::paintEvent(QPaintEvent*) {
@@ -114,13 +129,15 @@ void PinWindow::paintEvent(QPaintEvent*) {
     clip.addRoundedRect(bounds, cornerRadius, cornerRadius);
     p.save();
     p.setClipPath(clip);
-    const QImage& scaled = scaledImage();
-    if (!scaled.isNull()) p.drawImage(bounds, scaled);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QImage& image = reducedImage();
+    if (!image.isNull()) p.drawImage(bounds, image, QRectF(image.rect()));
     p.restore();
     const double inset = borderWidth * 0.5;
     p.setPen(QPen(QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))), borderWidth));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), cornerRadius - inset, cornerRadius - inset);
+    p.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), cornerRadius - inset,
+                      cornerRadius - inset);
 }
 
 void PinWindow::resizeEvent(QResizeEvent* event) {
@@ -158,18 +175,19 @@ void PinWindow::mousePressEvent(QMouseEvent* event) {
 void PinWindow::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
     if (!m_dragArmed || !(event->buttons() & Qt::LeftButton)) return;
-    // The window manager's move starts only once the pointer really moves: started on the press,
-    // it would swallow the second click of a double click.
+    const QPointF travelled = event->globalPosition() - m_pressGlobal;
+    if (travelled.isNull()) return;
+    // The window manager's move starts with the first motion, not on the press: started there, it
+    // would grab the pointer and swallow the second click of a double click. It moves the window
+    // on from where the pointer is now, so only this first small step is lost.
     if (!m_systemMoveTried) {
-        if ((event->globalPosition() - m_pressGlobal).manhattanLength() < QApplication::startDragDistance())
-            return;
         m_systemMoveTried = true;
         if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
             m_dragArmed = false;
             return;
         }
     }
-    move(m_pressWindowPos + (event->globalPosition() - m_pressGlobal).toPoint());
+    move(m_pressWindowPos + travelled.toPoint());
 }
 
 void PinWindow::mouseReleaseEvent(QMouseEvent* event) {

@@ -20,6 +20,7 @@ class PinWindow : public QWidget {
   public:
     // near = the bottom-left corner in the bottom-left point space of platform/Geometry.h;
     // none = centred on the main screen's visible frame.
+    // Off the main thread it refuses, logs and answers null.
     static PinWindow* pin(const CapturedImage& image, std::optional<QPointF> near = std::nullopt);
     static const std::vector<PinWindow*>& pins();
 
@@ -53,7 +54,8 @@ class PinWindow : public QWidget {
     void applyFrame(const QRectF& frame);
     void copyToClipboard();
     void leaveRegistry();
-    const QImage& scaledImage();
+    // The image to paint: the original when enlarged, else a smooth reduction to the window.
+    const QImage& reducedImage();
 
     CapturedImage m_captured;
     double m_scaleFactor = 1.0;
@@ -64,7 +66,7 @@ class PinWindow : public QWidget {
     bool m_systemMoveTried = false;
     QPointF m_pressGlobal;
     QPoint m_pressWindowPos;
-    QImage m_scaled;
+    QImage m_reduced;
 
     static std::vector<PinWindow*> s_pins;
 };

@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <thread>
 
 using testsupport::waitUntil;
 
@@ -60,7 +62,8 @@ class PinWindowTest : public ::testing::Test {
     }
     void TearDown() override {
         const std::vector<PinWindow*> open = PinWindow::pins();
-        for (PinWindow* pin : open) pin->close();
+        for (PinWindow* pin : open)
+            pin->close();
         hudtest::clearHuds();
         settings->remove(keys::zoomReverseScroll);
     }
@@ -86,6 +89,16 @@ TEST_F(PinWindowTest, OpensAtPointSizeCentredOnTheVisibleFrameWithoutTakingFocus
     EXPECT_TRUE(pin->testAttribute(Qt::WA_ShowWithoutActivating));
 }
 
+TEST_F(PinWindowTest, CentresOnTheMainScreenNotTheFirst) {
+    // A second screen to the right of the first, 1000 × 800 with a 40-point panel at its top.
+    ScreenInfo& side = platform->fakeScreens.addScreen(QRectF(1440, 0, 1000, 800), 1.0);
+    side.visibleFrame = QRectF(1440, 0, 1000, 760);
+    platform->fakeScreens.main = side;
+    PinWindow* pin = PinWindow::pin(halves(400, 200, 1.0));
+    // Centre (1940, 380) bottom-left is y 520 from the top of the primary screen.
+    EXPECT_EQ(pin->geometry(), QRect(1740, 420, 400, 200));
+}
+
 class PinNearTest : public PinWindowTest, public ::testing::WithParamInterface<QPointF> {};
 
 TEST_P(PinNearTest, GivenPointIsTheBottomLeftCorner) {
@@ -105,13 +118,15 @@ INSTANTIATE_TEST_SUITE_P(Corners, PinNearTest,
 TEST_F(PinWindowTest, ZoomStopsAtFourAndAFifthAboutAFixedCentre) {
     PinWindow* pin = PinWindow::pin(halves(1600, 1000, 2.0));
     const QPointF centre = pin->frame().center();
-    for (int i = 0; i < 40; ++i) wheel(pin, QPoint(0, 30), QPoint(0, 120));
+    for (int i = 0; i < 40; ++i)
+        wheel(pin, QPoint(0, 30), QPoint(0, 120));
     EXPECT_DOUBLE_EQ(pin->scaleFactor(), 4.0);
     EXPECT_EQ(pin->size(), QSize(3200, 2000));
     EXPECT_EQ(pin->frame().center(), centre);
     EXPECT_LE((QRectF(pin->geometry()).center() - QPointF(720, 435)).manhattanLength(), 1.0);
 
-    for (int i = 0; i < 60; ++i) wheel(pin, QPoint(0, -30), QPoint(0, -120));
+    for (int i = 0; i < 60; ++i)
+        wheel(pin, QPoint(0, -30), QPoint(0, -120));
     EXPECT_DOUBLE_EQ(pin->scaleFactor(), 0.2);
     EXPECT_EQ(pin->size(), QSize(160, 100));
     EXPECT_EQ(pin->frame().center(), centre);
@@ -239,11 +254,21 @@ TEST_F(PinWindowTest, EscapeAndCloseTakeThePinOutOfTheRegistry) {
     }));
 }
 
-TEST_F(PinWindowTest, PaintsTheImageStretchedInsideARoundedFaintBorder) {
+struct PaintCase {
+    const char* name;
+    int wheelDelta; // four steps of this many points
+    QSize size;
+};
+
+class PinPaintTest : public PinWindowTest, public ::testing::WithParamInterface<PaintCase> {};
+
+TEST_P(PinPaintTest, ImageFillsTheWindowInsideARoundedFaintBorder) {
+    const PaintCase& c = GetParam();
     PinWindow* pin = PinWindow::pin(halves(400, 200, 2.0), QPointF(100, 100));
-    for (int i = 0; i < 4; ++i) wheel(pin, QPoint(0, 50), QPoint()); // 1.25^4 ≈ 2.44
+    for (int i = 0; i < 4; ++i)
+        wheel(pin, QPoint(0, c.wheelDelta), QPoint());
     const QSize size = pin->size();
-    ASSERT_EQ(size, QSize(489, 245));
+    ASSERT_EQ(size, c.size);
     QImage shot(size, QImage::Format_ARGB32_Premultiplied);
     shot.fill(Qt::transparent);
     pin->render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
@@ -252,6 +277,7 @@ TEST_F(PinWindowTest, PaintsTheImageStretchedInsideARoundedFaintBorder) {
     // Both halves fill their half of the zoomed window.
     EXPECT_EQ(shot.pixelColor(size.width() / 4, midY), QColor(220, 30, 30));
     EXPECT_EQ(shot.pixelColor(size.width() * 3 / 4, midY), QColor(30, 30, 220));
+    EXPECT_EQ(shot.pixelColor(size.width() - 3, midY), QColor(30, 30, 220));
     // The corner is cut away by the 4-point radius.
     EXPECT_EQ(shot.pixelColor(0, 0).alpha(), 0);
     EXPECT_GT(shot.pixelColor(4, 4).alpha(), 250);
@@ -260,6 +286,22 @@ TEST_F(PinWindowTest, PaintsTheImageStretchedInsideARoundedFaintBorder) {
     EXPECT_NEAR(edge.red(), 220 + (255 - 220) * 0.25, 3);
     EXPECT_NEAR(edge.green(), 30 + (255 - 30) * 0.25, 3);
     EXPECT_EQ(shot.pixelColor(size.width() / 4, 2), QColor(220, 30, 30));
+}
+
+// 200 × 100 pt zoomed by 1.25⁴ ≈ 2.44 (drawn from the original) and by 0.75⁴ ≈ 0.32 (from a
+// smooth reduction).
+INSTANTIATE_TEST_SUITE_P(Zooms, PinPaintTest,
+                         ::testing::Values(PaintCase{"enlarged", 50, QSize(489, 245)},
+                                           PaintCase{"reduced", -50, QSize(64, 32)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PinWindowTest, RefusesToPinOffTheMainThread) {
+    std::optional<PinWindow*> made;
+    std::thread worker([&] { made = PinWindow::pin(halves(40, 20, 1.0)); });
+    worker.join();
+    ASSERT_TRUE(made.has_value());
+    EXPECT_EQ(*made, nullptr);
+    EXPECT_TRUE(PinWindow::pins().empty());
 }
 
 } // namespace
