@@ -75,7 +75,7 @@ TEST_F(CaptureRoad, ADraggedAreaSavesExactlyThosePixelsAndConfirmsWithAToast) {
     PatternWindow target;
     settle();
     // PNG, so the comparison is exact (the pattern would otherwise be saved as a photo).
-    start("saveFormat=png\n");
+    start("saveFormat=png\nhotkey_repeatArea=21:768\n");
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }));
     const QImage screen = savedSince({});
@@ -93,6 +93,12 @@ TEST_F(CaptureRoad, ADraggedAreaSavesExactlyThosePixelsAndConfirmsWithAToast) {
 
     EXPECT_TRUE(readFile(log()).contains(QStringLiteral(" capture source=area px=200x180\n")));
     EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Toast$")));
+
+    // Repeating takes the same rectangle again, without a selection.
+    const QStringList beforeRepeat = savedFiles();
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+4")});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 3; }));
+    EXPECT_EQ(savedSince(beforeRepeat).convertToFormat(QImage::Format_RGB32), expected);
 }
 
 TEST_F(CaptureRoad, EscEndsTheSelectionWithoutACapture) {
