@@ -3,6 +3,7 @@
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
+#include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 
@@ -16,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -40,6 +42,14 @@ int runSelfTest(int argc, char** argv, const QStringList& args, qsizetype index)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return selftest::run(folder);
+}
+
+// Starts a selection over every screen; refused while one is already open, so a second press of
+// the area key during a selection does nothing.
+bool beginSelection(OverlayMode mode, OverlayCompletion completion) {
+    if (SelectionOverlay::current()) return false;
+    SelectionOverlay::begin(mode, std::move(completion));
+    return true;
 }
 
 int printPermissions() {
@@ -84,8 +94,8 @@ int runApplication(int argc, char** argv, const QStringList& args) {
     }
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
-    // Selections arrive with the selection overlay; until then area and window picking start nothing.
-    AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), {});
+    AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), beginSelection);
+    SelectionOverlay::setCaptureErrorHandler(AppServices::handleCaptureError);
     delegate.setFlows(&flows);
     singleinstance::Server server;
     if (!server.listen(socket))

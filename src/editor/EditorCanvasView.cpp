@@ -42,7 +42,10 @@ EditorCanvasView::EditorCanvasView(const CapturedImage& image, QWidget* parent)
     applyCursor();
 }
 
-EditorCanvasView::~EditorCanvasView() = default;
+EditorCanvasView::~EditorCanvasView() {
+    // The field outlives this body (Qt deletes children later); its end of typing must not come back.
+    if (m_textField) disconnect(m_textField, nullptr, this, nullptr);
+}
 
 const CapturedImage& EditorCanvasView::image() const {
     return m_image;
@@ -309,9 +312,13 @@ void EditorCanvasView::beginTextEditing(const QPointF& view, const QPointF& pixe
     field->setFrame(true);
     field->setPlaceholderText(QStringLiteral("Text…"));
     field->setAttribute(Qt::WA_MacShowFocusRect, false);
-    field->setStyleSheet(QStringLiteral("QLineEdit { color: %1; background-color: rgba(0, 0, 0, 77);"
-                                        " border: 1px solid rgba(255, 255, 255, 140); }")
-                             .arg(m_color.name(QColor::HexArgb)));
+    field->setStyleSheet(
+        QStringLiteral("QLineEdit { color: rgba(%1, %2, %3, %4); background-color: rgba(0, 0, 0, 77);"
+                       " border: 1px solid rgba(255, 255, 255, 140); }")
+            .arg(m_color.red())
+            .arg(m_color.green())
+            .arg(m_color.blue())
+            .arg(m_color.alpha()));
     connect(field, &CanvasTextField::ended, this, &EditorCanvasView::commitTextEditing);
     m_textField = field;
     m_textFieldOrigin = QPointF(view.x(), view.y() - kFieldDrop);

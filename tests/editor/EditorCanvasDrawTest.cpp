@@ -4,6 +4,7 @@
 
 #include "EditorTestSupport.h"
 
+#include "editor/AnnotationRenderer.h"
 #include "editor/Annotations.h"
 #include "editor/CanvasColors.h"
 
@@ -125,6 +126,23 @@ TEST_F(DrawTest, CropDragDimsEverythingOutsideAndOutlinesTheRectangle) {
     release(&c, widgetPoint(c, {180, 80}));
     EXPECT_EQ(c.size(), QSize(80, 60));
     EXPECT_EQ(grab(c).pixelColor(2, 2), QColor(Qt::white)); // cropped, and no longer dimmed
+}
+
+} // namespace
+
+namespace {
+
+// The pixellated copy belongs to one image: after a crop the blur must show the cropped image's cells.
+TEST_F(DrawTest, BlurAfterACropShowsTheNewImage) {
+    EditorCanvasView& c = annotated(2.0);
+    EXPECT_FALSE(grab(c).isNull()); // the first repaint makes the copy of the uncropped image
+    c.setCurrentTool(EditorTool::crop);
+    drag(&c, widgetPoint(c, {5, 45}), widgetPoint(c, {95, 99}));
+    ASSERT_EQ(c.pointSize(), QSizeF(90, 54));
+    const CapturedImage flat = c.flattened();
+    const QImage expected =
+        AnnotationRenderer::render(c.image().image, c.annotations(), AnnotationRenderer::pixellate(c.image().image, 2));
+    EXPECT_EQ(editortest::differingPixels(flat.image, expected), 0);
 }
 
 } // namespace

@@ -45,7 +45,9 @@ TEST_F(CanvasTest, TextToolOpensABoldFieldBelowTheClickAndScalesWithTheZoom) {
     EXPECT_TRUE(field->font().bold());
     EXPECT_EQ(field->font().pixelSize(), 18);
     EXPECT_TRUE(field->hasFrame());
-    EXPECT_TRUE(field->styleSheet().contains(QColor(0, 128, 255).name(QColor::HexArgb)));
+    field->ensurePolished();
+    EXPECT_EQ(field->palette().color(QPalette::Text), QColor(0, 128, 255));
+    EXPECT_EQ(field->palette().color(QPalette::Base), QColor(0, 0, 0, 77));
     // 220 × 26 points whose bottom edge is 12 points under the click.
     EXPECT_EQ(field->geometry(), QRect(20, 46, 220, 26));
     EXPECT_TRUE(c.annotations().empty());

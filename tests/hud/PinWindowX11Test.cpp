@@ -88,14 +88,14 @@ class PlainWindow : public QWidget {
 class ForeignWindow {
   public:
     explicit ForeignWindow(const QRect& geometry) {
-        const QString spec = QStringLiteral("%1x%2+%3+%4")
+        const QString placement = QStringLiteral("%1x%2+%3+%4")
                                  .arg(geometry.width() / 6)
                                  .arg(geometry.height() / 13)
                                  .arg(geometry.x())
                                  .arg(geometry.y());
         m_process.start(QStringLiteral("xterm"),
                         {QStringLiteral("-T"), QStringLiteral("Pin Foreign"), QStringLiteral("-geometry"),
-                         spec, QStringLiteral("-e"), QStringLiteral("sleep"), QStringLiteral("60")});
+                         placement, QStringLiteral("-e"), QStringLiteral("sleep"), QStringLiteral("60")});
         m_process.waitForStarted(5000);
         waitUntil([this] {
             m_id =

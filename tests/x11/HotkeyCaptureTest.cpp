@@ -1,6 +1,6 @@
 // The real program on a private X server, driven by real key presses and links: the road of one
 // capture from the key to the saved file.
-#include "support/TestSupport.h"
+#include "RunningPictro.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,49 +17,7 @@ using testsupport::waitUntil;
 
 namespace {
 
-class HotkeyCapture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_FALSE(qEnvironmentVariableIsEmpty("PICTRO_BINARY"));
-        QDir().mkpath(home.filePath(QStringLiteral("config/Pictro")));
-        QDir().mkpath(shots());
-    }
-    void TearDown() override {
-        if (pictro.state() != QProcess::NotRunning) {
-            pictro.terminate();
-            pictro.waitForFinished(10000);
-        }
-    }
-    QString shots() const { return home.filePath(QStringLiteral("shots")); }
-    QString log() const { return home.filePath(QStringLiteral("data/Pictro/events.log")); }
-    QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        return env;
-    }
-    void start(const QByteArray& extraSettings = {}) {
-        QFile conf(home.filePath(QStringLiteral("config/Pictro/Pictro.conf")));
-        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write("[General]\nafterShow=false\nafterSave=true\nnoSplash=true\nscreenshotsFolder=" +
-                   QFile::encodeName(shots()) + "\n" + extraSettings);
-        conf.close();
-        pictro.setProcessEnvironment(environment());
-        pictro.start(qEnvironmentVariable("PICTRO_BINARY"), {});
-        ASSERT_TRUE(pictro.waitForStarted());
-        ASSERT_TRUE(waitUntil([&] { return QFile::exists(home.filePath(QStringLiteral("data/Pictro/status.txt"))); }));
-    }
-    int savedCount() const { return static_cast<int>(QDir(shots()).entryList(QDir::Files).size()); }
-    static void xdotool(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral("xdotool"), args);
-        p.waitForFinished(5000);
-    }
-
-    QTemporaryDir home;
-    QProcess pictro;
-};
+using HotkeyCapture = RunningPictro;
 
 TEST_F(HotkeyCapture, TheDefaultShortcutCapturesTheScreenWhateverTheLockKeys) {
     start();

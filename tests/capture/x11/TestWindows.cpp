@@ -14,8 +14,8 @@
 TestWindow::TestWindow(const QStringList& args) {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral(PICTRO_TEST_WINDOW_CLIENT), args);
-    if (!m_process.waitForStarted(5000)) return;
-    testsupport::waitUntil([this] { return m_process.canReadLine() || m_process.state() != QProcess::Running; }, 5000);
+    if (!m_process.waitForStarted(15000)) return;
+    testsupport::waitUntil([this] { return m_process.canReadLine() || m_process.state() != QProcess::Running; }, 15000);
     bool ok = false;
     const quint32 id = QString::fromLatin1(m_process.readLine()).trimmed().toUInt(&ok);
     if (ok) m_id = id;

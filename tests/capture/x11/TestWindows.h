@@ -36,5 +36,5 @@ bool samePixels(const QImage& a, const QImage& b);
 // The root window's pixels, read by an independent tool (ImageMagick's import).
 QImage rootByImport();
 // Waits until `done` holds, running the event loop meanwhile.
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 5000);
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 15000);
 } // namespace x11test

@@ -1,0 +1,156 @@
+// The capture road through the real program: an area dragged on the frozen screens, a window
+// picked by hovering, Esc, and the preview thumbnail, each checked on disk, in the event log and
+// on screen (the toast and thumbnail windows carry role titles).
+#include "RunningPictro.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QThread>
+#include <QWidget>
+
+using testsupport::readFile;
+using testsupport::waitUntil;
+
+namespace {
+
+// A window of another program on the screen: a pattern whose every pixel differs from its
+// neighbours, so a crop that is off by one pixel cannot pass as the right one.
+class PatternWindow : public QWidget {
+public:
+    explicit PatternWindow(const QColor& fill = {}) : m_fill(fill) {
+        setWindowTitle(QStringLiteral("Road target"));
+        setGeometry(200, 150, 480, 360);
+        show();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (m_fill.isValid()) {
+            p.fillRect(rect(), m_fill);
+            return;
+        }
+        QImage pattern(size(), QImage::Format_RGB32);
+        for (int y = 0; y < pattern.height(); ++y)
+            for (int x = 0; x < pattern.width(); ++x)
+                pattern.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x + y) % 256));
+        p.drawImage(0, 0, pattern);
+    }
+
+private:
+    QColor m_fill;
+};
+
+class CaptureRoad : public RunningPictro {
+protected:
+    bool windowShows(const QString& title) {
+        return waitUntil([&] { return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                QStringLiteral("--name"), title})
+                                            .trimmed()
+                                            .isEmpty(); });
+    }
+    bool selectionShows() { return windowShows(QStringLiteral("^Pictro Selection$")); }
+    void drag(QPoint from, QPoint to) {
+        xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y())});
+        xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+        const QPoint middle = (from + to) / 2;
+        xdotool({QStringLiteral("mousemove"), QString::number(middle.x()), QString::number(middle.y())});
+        xdotool({QStringLiteral("mousemove"), QString::number(to.x()), QString::number(to.y())});
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    }
+    // The file that is not among `before` (names alone do not order captures of the same second:
+    // "… (2).png" sorts before "….png").
+    QImage savedSince(const QStringList& before) const {
+        for (const QString& name : savedFiles())
+            if (!before.contains(name)) return QImage(QDir(shots()).filePath(name));
+        return {};
+    }
+    // Lets the test's own window reach the screen before Pictro looks at it.
+    static void settle() {
+        waitUntil([] { return false; }, 600);
+    }
+};
+
+TEST_F(CaptureRoad, ADraggedAreaSavesExactlyThosePixelsAndConfirmsWithAToast) {
+    PatternWindow target;
+    settle();
+    // PNG, so the comparison is exact (the pattern would otherwise be saved as a photo).
+    start("saveFormat=png\nhotkey_repeatArea=21:768\n");
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }));
+    const QImage screen = savedSince({});
+    const QStringList before = savedFiles();
+
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+2")});
+    ASSERT_TRUE(selectionShows());
+    drag({250, 200}, {450, 380});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 2; })) << pictro.readAllStandardError().toStdString();
+
+    const QImage area = savedSince(before).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(area.size(), QSize(200, 180));
+    const QImage expected = screen.copy(250, 200, 200, 180).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(area, expected);
+
+    EXPECT_TRUE(readFile(log()).contains(QStringLiteral(" capture source=area px=200x180\n")));
+    EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Toast$")));
+
+    // Repeating takes the same rectangle again, without a selection.
+    const QStringList beforeRepeat = savedFiles();
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+4")});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 3; }));
+    EXPECT_EQ(savedSince(beforeRepeat).convertToFormat(QImage::Format_RGB32), expected);
+}
+
+TEST_F(CaptureRoad, EscEndsTheSelectionWithoutACapture) {
+    start();
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+2")});
+    ASSERT_TRUE(selectionShows());
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    EXPECT_TRUE(waitUntil([&] {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                        QStringLiteral("^Pictro Selection$")})
+            .trimmed()
+            .isEmpty();
+    }));
+    waitUntil([] { return false; }, 500);
+    EXPECT_EQ(savedCount(), 0);
+    EXPECT_FALSE(readFile(log()).contains(QStringLiteral("capture")));
+
+    // The next selection starts normally: Esc left nothing behind that refuses it.
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+2")});
+    EXPECT_TRUE(selectionShows());
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+}
+
+TEST_F(CaptureRoad, AWindowPickedByHoveringIsCapturedWithItsOwnPixels) {
+    const QColor green(10, 200, 30);
+    PatternWindow target(green);
+    settle();
+    start("hotkey_anyWindow=20:768\n");
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
+    ASSERT_TRUE(selectionShows());
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("440"), QStringLiteral("330")});
+    waitUntil([] { return false; }, 200);
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 8000)) << pictro.readAllStandardError().toStdString();
+
+    const QImage shot = savedSince({});
+    // The window's frame (decorations included) at least, and its own content in the middle.
+    EXPECT_GE(shot.width(), 480);
+    EXPECT_GE(shot.height(), 360);
+    EXPECT_EQ(QColor(shot.pixel(shot.width() / 2, shot.height() / 2)).rgb(), green.rgb());
+    EXPECT_TRUE(readFile(log()).contains(QStringLiteral(" capture source=")));
+}
+
+TEST_F(CaptureRoad, WithThePreviewChosenAnAreaCaptureShowsTheThumbnail) {
+    PatternWindow target;
+    settle();
+    start("afterShow=true\nafterCropShow=thumbnail\n");
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+2")});
+    ASSERT_TRUE(selectionShows());
+    drag({300, 250}, {400, 330});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }));
+    EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Thumbnail$")));
+}
+
+} // namespace
