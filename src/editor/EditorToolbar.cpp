@@ -70,8 +70,9 @@ EditorToolbar::EditorToolbar(const QColor& initialColor, QWidget* parent) : QWid
     auto* row = new QHBoxLayout(m_row);
     row->setContentsMargins(8, 0, 14, 0);
     row->setSpacing(2);
-    // Room for the window's own buttons when the title bar is drawn over the toolbar.
-    row->addSpacing(62);
+    // Room for the window's own buttons where a title bar is drawn over the toolbar. It is the
+    // first thing given up when the window is narrower than the strip, before any label is cut.
+    row->addSpacerItem(new QSpacerItem(62, 0, QSizePolicy::Preferred, QSizePolicy::Minimum));
 
     // The shortcut glyphs are the program's own display of its key combinations (⌘ is Ctrl here).
     const struct {

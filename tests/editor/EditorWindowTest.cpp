@@ -74,7 +74,7 @@ TEST_F(EditorWindowTest, FullSizeLargeImageScrolls) {
 }
 
 TEST_F(EditorWindowTest, ToolbarHoldsActionsToolsColourAndLabelsInOrder) {
-    EditorWindowController* editor = openEditor(800, 600, 2.0);
+    EditorWindowController* editor = openEditor(2000, 600, 2.0);  // wide enough for the whole strip
     const EditorToolbar* bar = editor->toolbar();
     EXPECT_EQ(bar->height(), 46);
     std::vector<const QWidget*> order;
@@ -96,6 +96,19 @@ TEST_F(EditorWindowTest, ToolbarHoldsActionsToolsColourAndLabelsInOrder) {
     for (size_t i = 1; i < order.size(); ++i)
         EXPECT_GT(order[i]->mapToGlobal(QPoint()).x(), order[i - 1]->mapToGlobal(QPoint()).x()) << i;
     EXPECT_EQ(bar->actionButton(EditorToolbar::Action::copy)->toolTip(), QStringLiteral("Copy (⌘C)"));
+    // The labels sit at the right edge, 14 points in.
+    const QWidget* zoom = bar->zoomLabel();
+    EXPECT_NEAR(zoom->mapTo(bar, QPoint(zoom->width(), 0)).x(), bar->width() - 14, 1);
+}
+
+TEST_F(EditorWindowTest, NarrowWindowGivesUpTheTitleBarRoomBeforeAnyButton) {
+    EditorWindowController* editor = openEditor(1300, 600, 2.0);  // 650 points wide
+    const EditorToolbar* bar = editor->toolbar();
+    const QToolButton* copy = bar->actionButton(EditorToolbar::Action::copy);
+    EXPECT_LT(copy->mapTo(bar, QPoint()).x(), 8 + 62);
+    EXPECT_EQ(copy->size(), QSize(30, 28));
+    const QToolButton* crop = bar->toolButton(EditorTool::crop);
+    EXPECT_LE(crop->mapTo(bar, QPoint(crop->width(), 0)).x(), bar->width());
 }
 
 TEST_F(EditorWindowTest, ChosenToolIsTintedAndTheOthersAreGrey) {
