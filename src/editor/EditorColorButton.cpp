@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-EditorColorButton::EditorColorButton(const QColor& color, QWidget* parent) : QToolButton(parent), m_color(color) {
+EditorColorButton::EditorColorButton(const QColor& color, QWidget* parent)
+    : QToolButton(parent), m_color(color) {
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(28, 24);

@@ -30,34 +30,51 @@ constexpr Qt::KeyboardModifiers kAllModifiers = Qt::KeyboardModifierMask;
 QChar shortcutCharacter(int key) {
     if (key >= Qt::Key_A && key <= Qt::Key_Z) return QChar('a' + (key - Qt::Key_A));
     switch (key) {
-    case Qt::Key_0: return QChar('0');
-    case Qt::Key_Equal: return QChar('=');
-    case Qt::Key_Plus: return QChar('+');
-    case Qt::Key_Minus: return QChar('-');
-    default: return {};
+    case Qt::Key_0:
+        return QChar('0');
+    case Qt::Key_Equal:
+        return QChar('=');
+    case Qt::Key_Plus:
+        return QChar('+');
+    case Qt::Key_Minus:
+        return QChar('-');
+    default:
+        return {};
     }
 }
 
 std::optional<Command> ctrlShortcut(QChar c) {
     switch (c.unicode()) {
-    case 'c': return Command::copy;
-    case 's': return Command::save;
-    case 'p': return Command::pin;
-    case 'z': return Command::undo;
-    case 'w': return Command::close;
-    case '0': return Command::zoomActual;
+    case 'c':
+        return Command::copy;
+    case 's':
+        return Command::save;
+    case 'p':
+        return Command::pin;
+    case 'z':
+        return Command::undo;
+    case 'w':
+        return Command::close;
+    case '0':
+        return Command::zoomActual;
     case '=':
-    case '+': return Command::zoomIn;
-    case '-': return Command::zoomOut;
-    default: return std::nullopt;
+    case '+':
+        return Command::zoomIn;
+    case '-':
+        return Command::zoomOut;
+    default:
+        return std::nullopt;
     }
 }
 
 std::optional<Command> ctrlShiftShortcut(QChar c) {
     switch (c.unicode()) {
-    case 'z': return Command::redo;
-    case 's': return Command::save;
-    default: return std::nullopt;
+    case 'z':
+        return Command::redo;
+    case 's':
+        return Command::save;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -93,7 +110,8 @@ KeyCommand commandFor(const KeyPress& press) {
     }
 
     if (press.key == Qt::Key_Escape) return {Command::escape, std::nullopt};
-    if (press.key == Qt::Key_Backspace || press.key == Qt::Key_Delete) return {Command::deleteSelection, std::nullopt};
+    if (press.key == Qt::Key_Backspace || press.key == Qt::Key_Delete)
+        return {Command::deleteSelection, std::nullopt};
 
     if (mods == Qt::NoModifier && !press.capsLock) {
         if (const auto tool = toolForLetter(plainCharacter(press))) return {Command::selectTool, tool};

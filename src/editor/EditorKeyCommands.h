@@ -27,15 +27,15 @@ enum class Command {
 };
 
 struct KeyPress {
-    int key = 0;                   // Qt::Key
-    QString text;                  // the characters typed, with Shift and Caps Lock applied
+    int key = 0;  // Qt::Key
+    QString text; // the characters typed, with Shift and Caps Lock applied
     Qt::KeyboardModifiers modifiers;
     bool capsLock = false;
 };
 
 struct KeyCommand {
     Command command = Command::none;
-    std::optional<EditorTool> tool;  // for selectTool
+    std::optional<EditorTool> tool; // for selectTool
 
     bool operator==(const KeyCommand&) const = default;
 };

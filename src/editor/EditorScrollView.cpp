@@ -11,7 +11,8 @@
 
 #include <cmath>
 
-EditorScrollView::EditorScrollView(EditorCanvasView* canvas, QWidget* parent) : QScrollArea(parent), m_canvas(canvas) {
+EditorScrollView::EditorScrollView(EditorCanvasView* canvas, QWidget* parent)
+    : QScrollArea(parent), m_canvas(canvas) {
     setFrameShape(QFrame::NoFrame);
     setAlignment(Qt::AlignCenter);
     setWidgetResizable(false);
@@ -21,7 +22,9 @@ EditorScrollView::EditorScrollView(EditorCanvasView* canvas, QWidget* parent) : 
     m_magnification = canvas->magnification();
 }
 
-QSizeF EditorScrollView::clipSize() const { return QSizeF(maximumViewportSize()); }
+QSizeF EditorScrollView::clipSize() const {
+    return QSizeF(maximumViewportSize());
+}
 
 void EditorScrollView::setMagnification(double magnification, std::optional<QPointF> anchor) {
     const double m = editorgeometry::clampMagnification(magnification);
@@ -47,7 +50,8 @@ void EditorScrollView::scrollSoThat(const QPointF& imagePoint, const QPointF& vi
 
 void EditorScrollView::wheelEvent(QWheelEvent* event) {
     const bool classicWheel = event->pixelDelta().isNull();
-    const bool zooms = (classicWheel || event->modifiers().testFlag(Qt::ControlModifier)) && event->angleDelta().y() != 0;
+    const bool zooms =
+        (classicWheel || event->modifiers().testFlag(Qt::ControlModifier)) && event->angleDelta().y() != 0;
     // A sideways wheel has no zoom to give and still scrolls.
     if (!zooms) {
         QScrollArea::wheelEvent(event);

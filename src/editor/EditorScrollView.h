@@ -16,7 +16,7 @@ class EditorCanvasView;
 // held; a touchpad or a precise wheel without Ctrl scrolls.
 class EditorScrollView : public QScrollArea {
     Q_OBJECT
-public:
+  public:
     explicit EditorScrollView(EditorCanvasView* canvas, QWidget* parent = nullptr);
 
     EditorCanvasView* canvas() const { return m_canvas; }
@@ -29,13 +29,13 @@ public:
     // The visible area when no scroll bar is shown, in points.
     QSizeF clipSize() const;
 
-signals:
+  signals:
     void magnificationChanged(double magnification);
 
-protected:
+  protected:
     void wheelEvent(QWheelEvent* event) override;
 
-private:
+  private:
     void scrollSoThat(const QPointF& imagePoint, const QPointF& viewportPoint);
 
     EditorCanvasView* m_canvas;

@@ -52,9 +52,13 @@ QLabel* label(const QString& text) {
 
 } // namespace
 
-QColor EditorToolbar::accentColor() { return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight); }
+QColor EditorToolbar::accentColor() {
+    return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+}
 
-QColor EditorToolbar::idleTint() { return QColor(170, 170, 170); }
+QColor EditorToolbar::idleTint() {
+    return QColor(170, 170, 170);
+}
 
 EditorToolbar::EditorToolbar(const QColor& initialColor, QWidget* parent) : QWidget(parent) {
     setFixedHeight(barHeight);
@@ -87,7 +91,8 @@ EditorToolbar::EditorToolbar(const QColor& initialColor, QWidget* parent) : QWid
     };
     for (const auto& a : actions) {
         QToolButton* button = makeButton(QString::fromLatin1(a.symbol), QString::fromUtf8(a.tooltip));
-        connect(button, &QToolButton::clicked, this, [this, action = a.action] { emit actionTriggered(action); });
+        connect(button, &QToolButton::clicked, this,
+                [this, action = a.action] { emit actionTriggered(action); });
         m_actions[a.action] = button;
         row->addWidget(button);
     }
@@ -114,7 +119,9 @@ EditorToolbar::EditorToolbar(const QColor& initialColor, QWidget* parent) : QWid
     row->addWidget(m_zoomLabel);
 }
 
-QSize EditorToolbar::sizeHint() const { return QSize(m_row->sizeHint().width(), barHeight); }
+QSize EditorToolbar::sizeHint() const {
+    return QSize(m_row->sizeHint().width(), barHeight);
+}
 
 void EditorToolbar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
@@ -150,6 +157,10 @@ void EditorToolbar::showCurrentTool(EditorTool current) {
     }
 }
 
-void EditorToolbar::setSizeText(const QString& text) { m_sizeLabel->setText(text); }
+void EditorToolbar::setSizeText(const QString& text) {
+    m_sizeLabel->setText(text);
+}
 
-void EditorToolbar::setZoomText(const QString& text) { m_zoomLabel->setText(text); }
+void EditorToolbar::setZoomText(const QString& text) {
+    m_zoomLabel->setText(text);
+}

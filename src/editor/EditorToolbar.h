@@ -16,7 +16,7 @@ class QToolButton;
 // labels pushed to the right edge. It only reports clicks; the window decides what they do.
 class EditorToolbar : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum class Action { copy, save, pin, recognizeText };
 
     static constexpr int barHeight = static_cast<int>(editorgeometry::toolbarHeight);
@@ -39,19 +39,19 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void actionTriggered(EditorToolbar::Action action);
     void toolChosen(EditorTool tool);
     void colorChosen(const QColor& color);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QToolButton* makeButton(const QString& symbol, const QString& tooltip);
     void toolTapped();
 
-    QWidget* m_row = nullptr;  // the buttons and labels at their natural widths
+    QWidget* m_row = nullptr; // the buttons and labels at their natural widths
     std::map<Action, QToolButton*> m_actions;
     std::map<EditorTool, QToolButton*> m_tools;
     EditorColorButton* m_color = nullptr;

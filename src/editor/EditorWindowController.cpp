@@ -53,7 +53,8 @@ QPalette darkPalette() {
 int characterCount(const QString& text) {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     int count = 0;
-    while (finder.toNextBoundary() > 0) ++count;
+    while (finder.toNextBoundary() > 0)
+        ++count;
     return count;
 }
 
@@ -67,8 +68,9 @@ std::optional<QString> writeReplacing(const QString& path, const QByteArray& byt
     const qint64 written = file.write(bytes);
     const int writeErrno = errno;
     if (written != bytes.size()) {
-        const QString error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                    : QString::fromLocal8Bit(std::strerror(writeErrno));
+        const QString error = file.error() != QFileDevice::NoError
+                                  ? file.errorString()
+                                  : QString::fromLocal8Bit(std::strerror(writeErrno));
         file.cancelWriting();
         return error;
     }
@@ -78,7 +80,9 @@ std::optional<QString> writeReplacing(const QString& path, const QByteArray& byt
 
 // The program has no text recognition engine yet, so every image reads as one without text. An
 // engine runs off the main thread and hands its text to reportRecognizedText when it is done.
-QString recognizedText(const CapturedImage&) { return {}; }
+QString recognizedText(const CapturedImage&) {
+    return {};
+}
 
 } // namespace
 
@@ -107,7 +111,9 @@ void EditorWindowController::open(const CapturedImage& image) {
     editor->m_canvas->setFocus(Qt::OtherFocusReason);
 }
 
-EditorWindowController::EditorWindowController(const CapturedImage& image) { buildWindow(image); }
+EditorWindowController::EditorWindowController(const CapturedImage& image) {
+    buildWindow(image);
+}
 
 EditorWindowController::~EditorWindowController() {
     // The window goes first: the canvas and its undo steps refer to the undo manager.
@@ -168,7 +174,8 @@ void EditorWindowController::placeWindow(const QSizeF& imagePoints) {
     } else {
         const QSizeF size = editorgeometry::initialContentSize(imagePoints, screen->visibleFrame.size());
         const QRectF visible = screens.converter().bottomLeftToQt(screen->visibleFrame);
-        const QSize whole(static_cast<int>(std::lround(size.width())), static_cast<int>(std::lround(size.height())));
+        const QSize whole(static_cast<int>(std::lround(size.width())),
+                          static_cast<int>(std::lround(size.height())));
         m_window->resize(whole);
         const QPointF topLeft = visible.center() - QPointF(whole.width(), whole.height()) / 2.0;
         m_window->move(topLeft.toPoint());
@@ -179,11 +186,14 @@ void EditorWindowController::placeWindow(const QSizeF& imagePoints) {
 
 void EditorWindowController::applyInitialZoom() {
     const bool prefer100 = Settings::shared().boolValue(keys::preferZoom100);
-    setMagnification(editorgeometry::initialZoom(prefer100, m_scroll->clipSize(), m_canvas->image().pointSize()));
+    setMagnification(
+        editorgeometry::initialZoom(prefer100, m_scroll->clipSize(), m_canvas->image().pointSize()));
     refreshLabels();
 }
 
-void EditorWindowController::setMagnification(double magnification) { m_scroll->setMagnification(magnification); }
+void EditorWindowController::setMagnification(double magnification) {
+    m_scroll->setMagnification(magnification);
+}
 
 void EditorWindowController::selectTool(EditorTool tool) {
     m_canvas->setCurrentTool(tool);
@@ -198,10 +208,18 @@ void EditorWindowController::refreshLabels() {
 
 void EditorWindowController::performAction(EditorToolbar::Action action) {
     switch (action) {
-    case EditorToolbar::Action::copy: copyImage(); break;
-    case EditorToolbar::Action::save: saveImage(); break;
-    case EditorToolbar::Action::pin: pinImage(); break;
-    case EditorToolbar::Action::recognizeText: runOCR(); break;
+    case EditorToolbar::Action::copy:
+        copyImage();
+        break;
+    case EditorToolbar::Action::save:
+        saveImage();
+        break;
+    case EditorToolbar::Action::pin:
+        pinImage();
+        break;
+    case EditorToolbar::Action::recognizeText:
+        runOCR();
+        break;
     }
 }
 
@@ -230,27 +248,32 @@ void EditorWindowController::saveImage() {
         dialog->setDefaultSuffix(filter == pngFilter ? QStringLiteral("png") : QStringLiteral("jpg"));
     });
     dialog->selectFile(SaveService::fileName(QDateTime::currentDateTime(), 1, ImageFileFormat::png));
-    connect(dialog, &QFileDialog::fileSelected, this, [this, image](const QString& path) { writeImage(image, path); });
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this, image](const QString& path) { writeImage(image, path); });
     dialog->open();
 }
 
-bool EditorWindowController::saveTo(const QString& path) { return writeImage(imageForSave(), path); }
+bool EditorWindowController::saveTo(const QString& path) {
+    return writeImage(imageForSave(), path);
+}
 
 bool EditorWindowController::writeImage(const CapturedImage& image, const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    const ImageFileFormat format =
-        suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg") ? ImageFileFormat::jpeg : ImageFileFormat::png;
+    const ImageFileFormat format = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")
+                                       ? ImageFileFormat::jpeg
+                                       : ImageFileFormat::png;
     const std::optional<QByteArray> bytes = SaveService::data(image.image, format);
     if (!bytes) return false;
 
     const std::optional<QString> error = writeReplacing(path, *bytes);
     if (error) {
         std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(*error));
-        ToastHUD::show(tr("Save failed"), QStringLiteral("exclamationmark.triangle.fill"), ToastHUD::defaultDuration);
+        ToastHUD::show(tr("Save failed"), QStringLiteral("exclamationmark.triangle.fill"),
+                       ToastHUD::defaultDuration);
         return false;
     }
-    ToastHUD::show(tr("Saved %1").arg(QFileInfo(path).fileName()), QStringLiteral("square.and.arrow.down.fill"),
-                   ToastHUD::defaultDuration);
+    ToastHUD::show(tr("Saved %1").arg(QFileInfo(path).fileName()),
+                   QStringLiteral("square.and.arrow.down.fill"), ToastHUD::defaultDuration);
     return true;
 }
 
@@ -259,11 +282,14 @@ void EditorWindowController::pinImage() {
     closeWindow();
 }
 
-void EditorWindowController::runOCR() { reportRecognizedText(recognizedText(m_canvas->flattened())); }
+void EditorWindowController::runOCR() {
+    reportRecognizedText(recognizedText(m_canvas->flattened()));
+}
 
 void EditorWindowController::reportRecognizedText(const QString& text) {
     if (text.isEmpty()) {
-        ToastHUD::show(tr("No text found"), QStringLiteral("text.magnifyingglass"), ToastHUD::defaultDuration);
+        ToastHUD::show(tr("No text found"), QStringLiteral("text.magnifyingglass"),
+                       ToastHUD::defaultDuration);
         return;
     }
     Pasteboard& pasteboard = Platform::current().pasteboard();
@@ -286,7 +312,9 @@ void EditorWindowController::escPressed() {
     closeWindow();
 }
 
-void EditorWindowController::closeWindow() { m_window->close(); }
+void EditorWindowController::closeWindow() {
+    m_window->close();
+}
 
 void EditorWindowController::windowClosing() {
     if (m_closing) return;
@@ -324,19 +352,44 @@ bool EditorWindowController::handleKey(QKeyEvent* event) {
     const editorkeys::KeyCommand command = editorkeys::commandFor(press);
     const double m = m_scroll->magnification();
     switch (command.command) {
-    case Command::none: return false;
-    case Command::escape: escPressed(); break;
-    case Command::deleteSelection: m_canvas->deleteSelection(); break;
-    case Command::selectTool: selectTool(*command.tool); break;
-    case Command::undo: m_undo.undo(); break;
-    case Command::redo: m_undo.redo(); break;
-    case Command::copy: copyImage(); break;
-    case Command::save: saveImage(); break;
-    case Command::pin: pinImage(); break;
-    case Command::close: closeWindow(); break;
-    case Command::zoomActual: setMagnification(1.0); break;
-    case Command::zoomIn: setMagnification(editorgeometry::steppedZoom(m, editorgeometry::zoomInStep)); break;
-    case Command::zoomOut: setMagnification(editorgeometry::steppedZoom(m, editorgeometry::zoomOutStep)); break;
+    case Command::none:
+        return false;
+    case Command::escape:
+        escPressed();
+        break;
+    case Command::deleteSelection:
+        m_canvas->deleteSelection();
+        break;
+    case Command::selectTool:
+        selectTool(*command.tool);
+        break;
+    case Command::undo:
+        m_undo.undo();
+        break;
+    case Command::redo:
+        m_undo.redo();
+        break;
+    case Command::copy:
+        copyImage();
+        break;
+    case Command::save:
+        saveImage();
+        break;
+    case Command::pin:
+        pinImage();
+        break;
+    case Command::close:
+        closeWindow();
+        break;
+    case Command::zoomActual:
+        setMagnification(1.0);
+        break;
+    case Command::zoomIn:
+        setMagnification(editorgeometry::steppedZoom(m, editorgeometry::zoomInStep));
+        break;
+    case Command::zoomOut:
+        setMagnification(editorgeometry::steppedZoom(m, editorgeometry::zoomOutStep));
+        break;
     }
     return true;
 }

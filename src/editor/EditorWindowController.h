@@ -20,7 +20,7 @@ class QWidget;
 // Every open editor is kept alive by `controllers` until its window closes.
 class EditorWindowController : public QObject {
     Q_OBJECT
-public:
+  public:
     // Opens an editor for the image and brings it to the front.
     static void open(const CapturedImage& image);
     // Every open editor, oldest first.
@@ -55,10 +55,10 @@ public:
     // the editor may be gone by the time recognition ends.
     static void reportRecognizedText(const QString& text);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildWindow(const CapturedImage& image);
     void placeWindow(const QSizeF& imagePoints);
     void applyInitialZoom();
@@ -70,7 +70,7 @@ private:
 
     static std::vector<std::unique_ptr<EditorWindowController>>& registry();
 
-    EditorUndoManager m_undo;  // outlives the canvas, which refers to it
+    EditorUndoManager m_undo; // outlives the canvas, which refers to it
     std::unique_ptr<QWidget> m_window;
     EditorCanvasView* m_canvas = nullptr;
     EditorScrollView* m_scroll = nullptr;

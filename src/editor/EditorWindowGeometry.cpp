@@ -6,7 +6,8 @@
 namespace editorgeometry {
 
 QSizeF initialContentSize(const QSizeF& imagePoints, const QSizeF& visible) {
-    const double width = std::min(maxScreenShare * visible.width(), std::max(minContentWidth, imagePoints.width()));
+    const double width =
+        std::min(maxScreenShare * visible.width(), std::max(minContentWidth, imagePoints.width()));
     const double height =
         std::min(maxScreenShare * visible.height() - toolbarHeight, imagePoints.height()) + toolbarHeight;
     return {width, height};
@@ -36,7 +37,9 @@ double clampMagnification(double magnification) {
     return std::clamp(magnification, minMagnification, maxMagnification);
 }
 
-double steppedZoom(double magnification, double factor) { return clampMagnification(magnification * factor); }
+double steppedZoom(double magnification, double factor) {
+    return clampMagnification(magnification * factor);
+}
 
 double wheelZoom(double magnification, double delta, bool reverse) {
     const double d = reverse ? -delta : delta;

@@ -15,8 +15,12 @@ struct KeyCase {
     KeyCommand expected;
 };
 
-KeyCommand tool(EditorTool t) { return {Command::selectTool, t}; }
-KeyCommand cmd(Command c) { return {c, std::nullopt}; }
+KeyCommand tool(EditorTool t) {
+    return {Command::selectTool, t};
+}
+KeyCommand cmd(Command c) {
+    return {c, std::nullopt};
+}
 
 class EditorKeyTable : public ::testing::TestWithParam<KeyCase> {};
 
@@ -81,9 +85,9 @@ TEST(EditorCapsLock, ReadFromTheX11LockBitOrFromUpperCaseTextWithoutShift) {
         bool on;
     };
     const Row rows[] = {
-        {"r", {}, 0, false},   {"R", {}, 0, true},          {"R", shift, 0, false},
-        {"r", shift, 0x2, true}, {"r", {}, 0x2, true},     {"r", {}, 0x10, false},  // Num Lock is not Caps Lock
-        {"1", {}, 0, false},   {"", {}, 0, false},
+        {"r", {}, 0, false},     {"R", {}, 0, true},   {"R", shift, 0, false},
+        {"r", shift, 0x2, true}, {"r", {}, 0x2, true}, {"r", {}, 0x10, false}, // Num Lock is not Caps Lock
+        {"1", {}, 0, false},     {"", {}, 0, false},
     };
     for (const Row& r : rows)
         EXPECT_EQ(capsLockOn(QString::fromLatin1(r.text), r.modifiers, r.state), r.on)
@@ -93,11 +97,12 @@ TEST(EditorCapsLock, ReadFromTheX11LockBitOrFromUpperCaseTextWithoutShift) {
 TEST(EditorToolLetters, EveryToolHasExactlyTheLetterItsTooltipNames) {
     for (EditorTool t : editortool::allCases()) {
         const QString tip = editortool::tooltip(t);
-        const QChar letter = tip.at(tip.size() - 2).toLower();  // "Rectangle (R)"
+        const QChar letter = tip.at(tip.size() - 2).toLower(); // "Rectangle (R)"
         EXPECT_EQ(toolForLetter(letter), t) << tip.toStdString();
     }
     int tools = 0;
-    for (char c = 'a'; c <= 'z'; ++c) tools += toolForLetter(QLatin1Char(c)).has_value();
+    for (char c = 'a'; c <= 'z'; ++c)
+        tools += toolForLetter(QLatin1Char(c)).has_value();
     EXPECT_EQ(tools, 11);
 }
 

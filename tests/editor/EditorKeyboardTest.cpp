@@ -19,7 +19,7 @@ using namespace editorwintest;
 namespace {
 
 class EditorKeyboardTest : public EditorWindowFixture {
-protected:
+  protected:
     void SetUp() override {
         EditorWindowFixture::SetUp();
         editor = openEditor(800, 600, 2.0);
@@ -33,8 +33,9 @@ protected:
         QWidget* viewport = editor->scrollView()->viewport();
         QWidget* window = editor->window();
         const QPointF local = viewport->mapTo(window, at.toPoint());
-        QWindowSystemInterface::handleWheelEvent(window->windowHandle(), local, window->mapToGlobal(local.toPoint()),
-                                                 pixelDelta, QPoint(0, angle), modifiers);
+        QWindowSystemInterface::handleWheelEvent(window->windowHandle(), local,
+                                                 window->mapToGlobal(local.toPoint()), pixelDelta,
+                                                 QPoint(0, angle), modifiers);
         QWindowSystemInterface::flushWindowSystemEvents();
     }
 
@@ -46,7 +47,7 @@ protected:
 
 // Counts the key presses that reach the window, i.e. that nothing below consumed.
 class KeySpy : public QObject {
-public:
+  public:
     int presses = 0;
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
@@ -84,10 +85,12 @@ TEST_F(EditorKeyboardTest, CtrlZeroGoesBackToExactlyFullSize) {
 
 TEST_F(EditorKeyboardTest, CtrlEqualsZoomsInStepByStepUpToEightHundredPercent) {
     editor->setMagnification(1.0);
-    for (int i = 0; i < 7; ++i) QTest::keyClick(canvas, Qt::Key_Equal, Qt::ControlModifier);
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(canvas, Qt::Key_Equal, Qt::ControlModifier);
     EXPECT_EQ(zoomText(editor), QStringLiteral("477%"));
     EXPECT_EQ(canvas->magnification(), magnification());
-    for (int i = 0; i < 3; ++i) QTest::keyClick(canvas, Qt::Key_Plus, Qt::ControlModifier);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(canvas, Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_EQ(zoomText(editor), QStringLiteral("800%"));
     // Shift with "=" types "+": not a zoom command.
     editor->setMagnification(1.0);
@@ -106,7 +109,7 @@ TEST_F(EditorKeyboardTest, WheelZoomsByItsDeltaAndClampsAtTenPercent) {
     editor->setMagnification(1.0);
     wheel(60);
     EXPECT_DOUBLE_EQ(magnification(), 1.5);
-    wheel(-240);  // a factor of −1
+    wheel(-240); // a factor of −1
     EXPECT_DOUBLE_EQ(magnification(), 0.1);
     EXPECT_EQ(zoomText(editor), QStringLiteral("10%"));
 
@@ -152,7 +155,7 @@ TEST_F(EditorKeyboardTest, DeleteKeysAreConsumedEvenWithoutASelection) {
     KeySpy spy;
     editor->window()->installEventFilter(&spy);
     QTest::keyClick(canvas, Qt::Key_X);
-    ASSERT_EQ(spy.presses, 1);  // a key the editor has no use for goes on to the window
+    ASSERT_EQ(spy.presses, 1); // a key the editor has no use for goes on to the window
     QTest::keyClick(canvas, Qt::Key_Backspace);
     QTest::keyClick(canvas, Qt::Key_Delete);
     EXPECT_EQ(spy.presses, 1);
@@ -214,11 +217,12 @@ INSTANTIATE_TEST_SUITE_P(
     Editor, EditorShortcut,
     ::testing::Values(ShortcutCase{"copy", Qt::Key_C, Qt::ControlModifier, true, true, false, false},
                       ShortcutCase{"save", Qt::Key_S, Qt::ControlModifier, false, false, false, true},
-                      ShortcutCase{"saveAs", Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, false, false, false, true},
+                      ShortcutCase{"saveAs", Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, false, false,
+                                   false, true},
                       ShortcutCase{"pin", Qt::Key_P, Qt::ControlModifier, true, false, true, false},
                       ShortcutCase{"close", Qt::Key_W, Qt::ControlModifier, true, false, false, false},
-                      ShortcutCase{"ctrlShiftCIsNothing", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, false,
-                                   false, false, false},
+                      ShortcutCase{"ctrlShiftCIsNothing", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier,
+                                   false, false, false, false},
                       ShortcutCase{"altCIsNothing", Qt::Key_C, Qt::AltModifier, false, false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -231,7 +235,7 @@ TEST_F(EditorKeyboardTest, KeysGoToTheTextFieldWhileTextIsTyped) {
     QTest::keyClicks(field, QStringLiteral("rav"));
     EXPECT_EQ(canvas->currentTool(), EditorTool::text);
     QTest::keyClick(field, Qt::Key_Escape);
-    EXPECT_TRUE(isOpen(editor));  // Escape ends the text, not the editor
+    EXPECT_TRUE(isOpen(editor)); // Escape ends the text, not the editor
     EXPECT_EQ(canvas->textField(), nullptr);
     EXPECT_EQ(canvas->annotations().size(), 1u);
 }

@@ -46,10 +46,13 @@ TEST(EditorLabels, SizeLabelDropsFractionsOfPoints) {
 
 TEST(EditorLabels, ZoomLabelRoundsHalvesAwayFromZero) {
     const std::pair<double, const char*> cases[] = {
-        {1.0, "100%"}, {std::pow(1.25, 7), "477%"}, {0.125, "13%"}, {0.625, "63%"},
-        {0.374, "37%"}, {0.1, "10%"},  {8.0, "800%"},
+        {1.0, "100%"},  {std::pow(1.25, 7), "477%"},
+        {0.125, "13%"}, {0.625, "63%"},
+        {0.374, "37%"}, {0.1, "10%"},
+        {8.0, "800%"},
     };
-    for (const auto& [m, text] : cases) EXPECT_EQ(zoomLabel(m), QLatin1String(text)) << m;
+    for (const auto& [m, text] : cases)
+        EXPECT_EQ(zoomLabel(m), QLatin1String(text)) << m;
 }
 
 struct ZoomCase {
@@ -84,9 +87,9 @@ TEST(EditorZoom, WheelFactorFollowsTheDeltaAndItsDirectionSetting) {
         double result;
     };
     const Row rows[] = {
-        {1.0, 120, false, 2.0},   {1.0, 60, false, 1.5}, {1.0, 60, true, 0.5}, {1.0, -60, true, 1.5},
-        {1.0, -240, false, 0.1},  // a factor of −1 is clamped, not applied
-        {1.0, 240, true, 0.1},    {6.0, 120, false, 8.0}, {1.0, 0, false, 1.0},
+        {1.0, 120, false, 2.0}, {1.0, 60, false, 1.5},   {1.0, 60, true, 0.5},
+        {1.0, -60, true, 1.5},  {1.0, -240, false, 0.1}, // a factor of −1 is clamped, not applied
+        {1.0, 240, true, 0.1},  {6.0, 120, false, 8.0},  {1.0, 0, false, 1.0},
     };
     for (const Row& r : rows)
         EXPECT_DOUBLE_EQ(wheelZoom(r.start, r.delta, r.reverse), r.result) << r.delta << " " << r.reverse;

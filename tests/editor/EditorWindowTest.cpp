@@ -74,7 +74,7 @@ TEST_F(EditorWindowTest, FullSizeLargeImageScrolls) {
 }
 
 TEST_F(EditorWindowTest, ToolbarHoldsActionsToolsColourAndLabelsInOrder) {
-    EditorWindowController* editor = openEditor(2000, 600, 2.0);  // wide enough for the whole strip
+    EditorWindowController* editor = openEditor(2000, 600, 2.0); // wide enough for the whole strip
     const EditorToolbar* bar = editor->toolbar();
     EXPECT_EQ(bar->height(), 46);
     std::vector<const QWidget*> order;
@@ -102,7 +102,7 @@ TEST_F(EditorWindowTest, ToolbarHoldsActionsToolsColourAndLabelsInOrder) {
 }
 
 TEST_F(EditorWindowTest, NarrowWindowGivesUpTheTitleBarRoomBeforeAnyButton) {
-    EditorWindowController* editor = openEditor(1300, 600, 2.0);  // 650 points wide
+    EditorWindowController* editor = openEditor(1300, 600, 2.0); // 650 points wide
     const EditorToolbar* bar = editor->toolbar();
     const QToolButton* copy = bar->actionButton(EditorToolbar::Action::copy);
     EXPECT_LT(copy->mapTo(bar, QPoint()).x(), 8 + 62);
@@ -118,8 +118,10 @@ TEST_F(EditorWindowTest, ChosenToolIsTintedAndTheOthersAreGrey) {
     QTest::mouseClick(bar->toolButton(EditorTool::oval), Qt::LeftButton);
     EXPECT_EQ(editor->canvas()->currentTool(), EditorTool::oval);
     for (EditorTool t : editortool::allCases()) {
-        const QColor expected = t == EditorTool::oval ? EditorToolbar::accentColor() : EditorToolbar::idleTint();
-        EXPECT_EQ(bar->toolButton(t)->property("tint").value<QColor>(), expected) << editortool::rawValue(t).toStdString();
+        const QColor expected =
+            t == EditorTool::oval ? EditorToolbar::accentColor() : EditorToolbar::idleTint();
+        EXPECT_EQ(bar->toolButton(t)->property("tint").value<QColor>(), expected)
+            << editortool::rawValue(t).toStdString();
     }
 }
 
@@ -152,7 +154,7 @@ TEST_F(EditorWindowTest, CropThroughTheCanvasChangesTheSizeLabelAndUndoRestoresI
     QTest::mouseMove(canvas, QPoint(300, 250));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(300, 250));
     EXPECT_EQ(sizeText(editor), QStringLiteral("200×150pt"));
-    QCoreApplication::processEvents();  // the crop's undo group closes on the event loop
+    QCoreApplication::processEvents(); // the crop's undo group closes on the event loop
     QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(sizeText(editor), QStringLiteral("1440×900pt"));
     QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -208,7 +210,7 @@ TEST_F(EditorWindowTest, ClosingOneEditorLeavesTheOthersOpen) {
     EXPECT_FALSE(isOpen(first));
     EXPECT_TRUE(isOpen(second));
     EXPECT_TRUE(second->window()->isVisible());
-    EXPECT_TRUE(savedFiles().isEmpty());  // closing saves nothing
+    EXPECT_TRUE(savedFiles().isEmpty()); // closing saves nothing
     EXPECT_TRUE(platform->fakePasteboard.operations.empty());
 }
 
@@ -262,7 +264,7 @@ TEST_F(EditorWindowTest, EscapeSaySavedEvenWhenTheSaveFails) {
 struct SaveCase {
     const char* name;
     bool downscale;
-    const char* format;  // as QImageReader names it
+    const char* format; // as QImageReader names it
     QSize pixels;
 };
 
@@ -307,7 +309,7 @@ TEST_F(EditorWindowTest, SaveReplacesAFileAlreadyThere) {
     old.close();
     ASSERT_TRUE(editor->saveTo(path));
     EXPECT_EQ(QImage(path).size(), QSize(800, 600));
-    EXPECT_EQ(savedFiles(), QStringList{QStringLiteral("old.png")});  // no temporary left behind
+    EXPECT_EQ(savedFiles(), QStringList{QStringLiteral("old.png")}); // no temporary left behind
 }
 
 TEST_F(EditorWindowTest, SaveIntoAMissingFolderFailsAndTheEditorStaysOpen) {
@@ -361,7 +363,8 @@ TEST_F(EditorWindowTest, SaveButtonOffersATimeStampedNameInTheScreenshotsFolder)
     ASSERT_EQ(dialog->selectedFiles().size(), 1);
     const QFileInfo suggested(dialog->selectedFiles().front());
     EXPECT_EQ(QDir(suggested.absolutePath()).canonicalPath(), QDir(folder.path()).canonicalPath());
-    static const QRegularExpression name(QStringLiteral(R"(^Pictro \d{4}-\d\d-\d\d at \d\d\.\d\d\.\d\d\.png$)"));
+    static const QRegularExpression name(
+        QStringLiteral(R"(^Pictro \d{4}-\d\d-\d\d at \d\d\.\d\d\.\d\d\.png$)"));
     EXPECT_TRUE(name.match(suggested.fileName()).hasMatch()) << suggested.fileName().toStdString();
     // Choosing a location writes there and leaves the editor open.
     const QString chosen = folder.filePath(QStringLiteral("chosen.jpg"));

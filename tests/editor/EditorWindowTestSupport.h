@@ -37,7 +37,7 @@ inline QImage testImage(int width, int height) {
 // Each test gets its own screenshots folder, fresh settings for everything the editor reads, one
 // 1440 × 900 screen whose visible frame is 1440 × 870, and an empty fake clipboard.
 class EditorWindowFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         settings = &hudtest::isolatedSettings();
         for (const char* key : {keys::preferZoom100, keys::escCopy, keys::escSave, keys::downscaleRetina,
@@ -50,9 +50,11 @@ protected:
 
     void TearDown() override {
         const auto& open = EditorWindowController::controllers();
-        for (int guard = 0; !open.empty() && guard < 100; ++guard) open.front()->closeWindow();
+        for (int guard = 0; !open.empty() && guard < 100; ++guard)
+            open.front()->closeWindow();
         const std::vector<PinWindow*> pins = PinWindow::pins();
-        for (PinWindow* pin : pins) pin->close();
+        for (PinWindow* pin : pins)
+            pin->close();
         hudtest::clearHuds();
     }
 
@@ -68,8 +70,12 @@ protected:
         return false;
     }
 
-    static QString zoomText(const EditorWindowController* editor) { return editor->toolbar()->zoomLabel()->text(); }
-    static QString sizeText(const EditorWindowController* editor) { return editor->toolbar()->sizeLabel()->text(); }
+    static QString zoomText(const EditorWindowController* editor) {
+        return editor->toolbar()->zoomLabel()->text();
+    }
+    static QString sizeText(const EditorWindowController* editor) {
+        return editor->toolbar()->sizeLabel()->text();
+    }
 
     // The message of the toast that appears, or an empty string when none does.
     static QString toastShown() {

@@ -33,7 +33,9 @@ QString run(const QString& program, const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-void xdotool(const QStringList& args) { run(QStringLiteral("xdotool"), args); }
+void xdotool(const QStringList& args) {
+    run(QStringLiteral("xdotool"), args);
+}
 
 void movePointer(const QPoint& global) {
     xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
@@ -73,7 +75,7 @@ double distanceToOutline(const QPointF& p, const QRectF& r) {
 }
 
 class EditorWindowX11Test : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         windowidentity::prepareApplication();
         Platform::install(std::make_unique<X11Platform>());
@@ -86,7 +88,8 @@ protected:
     }
     void TearDown() override {
         const auto& open = EditorWindowController::controllers();
-        for (int guard = 0; !open.empty() && guard < 10; ++guard) open.front()->closeWindow();
+        for (int guard = 0; !open.empty() && guard < 10; ++guard)
+            open.front()->closeWindow();
         hudtest::clearHuds();
     }
 
@@ -101,8 +104,9 @@ protected:
             return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed() == windowId;
         }));
         EXPECT_TRUE(waitUntil([&] { return editor->canvas()->hasFocus(); }));
-        const QString props = run(QStringLiteral("xprop"), {QStringLiteral("-id"), windowId, QStringLiteral("WM_CLASS"),
-                                                            QStringLiteral("_NET_WM_NAME")});
+        const QString props =
+            run(QStringLiteral("xprop"), {QStringLiteral("-id"), windowId, QStringLiteral("WM_CLASS"),
+                                          QStringLiteral("_NET_WM_NAME")});
         EXPECT_TRUE(props.contains(QStringLiteral("\"pictro\", \"Pictro\""))) << props.toStdString();
         EXPECT_TRUE(props.contains(QStringLiteral("\"Pictro Editor\""))) << props.toStdString();
         return editor;
@@ -119,7 +123,8 @@ TEST_F(EditorWindowX11Test, CapsLockOrShiftKeepsLettersFromChoosingTools) {
     // Ctrl+0 after the letter marks when the letter has been handled: keys arrive in order.
     const auto pressThenSync = [&](const QStringList& keys) {
         editor->setMagnification(0.5);
-        for (const QString& key : keys) xdotool({QStringLiteral("key"), key});
+        for (const QString& key : keys)
+            xdotool({QStringLiteral("key"), key});
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+0")});
         return waitUntil([&] { return canvas->magnification() == 1.0; });
     };
@@ -155,7 +160,7 @@ TEST_F(EditorWindowX11Test, RectangleDrawnWithThePointerIsOnTheCopiedImage) {
     xdotool({QStringLiteral("key"), QStringLiteral("r")});
     ASSERT_TRUE(waitUntil([&] { return canvas->currentTool() == EditorTool::rect; }));
 
-    const QPoint from(120, 90), to(360, 270);  // in the canvas, top-left points = pixels here
+    const QPoint from(120, 90), to(360, 270); // in the canvas, top-left points = pixels here
     movePointer(canvas->mapToGlobal(from));
     xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
     for (int step = 1; step <= 4; ++step)
