@@ -5,6 +5,7 @@
 #include "editor/EditorToolbar.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QRegularExpression>
@@ -125,11 +126,18 @@ TEST_F(EditorWindowTest, ChosenToolIsTintedAndTheOthersAreGrey) {
     }
 }
 
-TEST_F(EditorWindowTest, ColourButtonStartsRedAndRecoloursTheCanvas) {
+TEST_F(EditorWindowTest, ColourChosenInTheDialogRecoloursTheCanvas) {
     EditorWindowController* editor = openEditor(800, 600, 2.0);
     EditorColorButton* button = editor->toolbar()->colorButton();
     EXPECT_EQ(button->color(), canvascolors::systemRed());
-    button->setColor(QColor(0, 122, 255));
+    EXPECT_EQ(editor->canvas()->currentColor(), canvascolors::systemRed());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QColorDialog* dialog = editor->window()->findChild<QColorDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->currentColor(), canvascolors::systemRed());
+    dialog->setCurrentColor(QColor(0, 122, 255));
+    dialog->accept();
+    EXPECT_EQ(button->color(), QColor(0, 122, 255));
     EXPECT_EQ(editor->canvas()->currentColor(), QColor(0, 122, 255));
 }
 
