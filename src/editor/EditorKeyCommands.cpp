@@ -92,6 +92,18 @@ bool capsLockOn(const QString& text, Qt::KeyboardModifiers modifiers, quint32 x1
     return text.size() == 1 && text.at(0).isLetter() && text.at(0).isUpper();
 }
 
+bool isShortcut(Command command) {
+    switch (command) {
+    case Command::none:
+    case Command::escape:
+    case Command::deleteSelection:
+    case Command::selectTool:
+        return false;
+    default:
+        return true;
+    }
+}
+
 std::optional<EditorTool> toolForLetter(QChar letter) {
     for (const auto& [c, tool] : kToolLetters)
         if (letter == QLatin1Char(c)) return tool;

@@ -52,6 +52,9 @@ bool capsLockOn(const QString& text, Qt::KeyboardModifiers modifiers, quint32 x1
 // any modifiers), then the tool letters, which need no modifier at all, Caps Lock included.
 KeyCommand commandFor(const KeyPress& press);
 
+// Whether the command comes from a Ctrl shortcut rather than a plain key.
+bool isShortcut(Command command);
+
 // The tool a letter chooses ('r' → rect); none for other characters.
 std::optional<EditorTool> toolForLetter(QChar letter);
 

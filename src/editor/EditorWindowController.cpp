@@ -340,9 +340,6 @@ bool EditorWindowController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool EditorWindowController::handleKey(QKeyEvent* event) {
-    // While text is typed, every key belongs to the text field (Return and Escape end it there).
-    if (m_canvas->textField()) return false;
-
     using editorkeys::Command;
     // The X server's key state (and the Wayland compositor's, which numbers its modifiers alike)
     // carries the Lock bit; offscreen it is 0.
@@ -350,6 +347,10 @@ bool EditorWindowController::handleKey(QKeyEvent* event) {
         event->key(), event->text(), event->modifiers(),
         editorkeys::capsLockOn(event->text(), event->modifiers(), event->nativeModifiers())};
     const editorkeys::KeyCommand command = editorkeys::commandFor(press);
+    // While text is typed, plain keys belong to the text field (Return and Escape end it there).
+    // Ctrl shortcuts the field has no use of come on to the canvas and still work: saving or
+    // copying then takes the text in first.
+    if (m_canvas->textField() && !editorkeys::isShortcut(command.command)) return false;
     const double m = m_scroll->magnification();
     switch (command.command) {
     case Command::none:

@@ -234,6 +234,13 @@ TEST_F(EditorKeyboardTest, KeysGoToTheTextFieldWhileTextIsTyped) {
     ASSERT_NE(field, nullptr);
     QTest::keyClicks(field, QStringLiteral("rav"));
     EXPECT_EQ(canvas->currentTool(), EditorTool::text);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_EQ(field->text(), QStringLiteral("ra"));
+    // A Ctrl shortcut the field has no use of still reaches the editor.
+    editor->setMagnification(0.5);
+    QTest::keyClick(field, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(magnification(), 1.0);
+    ASSERT_EQ(canvas->textField(), field);
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_TRUE(isOpen(editor)); // Escape ends the text, not the editor
     EXPECT_EQ(canvas->textField(), nullptr);
