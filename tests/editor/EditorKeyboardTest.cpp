@@ -137,6 +137,30 @@ TEST_F(EditorKeyboardTest, WheelZoomKeepsThePointUnderThePointer) {
     EXPECT_GT(big->scrollView()->horizontalScrollBar()->value(), 0);
 }
 
+TEST_F(EditorKeyboardTest, WheelBesideTheImageZoomsToo) {
+    editor->setMagnification(1.0);
+    ASSERT_GT(canvas->x(), 10); // the 400-point image sits centred in a 560-point window
+    wheel(60, {5, 5});
+    EXPECT_DOUBLE_EQ(magnification(), 1.5);
+}
+
+TEST_F(EditorKeyboardTest, KeyZoomKeepsTheMiddleOfTheViewInPlace) {
+    settings->set(keys::preferZoom100, true);
+    EditorWindowController* big = openEditor(4000, 3000, 2.0);
+    editor = big;
+    canvas = big->canvas();
+    EditorScrollView* scroll = big->scrollView();
+    scroll->horizontalScrollBar()->setValue(500);
+    scroll->verticalScrollBar()->setValue(400);
+    const QPoint middle = scroll->viewport()->rect().center();
+    const QPointF before = QPointF(canvas->mapFrom(scroll->viewport(), middle)) / magnification();
+    QTest::keyClick(canvas, Qt::Key_Equal, Qt::ControlModifier);
+    ASSERT_DOUBLE_EQ(magnification(), 1.25);
+    const QPointF after = QPointF(canvas->mapFrom(scroll->viewport(), middle)) / magnification();
+    EXPECT_NEAR(after.x(), before.x(), 1.0);
+    EXPECT_NEAR(after.y(), before.y(), 1.0);
+}
+
 TEST_F(EditorKeyboardTest, TouchpadScrollsUnlessCtrlIsHeld) {
     settings->set(keys::preferZoom100, true);
     EditorWindowController* big = openEditor(4000, 3000, 2.0);
