@@ -323,13 +323,6 @@ TEST_F(EditorWindowTest, SaveReplacesAFileAlreadyThere) {
     EXPECT_EQ(savedFiles(), QStringList{QStringLiteral("old.png")}); // no temporary left behind
 }
 
-TEST_F(EditorWindowTest, SaveIntoAMissingFolderFailsAndTheEditorStaysOpen) {
-    EditorWindowController* editor = openEditor(800, 600, 2.0);
-    EXPECT_FALSE(editor->saveTo(folder.filePath(QStringLiteral("missing/x.png"))));
-    EXPECT_EQ(toastShown(), QStringLiteral("Save failed"));
-    EXPECT_TRUE(isOpen(editor));
-}
-
 // A folder nobody may write into, the superuser included (an immutable folder for root, one
 // without write permission for everyone else); writable again when the object goes.
 class ReadOnlyFolder {
