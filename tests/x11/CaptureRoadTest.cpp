@@ -150,7 +150,30 @@ TEST_F(CaptureRoad, WithThePreviewChosenAnAreaCaptureShowsTheThumbnail) {
     ASSERT_TRUE(selectionShows());
     drag({300, 250}, {400, 330});
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }));
-    EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Thumbnail$")));
+    ASSERT_TRUE(windowShows(QStringLiteral("^Pictro Thumbnail$")));
+
+    // A click in the thumbnail's middle (away from its close button) opens the capture in the editor.
+    const QString geometry = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                      QStringLiteral("^Pictro Thumbnail$"), QStringLiteral("getwindowgeometry"),
+                                      QStringLiteral("--shell")});
+    const auto value = [&](const QString& key) {
+        for (const QString& line : geometry.split(QLatin1Char('\n')))
+            if (line.startsWith(key + QLatin1Char('='))) return line.mid(key.size() + 1).toInt();
+        return 0;
+    };
+    const QPoint middle(value(QStringLiteral("X")) + value(QStringLiteral("WIDTH")) / 2,
+                        value(QStringLiteral("Y")) + value(QStringLiteral("HEIGHT")) / 2);
+    xdotool({QStringLiteral("mousemove"), QString::number(middle.x()), QString::number(middle.y())});
+    waitUntil([] { return false; }, 200);
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Editor$")));
+}
+
+TEST_F(CaptureRoad, WithTheDefaultSettingsAFullScreenCaptureOpensTheEditor) {
+    start("afterShow=true\nafterSave=false\n");
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+    EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Editor$")));
+    EXPECT_EQ(savedCount(), 0);
 }
 
 } // namespace
