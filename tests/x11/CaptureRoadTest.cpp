@@ -169,11 +169,59 @@ TEST_F(CaptureRoad, WithThePreviewChosenAnAreaCaptureShowsTheThumbnail) {
     EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Editor$")));
 }
 
-TEST_F(CaptureRoad, WithTheDefaultSettingsAFullScreenCaptureOpensTheEditor) {
-    start("afterShow=true\nafterSave=false\n");
+TEST_F(CaptureRoad, AFullScreenCaptureOpensTheEditorWhoseCopyCarriesWhatWasDrawn) {
+    PatternWindow target(QColor(240, 240, 240));
+    settle();
+    // The editor opens by default; the capture is also saved so the test has the original.
+    start("afterShow=true\nsaveFormat=png\n");
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
-    EXPECT_TRUE(windowShows(QStringLiteral("^Pictro Editor$")));
-    EXPECT_EQ(savedCount(), 0);
+    ASSERT_TRUE(windowShows(QStringLiteral("^Pictro Editor$")));
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }));
+    const QImage original = savedSince({}).convertToFormat(QImage::Format_RGB32);
+
+    // At 100 % the canvas starts under the 46-point toolbar, at the window's left edge.
+    const QString editor = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                    QStringLiteral("^Pictro Editor$")})
+                               .split(QLatin1Char('\n'))
+                               .first();
+    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), editor});
+    xdotool({QStringLiteral("key"), QStringLiteral("r")});
+    const QPoint from(250, 200), to(400, 300);  // in the image's pixels = canvas points
+    const auto moveInEditor = [&](QPoint p) {
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), editor, QString::number(p.x()),
+                 QString::number(p.y() + 46)});
+    };
+    moveInEditor(from);
+    xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    moveInEditor((from + to) / 2);
+    moveInEditor(to);
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+c")});
+    EXPECT_TRUE(waitUntil([&] {
+        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                        QStringLiteral("^Pictro Editor$")})
+            .trimmed()
+            .isEmpty();
+    })) << "copy closes the editor";
+
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                          QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-o")});
+    ASSERT_TRUE(xclip.waitForFinished(5000));
+    const QImage copied = QImage::fromData(xclip.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(copied.size(), original.size());
+
+    // Every changed pixel lies on the rectangle's 3-point outline (with its anti-aliased edge).
+    QRect changed;
+    for (int y = 0; y < copied.height(); ++y)
+        for (int x = 0; x < copied.width(); ++x)
+            if (copied.pixel(x, y) != original.pixel(x, y)) changed |= QRect(x, y, 1, 1);
+    const QRect outline = QRect(from, to - QPoint(1, 1));
+    EXPECT_TRUE(outline.adjusted(-3, -3, 3, 3).contains(changed)) << changed.x() << "," << changed.y() << " "
+                                                                   << changed.width() << "x" << changed.height();
+    EXPECT_TRUE(changed.contains(outline.adjusted(1, 1, -1, -1)));
+    const QRect inside = outline.adjusted(4, 4, -4, -4);
+    EXPECT_EQ(copied.copy(inside), original.copy(inside));
 }
 
 } // namespace
