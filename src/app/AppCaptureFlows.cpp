@@ -7,10 +7,12 @@
 #include "editor/EditorWindowController.h"
 #include "hud/ThumbnailHUD.h"
 #include "hud/ToastHUD.h"
+#include "platform/InputSynth.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "preferences/PreferencesWindowController.h"
 #include "save/SaveService.h"
+#include "scrolling/ScrollingCapture.h"
 #include "settings/Settings.h"
 
 #include <QFileDialog>
@@ -159,8 +161,22 @@ void AppCaptureFlows::captureWindow(const WindowInfo& window) {
     });
 }
 
-void AppCaptureFlows::startScrolling(bool) {
-    // Scrolling capture arrives with its own controller.
+void AppCaptureFlows::startScrolling(bool upwards) {
+    if (ScrollingCapture::active()) return;
+    InputSynth& input = m_platform.inputSynth();
+    if (!input.accessibilityTrusted()) {
+        input.requestAccessibilityTrust();
+        ToastHUD::show(QStringLiteral("Scrolling capture needs Accessibility permission"),
+                       QStringLiteral("exclamationmark.triangle.fill"), 4.0);
+        return;
+    }
+    QPointer<AppCaptureFlows> self(this);
+    ScrollingCapture::begin(
+        upwards ? ScrollDirection::up : ScrollDirection::down,
+        [self](const std::optional<CapturedImage>& image) {
+            if (self && image) self->handleResult(*image, CaptureSource::scrolling);
+        },
+        m_settings, m_beginOverlay);
 }
 
 void AppCaptureFlows::instantTextRecognition() {

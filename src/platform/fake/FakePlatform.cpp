@@ -69,6 +69,13 @@ int FakeScreenCapture::captureCount() const {
     return m_captures;
 }
 
+bool FakeInputSynth::postWheelClicks(int clicks) {
+    if (clicks == 0) return false;
+    wheelClicks.push_back(clicks);
+    if (onWheel) onWheel(clicks);
+    return true;
+}
+
 std::optional<QRectF> FakeWindowServer::windowFrame(quint32 windowID) const {
     if (auto it = frames.find(windowID); it != frames.end()) return it->second;
     for (const RawWindowEntry& e : entries)

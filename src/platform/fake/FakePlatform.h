@@ -11,8 +11,10 @@
 
 #include <QHash>
 
+#include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <vector>
 
 // In-memory screens with a settable pointer.
@@ -55,13 +57,21 @@ private:
     int m_captures = 0;
 };
 
+// Records the input it is asked to make; a test may let the wheel move something it draws.
 class FakeInputSynth : public InputSynth {
 public:
     bool trusted = true;
     int trustRequests = 0;
+    std::vector<QPointF> warps;          // top-left points, in order
+    std::vector<int> wheelClicks;        // one entry per posted movement
+    std::function<void(int)> onWheel;    // called with each movement's notches
+    std::set<quint32> keysDown;
 
     bool accessibilityTrusted() const override { return trusted; }
     void requestAccessibilityTrust() override { ++trustRequests; }
+    void warpPointer(const QPointF& topLeftPoint) override { warps.push_back(topLeftPoint); }
+    bool postWheelClicks(int clicks) override;
+    bool keyIsDown(quint32 keyCode) const override { return keysDown.count(keyCode) > 0; }
 };
 
 class FakeWindowServer : public WindowServer {

@@ -25,7 +25,7 @@ public:
 private:
     X11Screens m_screens;
     X11ScreenCapture m_capture;
-    X11InputSynth m_input;
+    X11InputSynth m_input{m_screens};
     X11HotkeyService m_hotkeys;
     X11WindowServer m_windows{m_screens};
     X11Pasteboard m_pasteboard;

@@ -1,0 +1,186 @@
+#include "scrolling/ScrollingCapture.h"
+
+#include "capture/CaptureEngine.h"
+#include "overlay/SelectionOverlay.h"
+#include "platform/InputSynth.h"
+#include "platform/Platform.h"
+#include "scrolling/EscapeWatch.h"
+#include "scrolling/ScrollRegion.h"
+#include "scrolling/ScrollStep.h"
+#include "scrolling/ScrollingBorder.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+
+#include <QTimer>
+
+#include <cstdlib>
+
+namespace {
+ScrollingCapture* s_active = nullptr;
+
+bool beginSelection(OverlayMode mode, OverlayCompletion completion) {
+    if (SelectionOverlay::current()) return false;
+    SelectionOverlay::begin(mode, std::move(completion));
+    return true;
+}
+} // namespace
+
+bool ScrollingCapture::begin(Direction direction, Finish onFinish) {
+    return begin(direction, std::move(onFinish), Settings::shared(), beginSelection);
+}
+
+bool ScrollingCapture::begin(Direction direction, Finish onFinish, const Settings& settings,
+                             BeginOverlay beginOverlay) {
+    if (s_active || !beginOverlay) return false;
+    const Settings* store = &settings;
+    return beginOverlay(OverlayMode::area, [direction, onFinish = std::move(onFinish), store](const OverlayResult& r) {
+        // A capture started some other way in the meantime wins; this one ends without a result.
+        if (r.kind != OverlayResult::Kind::area || !start(direction, r.screen, r.rect, onFinish, *store)) {
+            if (onFinish) onFinish(std::nullopt);
+        }
+    });
+}
+
+ScrollingCapture* ScrollingCapture::start(Direction direction, const ScreenInfo& screen, const QRectF& region,
+                                          Finish onFinish, const Settings& settings) {
+    if (s_active) return nullptr;
+    s_active = new ScrollingCapture(direction, screen, region, std::move(onFinish), settings);
+    s_active->run();
+    return s_active;
+}
+
+ScrollingCapture* ScrollingCapture::active() { return s_active; }
+
+ScrollingCapture::ScrollingCapture(Direction direction, const ScreenInfo& screen, const QRectF& region,
+                                   Finish onFinish, const Settings& settings)
+    : m_direction(direction), m_onFinish(std::move(onFinish)), m_screen(screen), m_region(region),
+      m_scale(screen.scale > 0 ? screen.scale : 1.0),
+      m_maximumHeight(scrollstep::maximumHeight(settings.intValue(keys::scrollMaxHeight))),
+      m_speed(settings.doubleValue(keys::scrollSpeed)), m_reverse(settings.boolValue(keys::scrollingReverse)) {}
+
+ScrollingCapture::~ScrollingCapture() {
+    if (s_active == this) s_active = nullptr;
+}
+
+void ScrollingCapture::run() {
+    Platform& platform = Platform::current();
+    showBorder();
+    QPointer<ScrollingCapture> self(this);
+    m_esc = std::make_unique<EscapeWatch>(platform.inputSynth(), platform.hotkeys(), [self] {
+        if (self) self->cancel();
+    });
+    m_esc->start();
+
+    // The wheel turns whatever lies under the pointer, so the pointer goes to the region first.
+    const Screens& screens = platform.screens();
+    platform.inputSynth().warpPointer(
+        scrollregion::pointerTarget(m_region, m_screen.frame, screens.primaryMaxY()));
+    QTimer::singleShot(scrollstep::settleMilliseconds, this, [this] {
+        if (m_cancelled) {
+            finish();
+            return;
+        }
+        takeFrame();
+    });
+}
+
+void ScrollingCapture::showBorder() {
+    const geometry::SpaceConverter converter = Platform::current().screens().converter();
+    const QRectF regionQt = converter.bottomLeftToQt(m_region.translated(m_screen.frame.topLeft()));
+    const QRectF screenQt = converter.bottomLeftToQt(m_screen.frame);
+    m_border = std::make_unique<ScrollingBorder>(scrollregion::borderLayout(regionQt, screenQt));
+    m_border->show();
+}
+
+void ScrollingCapture::takeFrame() {
+    CaptureEngine::captureDisplay(m_screen).then(this, [this](const CaptureResult& r) { onFrame(r); });
+}
+
+void ScrollingCapture::onFrame(const CaptureResult& result) {
+    if (!result.ok()) {
+        finish();
+        return;
+    }
+    const QImage& shot = result.image().image;
+    const QRect cut = scrollregion::frameCutRect(m_region, m_scale, shot.height());
+    if (cut.isEmpty() || !shot.rect().contains(cut)) {
+        finish();
+        return;
+    }
+    const QImage frame = shot.copy(cut);
+    if (frame.isNull() || !addFrame(frame)) {
+        finish();
+        return;
+    }
+    postScroll();
+    QTimer::singleShot(scrollstep::waitMilliseconds(m_speed), this, &ScrollingCapture::afterWait);
+}
+
+bool ScrollingCapture::addFrame(const QImage& frame) {
+    m_hash = scrollstep::quickHash(frame);
+    // The content has not moved for two steps.
+    if (m_hash == m_previousHash && m_repeat) return false;
+    m_same = m_hash == m_previousHash;
+    if (!m_stitcher) {
+        m_stitcher.emplace(frame);
+        return true;
+    }
+    const int before = m_stitcher->totalHeight();
+    const bool accepted = m_stitcher->append(frame, m_direction);
+    updateProgress(scrollstep::progressText(m_stitcher->totalHeight(), m_scale));
+    if (!accepted) return false;
+    m_calibration.observe(m_lastClicks, m_stitcher->totalHeight() - before, frame.height());
+    return m_stitcher->totalHeight() < m_maximumHeight;
+}
+
+void ScrollingCapture::postScroll() {
+    const int delta = scrollstep::wheelDelta(m_direction, scrollstep::distance(m_region.height()), m_reverse);
+    if (delta == 0) {
+        m_lastClicks = 0;
+        return;
+    }
+    // The wanted distance is in points; what the stitcher measures is pixels.
+    const int clicks = m_calibration.clicksFor(static_cast<int>(std::abs(delta) * m_scale));
+    m_lastClicks = Platform::current().inputSynth().postWheelClicks(delta < 0 ? -clicks : clicks) ? clicks : 0;
+}
+
+void ScrollingCapture::afterWait() {
+    if (m_cancelled) {
+        finish();
+        return;
+    }
+    m_previousHash = m_hash;
+    m_repeat = m_same;
+    if (++m_steps >= scrollstep::maximumFrames) {
+        finish();
+        return;
+    }
+    takeFrame();
+}
+
+void ScrollingCapture::updateProgress(const QString& text) {
+    QPointer<ScrollingCapture> self(this);
+    QTimer::singleShot(0, this, [self, text] {
+        if (self && self->m_border) self->m_border->setProgress(text);
+    });
+}
+
+void ScrollingCapture::finish() {
+    if (m_finished) return;
+    m_finished = true;
+    std::optional<CapturedImage> result;
+    if (!m_cancelled && m_stitcher) {
+        if (const auto composed = m_stitcher->compose()) result = CapturedImage{*composed, m_scale};
+    }
+    Finish onFinish = std::move(m_onFinish);
+    cleanUp();
+    if (onFinish) onFinish(result);
+    deleteLater();
+}
+
+void ScrollingCapture::cleanUp() {
+    if (m_esc) m_esc->stop();
+    if (m_border) m_border->hide();
+    m_border.reset();
+    if (s_active == this) s_active = nullptr;
+}

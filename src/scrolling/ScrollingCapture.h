@@ -1,0 +1,97 @@
+#pragma once
+
+#include "capture/CaptureResult.h"
+#include "capture/CapturedImage.h"
+#include "overlay/OverlayResult.h"
+#include "platform/Screens.h"
+#include "scrolling/ScrollDirection.h"
+#include "scrolling/VerticalStitcher.h"
+#include "scrolling/WheelCalibration.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class EscapeWatch;
+class Platform;
+class ScrollingBorder;
+class Settings;
+
+// Captures content taller than the screen: the chosen region is captured, the content under it
+// scrolled by a synthetic wheel turn, and each new frame stitched to the ones before, until the
+// content stops moving, the image is tall enough, the frame limit is reached, or Esc is pressed.
+// One capture runs at a time; everything happens on the main thread and no step blocks it (the
+// screen captures run on workers, the waits are timers).
+class ScrollingCapture : public QObject {
+    Q_OBJECT
+public:
+    using Direction = ScrollDirection;
+    // Called once: the stitched image, or none (Esc, nothing captured).
+    using Finish = std::function<void(const std::optional<CapturedImage>&)>;
+    // Starts an area selection; false when one is already open.
+    using BeginOverlay = std::function<bool(OverlayMode, OverlayCompletion)>;
+
+    // Opens an area selection and captures the chosen area by scrolling it. A selection that ends
+    // in anything but an area calls `onFinish` with none at once. False, and nothing is called,
+    // when a capture is already running or the selection could not open.
+    static bool begin(Direction direction, Finish onFinish, const Settings& settings, BeginOverlay beginOverlay);
+    static bool begin(Direction direction, Finish onFinish);
+
+    // Runs over a region already chosen (points, origin at the screen's bottom-left corner); what
+    // `begin` does once the selection is done. None when a capture is already running.
+    static ScrollingCapture* start(Direction direction, const ScreenInfo& screen, const QRectF& region,
+                                   Finish onFinish, const Settings& settings);
+
+    // The running capture, none when idle.
+    static ScrollingCapture* active();
+
+    // What Esc does: no result; takes effect when the current wait or capture ends.
+    void cancel() { m_cancelled = true; }
+    bool isCancelled() const { return m_cancelled; }
+    Direction direction() const { return m_direction; }
+    ScrollingBorder* borderWindow() const { return m_border.get(); }
+    int framesTaken() const { return m_steps; }
+
+    ~ScrollingCapture() override;
+
+private:
+    ScrollingCapture(Direction direction, const ScreenInfo& screen, const QRectF& region, Finish onFinish,
+                     const Settings& settings);
+
+    void run();
+    void showBorder();
+    void takeFrame();
+    void onFrame(const CaptureResult& result);
+    // False when the frame ends the capture.
+    bool addFrame(const QImage& frame);
+    void postScroll();
+    void afterWait();
+    void updateProgress(const QString& text);
+    void finish();
+    void cleanUp();
+
+    Direction m_direction;
+    Finish m_onFinish;
+    bool m_cancelled = false;
+    bool m_finished = false;
+    std::unique_ptr<EscapeWatch> m_esc;
+    std::unique_ptr<ScrollingBorder> m_border;
+
+    ScreenInfo m_screen;
+    QRectF m_region;
+    double m_scale = 1.0;
+    qint64 m_maximumHeight = 0;
+    double m_speed = 0;
+    bool m_reverse = false;
+    std::optional<VerticalStitcher> m_stitcher;
+    WheelCalibration m_calibration;
+    int m_lastClicks = 0;
+    int m_steps = 0;
+    quint64 m_previousHash = 0;
+    quint64 m_hash = 0;
+    bool m_repeat = false;
+    bool m_same = false;
+};

@@ -1,0 +1,134 @@
+// The scrolling capture on a real X server: a scroll area showing a tall page whose rows all
+// differ is turned by real XTest wheel notches, and the stitched image must be the page's pixels.
+#include "platform/Platform.h"
+#include "platform/Screens.h"
+#include "platform/x11/X11Platform.h"
+#include "scrolling/ScrollingCapture.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+QImage randomRows(int width, int height, quint32 seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < height; ++y) {
+        const QRgb c = qRgb(20 + random.bounded(211), 20 + random.bounded(211), 20 + random.bounded(211));
+        std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)), width, c);
+    }
+    return image;
+}
+
+void settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+class ScrollingOnX11 : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Settings::registerDefaults();
+        Platform::install(std::make_unique<X11Platform>());
+    }
+
+    void SetUp() override {
+        settings = std::make_unique<Settings>(dir.filePath(QStringLiteral("Pictro.conf")));
+        settings->set(keys::scrollSpeed, 1.0);
+        page = randomRows(480, 2000, 23);
+        auto* label = new QLabel;
+        label->setPixmap(QPixmap::fromImage(page));
+        label->setFixedSize(page.size());
+        view.setFrameShape(QFrame::NoFrame);
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view.setWidget(label);
+        view.setWindowTitle(QStringLiteral("Tall page"));
+        view.resize(480 + view.verticalScrollBar()->sizeHint().width(), 400);
+        view.move(300, 200);
+        view.show();
+        ASSERT_TRUE(testsupport::waitUntil([this] { return view.windowHandle() && view.windowHandle()->isExposed(); }));
+        settle(300);
+    }
+
+    void TearDown() override {
+        if (ScrollingCapture* c = ScrollingCapture::active()) c->cancel();
+        testsupport::waitUntil([] { return ScrollingCapture::active() == nullptr; });
+    }
+
+    // The viewport as a region of its screen (points, origin at the screen's bottom-left corner).
+    std::pair<ScreenInfo, QRectF> viewportRegion() const {
+        const Screens& screens = Platform::current().screens();
+        const QRectF qt(QRectF(view.viewport()->mapToGlobal(QPoint(0, 0)), QSizeF(view.viewport()->size())));
+        const QRectF global = screens.converter().qtToBottomLeft(qt);
+        const ScreenInfo screen = screens.screens().front();
+        return {screen, global.translated(-screen.frame.topLeft())};
+    }
+
+    std::optional<CapturedImage> capture(ScrollDirection direction, const std::function<void()>& meanwhile = {}) {
+        const auto [screen, region] = viewportRegion();
+        bool done = false;
+        std::optional<CapturedImage> result;
+        ScrollingCapture* c = ScrollingCapture::start(direction, screen, region,
+                                                      [&](const std::optional<CapturedImage>& image) {
+                                                          result = image;
+                                                          done = true;
+                                                      },
+                                                      *settings);
+        EXPECT_NE(c, nullptr);
+        if (meanwhile) meanwhile();
+        EXPECT_TRUE(testsupport::waitUntil([&] { return done; }, 60000));
+        return result;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Settings> settings;
+    QImage page;
+    QScrollArea view;
+};
+
+TEST_F(ScrollingOnX11, ScrollingDownStitchesThePageFromTopToBottom) {
+    ASSERT_EQ(view.viewport()->size(), QSize(480, 400));
+    const auto result = capture(ScrollDirection::down);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+    ASSERT_EQ(result->image.size(), page.size());
+    EXPECT_EQ(result->image.convertToFormat(QImage::Format_RGB32), page);
+}
+
+TEST_F(ScrollingOnX11, ScrollingUpStitchesThePageFromBottomToTop) {
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    settle(300);
+    const auto result = capture(ScrollDirection::up);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    ASSERT_EQ(result->image.size(), page.size());
+    EXPECT_EQ(result->image.convertToFormat(QImage::Format_RGB32), page);
+}
+
+TEST_F(ScrollingOnX11, EscHeldForAMomentEndsTheCaptureWithoutAResult) {
+    const auto result = capture(ScrollDirection::down, [] {
+        settle(600);
+        // About as long as a finger rests on the key.
+        QProcess::execute(QStringLiteral("xdotool"), {"keydown", "Escape", "sleep", "0.08", "keyup", "Escape"});
+    });
+    EXPECT_FALSE(result);
+    EXPECT_LT(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+}
+
+} // namespace
