@@ -122,11 +122,13 @@ TEST_F(ScrollingOnX11, ScrollingUpStitchesThePageFromBottomToTop) {
 }
 
 TEST_F(ScrollingOnX11, EscHeldForAMomentEndsTheCaptureWithoutAResult) {
-    const auto result = capture(ScrollDirection::down, [] {
+    QProcess xdotool;
+    const auto result = capture(ScrollDirection::down, [&] {
         settle(600);
-        // About as long as a finger rests on the key.
-        QProcess::execute(QStringLiteral("xdotool"), {"keydown", "Escape", "sleep", "0.08", "keyup", "Escape"});
+        // About as long as a finger rests on the key; the event loop keeps running meanwhile.
+        xdotool.start(QStringLiteral("xdotool"), {"keydown", "Escape", "sleep", "0.08", "keyup", "Escape"});
     });
+    xdotool.waitForFinished();
     EXPECT_FALSE(result);
     EXPECT_LT(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
 }
