@@ -93,6 +93,8 @@ void ScrollingCapture::showBorder() {
 }
 
 void ScrollingCapture::takeFrame() {
+    // A click on the window being scrolled may have raised it over the border.
+    if (m_border) m_border->raise();
     CaptureEngine::captureDisplay(m_screen).then(this, [this](const CaptureResult& r) { onFrame(r); });
 }
 
@@ -102,8 +104,9 @@ void ScrollingCapture::onFrame(const CaptureResult& result) {
         return;
     }
     const QImage& shot = result.image().image;
-    const QRect cut = scrollregion::frameCutRect(m_region, m_scale, shot.height());
-    if (cut.isEmpty() || !shot.rect().contains(cut)) {
+    // A region flush with the screen's edge may round a pixel past it.
+    const QRect cut = scrollregion::frameCutRect(m_region, m_scale, shot.height()).intersected(shot.rect());
+    if (cut.isEmpty()) {
         finish();
         return;
     }

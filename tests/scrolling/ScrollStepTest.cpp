@@ -23,11 +23,6 @@ INSTANTIATE_TEST_SUITE_P(Speeds, StepWait,
                          ::testing::Values(WaitCase{0, 1.07}, WaitCase{0.5, 0.695}, WaitCase{1, 0.32},
                                            WaitCase{4, 0.32}, WaitCase{-0.1, 1.07}, WaitCase{0.6, 0.62}));
 
-TEST(StepWait, InMillisecondsRoundsToTheNearest) {
-    EXPECT_EQ(scrollstep::waitMilliseconds(0.5), 695);
-    EXPECT_EQ(scrollstep::waitMilliseconds(-3), 1070);
-}
-
 struct LimitCase {
     qint64 setting;
     qint64 limit;
@@ -59,10 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Regions, WheelDelta,
                                            DeltaCase{100.9, ScrollDirection::down, false, -68},
                                            DeltaCase{1, ScrollDirection::down, false, 0}));
 
-TEST(ProgressText, ShowsWholePointsOfTheStitchedHeight) {
-    EXPECT_EQ(scrollstep::progressText(2500, 2.0), QStringLiteral("Scrolling… 1250 pt (Esc to stop)"));
+TEST(ProgressText, ShowsWholePointsOfThePixelHeight) {
     EXPECT_EQ(scrollstep::progressText(1251, 2.0), QStringLiteral("Scrolling… 625 pt (Esc to stop)"));
-    EXPECT_EQ(scrollstep::progressText(1251, 1.0), QStringLiteral("Scrolling… 1251 pt (Esc to stop)"));
 }
 
 struct CutCase {
