@@ -6,7 +6,7 @@
 // Synthetic input that other applications receive as if the user made it, and the one piece of
 // keyboard state a running capture watches for.
 class InputSynth {
-public:
+  public:
     virtual ~InputSynth() = default;
 
     // True when the program may post synthetic input; never prompts.

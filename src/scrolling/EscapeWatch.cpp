@@ -5,13 +5,16 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
-EscapeWatch::EscapeWatch(InputSynth& input, HotkeyService& hotkeys, std::function<void()> onEscape, QObject* parent)
+EscapeWatch::EscapeWatch(InputSynth& input, HotkeyService& hotkeys, std::function<void()> onEscape,
+                         QObject* parent)
     : QObject(parent), m_input(input), m_hotkeys(hotkeys), m_onEscape(std::move(onEscape)) {
     m_poll.setInterval(pollMilliseconds);
     connect(&m_poll, &QTimer::timeout, this, &EscapeWatch::poll);
 }
 
-EscapeWatch::~EscapeWatch() { stop(); }
+EscapeWatch::~EscapeWatch() {
+    stop();
+}
 
 void EscapeWatch::start() {
     if (m_watching) return;
@@ -19,7 +22,8 @@ void EscapeWatch::start() {
     const int status = m_hotkeys.registerHotkey(escKeyCode, 0, hotkey);
     m_hotkeyHeld = status == 0;
     // Another program holding Esc does not stop the watch: the key state is still readable.
-    if (!m_hotkeyHeld) qWarning("Pictro: Esc could not be held during the scrolling capture (status %d)", status);
+    if (!m_hotkeyHeld)
+        qWarning("Pictro: Esc could not be held during the scrolling capture (status %d)", status);
     QCoreApplication::instance()->installEventFilter(this);
     m_poll.start();
 }

@@ -16,12 +16,13 @@ class InputSynth;
 // the focus, the key event, which is then swallowed.
 class EscapeWatch : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr quint32 escKeyCode = 53;
     static constexpr HotkeyService::Registration hotkey{HotkeyService::fourCharCode("PCES"), 999};
     static constexpr int pollMilliseconds = 15;
 
-    EscapeWatch(InputSynth& input, HotkeyService& hotkeys, std::function<void()> onEscape, QObject* parent = nullptr);
+    EscapeWatch(InputSynth& input, HotkeyService& hotkeys, std::function<void()> onEscape,
+                QObject* parent = nullptr);
     ~EscapeWatch() override;
 
     void start();
@@ -29,10 +30,10 @@ public:
     void stop();
     bool isWatching() const { return m_watching; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void poll();
 
     InputSynth& m_input;

@@ -2,14 +2,13 @@
 
 #include "platform/Geometry.h"
 
-
 #include <algorithm>
 
 namespace scrollregion {
 
 QRect frameCutRect(const QRectF& region, double scale, int imageHeight) {
-    const QRectF pixels(scale * region.left(), scale * (imageHeight / scale - region.bottom()), scale * region.width(),
-                        scale * region.height());
+    const QRectF pixels(scale * region.left(), scale * (imageHeight / scale - region.bottom()),
+                        scale * region.width(), scale * region.height());
     return geometry::integralRect(pixels).toRect();
 }
 
@@ -31,8 +30,10 @@ BorderLayout borderLayout(const QRectF& region, const QRectF& screen) {
     const int x = std::max(screenRect.x(), std::min(layout.ring.x(), maxX));
     const QRect below(QPoint(x, layout.ring.y() + layout.ring.height()), labelSize);
     const QRect above(QPoint(x, layout.ring.y() - labelSize.height()), labelSize);
-    if (screenRect.contains(below)) layout.label = below;
-    else if (screenRect.contains(above)) layout.label = above;
+    if (screenRect.contains(below))
+        layout.label = below;
+    else if (screenRect.contains(above))
+        layout.label = above;
     if (layout.label) layout.window = layout.window.united(*layout.label);
     return layout;
 }

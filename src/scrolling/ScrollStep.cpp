@@ -13,9 +13,13 @@ double waitSeconds(double speed) {
     return (0.95 - 0.75 * std::min(speed, 1.0)) + 0.12;
 }
 
-int waitMilliseconds(double speed) { return static_cast<int>(std::lround(waitSeconds(speed) * 1000.0)); }
+int waitMilliseconds(double speed) {
+    return static_cast<int>(std::lround(waitSeconds(speed) * 1000.0));
+}
 
-qint64 maximumHeight(qint64 setting) { return std::max(setting, lowestMaximumHeight); }
+qint64 maximumHeight(qint64 setting) {
+    return std::max(setting, lowestMaximumHeight);
+}
 
 int distance(double regionHeightPoints) {
     if (!(regionHeightPoints > 0)) return 0;
@@ -27,7 +31,9 @@ int wheelDelta(ScrollDirection direction, int distance, bool reverse) {
     return reverse ? -delta : delta;
 }
 
-QString startText() { return QStringLiteral("Scrolling… press Esc to stop"); }
+QString startText() {
+    return QStringLiteral("Scrolling… press Esc to stop");
+}
 
 QString progressText(int totalHeightPixels, double scale) {
     const int points = scale > 0 ? static_cast<int>(totalHeightPixels / scale) : totalHeightPixels;
@@ -42,7 +48,8 @@ quint64 quickHash(const QImage& frame) {
     const qsizetype step = std::max<qsizetype>(1, count / 4096);
     QByteArray sample;
     sample.reserve(count / step + 1);
-    for (qsizetype offset = 0; offset < count; offset += step) sample.append(bytes[offset]);
+    for (qsizetype offset = 0; offset < count; offset += step)
+        sample.append(bytes[offset]);
     return static_cast<quint64>(qHashBits(sample.constData(), static_cast<size_t>(sample.size()), 0));
 }
 

@@ -32,7 +32,8 @@ ScrollingBorder::ScrollingBorder(const scrollregion::BorderLayout& layout)
     setGeometry(layout.window);
 
     const QPoint origin = layout.window.topLeft();
-    QRegion shape = QRegion(layout.ring.translated(-origin)).subtracted(QRegion(layout.hole.translated(-origin)));
+    QRegion shape =
+        QRegion(layout.ring.translated(-origin)).subtracted(QRegion(layout.hole.translated(-origin)));
     if (layout.label) {
         m_label = new QLabel(scrollstep::startText(), this);
         m_label->setGeometry(layout.label->translated(-origin));
@@ -56,12 +57,15 @@ void ScrollingBorder::setProgress(const QString& text) {
     if (m_label) m_label->setText(text);
 }
 
-QString ScrollingBorder::progressText() const { return m_label ? m_label->text() : QString(); }
+QString ScrollingBorder::progressText() const {
+    return m_label ? m_label->text() : QString();
+}
 
 void ScrollingBorder::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QPoint origin = m_layout.window.topLeft();
-    painter.fillPath(ringPath(QRectF(m_layout.ring.translated(-origin)), QRectF(m_layout.hole.translated(-origin))),
-                     palette().color(QPalette::Highlight));
+    painter.fillPath(
+        ringPath(QRectF(m_layout.ring.translated(-origin)), QRectF(m_layout.hole.translated(-origin))),
+        palette().color(QPalette::Highlight));
 }

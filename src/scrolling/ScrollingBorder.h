@@ -11,7 +11,7 @@ class QLabel;
 // compositing manager, and it lets every click and wheel turn through to that window.
 class ScrollingBorder : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ScrollingBorder(const scrollregion::BorderLayout& layout);
 
     void setProgress(const QString& text);
@@ -19,10 +19,10 @@ public:
     QString progressText() const;
     const scrollregion::BorderLayout& layout() const { return m_layout; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     scrollregion::BorderLayout m_layout;
     QLabel* m_label = nullptr;
 };

@@ -33,7 +33,8 @@ bool ScrollingCapture::begin(Direction direction, Finish onFinish, const Setting
                              BeginOverlay beginOverlay) {
     if (s_active || !beginOverlay) return false;
     const Settings* store = &settings;
-    return beginOverlay(OverlayMode::area, [direction, onFinish = std::move(onFinish), store](const OverlayResult& r) {
+    return beginOverlay(OverlayMode::area, [direction, onFinish = std::move(onFinish),
+                                            store](const OverlayResult& r) {
         // A capture started some other way in the meantime wins; this one ends without a result.
         if (r.kind != OverlayResult::Kind::area || !start(direction, r.screen, r.rect, onFinish, *store)) {
             if (onFinish) onFinish(std::nullopt);
@@ -49,14 +50,17 @@ ScrollingCapture* ScrollingCapture::start(Direction direction, const ScreenInfo&
     return s_active;
 }
 
-ScrollingCapture* ScrollingCapture::active() { return s_active; }
+ScrollingCapture* ScrollingCapture::active() {
+    return s_active;
+}
 
 ScrollingCapture::ScrollingCapture(Direction direction, const ScreenInfo& screen, const QRectF& region,
                                    Finish onFinish, const Settings& settings)
     : m_direction(direction), m_onFinish(std::move(onFinish)), m_screen(screen), m_region(region),
       m_scale(screen.scale > 0 ? screen.scale : 1.0),
       m_maximumHeight(scrollstep::maximumHeight(settings.intValue(keys::scrollMaxHeight))),
-      m_speed(settings.doubleValue(keys::scrollSpeed)), m_reverse(settings.boolValue(keys::scrollingReverse)) {}
+      m_speed(settings.doubleValue(keys::scrollSpeed)),
+      m_reverse(settings.boolValue(keys::scrollingReverse)) {}
 
 ScrollingCapture::~ScrollingCapture() {
     if (s_active == this) s_active = nullptr;
@@ -144,7 +148,8 @@ void ScrollingCapture::postScroll() {
     }
     // The wanted distance is in points; what the stitcher measures is pixels.
     const int clicks = m_calibration.clicksFor(static_cast<int>(std::abs(delta) * m_scale));
-    m_lastClicks = Platform::current().inputSynth().postWheelClicks(delta < 0 ? -clicks : clicks) ? clicks : 0;
+    m_lastClicks =
+        Platform::current().inputSynth().postWheelClicks(delta < 0 ? -clicks : clicks) ? clicks : 0;
 }
 
 void ScrollingCapture::afterWait() {

@@ -27,7 +27,7 @@ class Settings;
 // screen captures run on workers, the waits are timers).
 class ScrollingCapture : public QObject {
     Q_OBJECT
-public:
+  public:
     using Direction = ScrollDirection;
     // Called once: the stitched image, or none (Esc, nothing captured).
     using Finish = std::function<void(const std::optional<CapturedImage>&)>;
@@ -37,7 +37,8 @@ public:
     // Opens an area selection and captures the chosen area by scrolling it. A selection that ends
     // in anything but an area calls `onFinish` with none at once. False, and nothing is called,
     // when a capture is already running or the selection could not open.
-    static bool begin(Direction direction, Finish onFinish, const Settings& settings, BeginOverlay beginOverlay);
+    static bool begin(Direction direction, Finish onFinish, const Settings& settings,
+                      BeginOverlay beginOverlay);
     static bool begin(Direction direction, Finish onFinish);
 
     // Runs over a region already chosen (points, origin at the screen's bottom-left corner); what
@@ -57,7 +58,7 @@ public:
 
     ~ScrollingCapture() override;
 
-private:
+  private:
     ScrollingCapture(Direction direction, const ScreenInfo& screen, const QRectF& region, Finish onFinish,
                      const Settings& settings);
 

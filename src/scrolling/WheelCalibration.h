@@ -7,7 +7,7 @@
 // turns the wheel by a single notch and every later step uses what the stitcher measured the
 // steps before to have moved.
 class WheelCalibration {
-public:
+  public:
     // Notches (at least 1) for a distance in pixels; 1 until something has been measured.
     int clicksFor(int pixels) const;
 
@@ -18,6 +18,6 @@ public:
 
     std::optional<double> pixelsPerClick() const { return m_pixelsPerClick; }
 
-private:
+  private:
     std::optional<double> m_pixelsPerClick;
 };

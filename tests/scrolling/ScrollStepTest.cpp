@@ -1,8 +1,8 @@
 // The arithmetic of a scrolling capture: waits, limits, step distances, wheel notches and the
 // places its region takes in each space.
+#include "scrolling/ScrollStep.h"
 #include "platform/Geometry.h"
 #include "scrolling/ScrollRegion.h"
-#include "scrolling/ScrollStep.h"
 #include "scrolling/WheelCalibration.h"
 
 #include <QPainter>
@@ -18,7 +18,9 @@ struct WaitCase {
     double seconds;
 };
 class StepWait : public ::testing::TestWithParam<WaitCase> {};
-TEST_P(StepWait, FollowsTheSpeed) { EXPECT_NEAR(scrollstep::waitSeconds(GetParam().speed), GetParam().seconds, 1e-9); }
+TEST_P(StepWait, FollowsTheSpeed) {
+    EXPECT_NEAR(scrollstep::waitSeconds(GetParam().speed), GetParam().seconds, 1e-9);
+}
 INSTANTIATE_TEST_SUITE_P(Speeds, StepWait,
                          ::testing::Values(WaitCase{0, 1.07}, WaitCase{0.5, 0.695}, WaitCase{1, 0.32},
                                            WaitCase{4, 0.32}, WaitCase{-0.1, 1.07}, WaitCase{0.6, 0.62}));
@@ -33,7 +35,8 @@ TEST_P(HeightLimit, NeverBelowAThousandPixels) {
 }
 INSTANTIATE_TEST_SUITE_P(Settings, HeightLimit,
                          ::testing::Values(LimitCase{500, 1000}, LimitCase{-5, 1000}, LimitCase{999, 1000},
-                                           LimitCase{1000, 1000}, LimitCase{1001, 1001}, LimitCase{20000, 20000}));
+                                           LimitCase{1000, 1000}, LimitCase{1001, 1001},
+                                           LimitCase{20000, 20000}));
 
 struct DeltaCase {
     double regionHeight;
@@ -69,17 +72,19 @@ TEST_P(FrameCut, FlipsAgainstTheImageAndRoundsOutward) {
     const CutCase& c = GetParam();
     EXPECT_EQ(scrollregion::frameCutRect(c.region, c.scale, c.imageHeight), c.cut);
 }
-INSTANTIATE_TEST_SUITE_P(Regions, FrameCut,
-                         ::testing::Values(CutCase{QRectF(10, 20, 100, 50), 2.0, 2000, QRect(20, 1860, 200, 100)},
-                                           CutCase{QRectF(0, 0, 800, 600), 1.0, 600, QRect(0, 0, 800, 600)},
-                                           CutCase{QRectF(1, 1, 10, 10), 1.5, 300, QRect(1, 283, 16, 16)},
-                                           CutCase{QRectF(10.25, 5, 20, 30.5), 1.0, 100, QRect(10, 64, 21, 31)}));
+INSTANTIATE_TEST_SUITE_P(
+    Regions, FrameCut,
+    ::testing::Values(CutCase{QRectF(10, 20, 100, 50), 2.0, 2000, QRect(20, 1860, 200, 100)},
+                      CutCase{QRectF(0, 0, 800, 600), 1.0, 600, QRect(0, 0, 800, 600)},
+                      CutCase{QRectF(1, 1, 10, 10), 1.5, 300, QRect(1, 283, 16, 16)},
+                      CutCase{QRectF(10.25, 5, 20, 30.5), 1.0, 100, QRect(10, 64, 21, 31)}));
 
 TEST(PointerTarget, IsTheRegionCentreInTheTopLeftSpace) {
     // A second screen to the right of a 1920 × 1080 primary.
     EXPECT_EQ(scrollregion::pointerTarget(QRectF(100, 100, 200, 100), QRectF(1920, 0, 1280, 1024), 1080),
               QPointF(2120, 930));
-    EXPECT_EQ(scrollregion::pointerTarget(QRectF(0, 0, 800, 600), QRectF(0, 0, 800, 600), 600), QPointF(400, 300));
+    EXPECT_EQ(scrollregion::pointerTarget(QRectF(0, 0, 800, 600), QRectF(0, 0, 800, 600), 600),
+              QPointF(400, 300));
 }
 
 struct LayoutCase {
@@ -122,7 +127,8 @@ QImage stripes(int rows, const QColor& colour) {
     QImage image(64, rows, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    for (int y = 0; y < rows; y += 8) painter.fillRect(0, y, 64, 4, colour);
+    for (int y = 0; y < rows; y += 8)
+        painter.fillRect(0, y, 64, 4, colour);
     return image;
 }
 
@@ -150,7 +156,8 @@ class Calibration : public ::testing::TestWithParam<CalibrationCase> {};
 TEST_P(Calibration, AimsAtTheDistanceWithoutOvershooting) {
     const CalibrationCase& c = GetParam();
     WheelCalibration calibration;
-    for (const Observation& o : c.observed) calibration.observe(o.clicks, o.addedRows, c.frameHeight);
+    for (const Observation& o : c.observed)
+        calibration.observe(o.clicks, o.addedRows, c.frameHeight);
     EXPECT_EQ(calibration.clicksFor(c.pixels), c.clicks);
 }
 INSTANTIATE_TEST_SUITE_P(

@@ -1,11 +1,11 @@
 // The scrolling capture over the fake platform: a "page" taller than its region moves under the
 // synthetic wheel, each captured screen shows the part of it that is scrolled into view, and the
 // stitched result must be the page itself.
+#include "scrolling/ScrollingCapture.h"
 #include "platform/fake/FakePlatform.h"
 #include "scrolling/EscapeWatch.h"
 #include "scrolling/ScrollRegion.h"
 #include "scrolling/ScrollingBorder.h"
-#include "scrolling/ScrollingCapture.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "support/TestSupport.h"
@@ -59,10 +59,12 @@ struct FakePage {
     }
 };
 
-QImage rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+QImage rgb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
+}
 
 class ScrollingCaptureTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Settings::registerDefaults();
         platform = &FakePlatform::installNew();
@@ -97,13 +99,14 @@ protected:
         bool done = false;
         std::optional<CapturedImage> delivered;
         int calls = 0;
-        ScrollingCapture* c = ScrollingCapture::start(direction, page.screen, region,
-                                                      [&](const std::optional<CapturedImage>& image) {
-                                                          ++calls;
-                                                          delivered = image;
-                                                          done = true;
-                                                      },
-                                                      *settings);
+        ScrollingCapture* c = ScrollingCapture::start(
+            direction, page.screen, region,
+            [&](const std::optional<CapturedImage>& image) {
+                ++calls;
+                delivered = image;
+                done = true;
+            },
+            *settings);
         EXPECT_NE(c, nullptr);
         EXPECT_TRUE(testsupport::waitUntil([&] { return done; }, 30000));
         QApplication::processEvents();
@@ -199,10 +202,10 @@ TEST_F(ScrollingCaptureTest, AFailedScreenCaptureDeliversWhatWasStitched) {
 
 // A window of this program that would take Esc if nothing stopped it.
 class KeyCounter : public QWidget {
-public:
+  public:
     int presses = 0;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent*) override { ++presses; }
 };
 
@@ -243,8 +246,8 @@ INSTANTIATE_TEST_SUITE_P(Ways, EscapeDuringCapture,
 
 TEST_F(ScrollingCaptureTest, BorderSurroundsTheRegionAndShowsTheProgressOutsideIt) {
     setUpPage(1.0, 3000, 37);
-    ScrollingCapture* c = ScrollingCapture::start(ScrollDirection::down, page.screen, region,
-                                                  [](const std::optional<CapturedImage>&) {}, *settings);
+    ScrollingCapture* c = ScrollingCapture::start(
+        ScrollDirection::down, page.screen, region, [](const std::optional<CapturedImage>&) {}, *settings);
     ASSERT_NE(c, nullptr);
     ScrollingBorder* border = c->borderWindow();
     ASSERT_NE(border, nullptr);
@@ -274,7 +277,8 @@ struct BeginCase {
     bool area;
     bool finishesAtOnce;
 };
-class BeginThroughTheOverlay : public ScrollingCaptureTest, public ::testing::WithParamInterface<BeginCase> {};
+class BeginThroughTheOverlay : public ScrollingCaptureTest,
+                               public ::testing::WithParamInterface<BeginCase> {};
 
 TEST_P(BeginThroughTheOverlay, StartsOnlyForAnArea) {
     const BeginCase& c = GetParam();
@@ -283,7 +287,8 @@ TEST_P(BeginThroughTheOverlay, StartsOnlyForAnArea) {
     const auto overlay = [&](OverlayMode mode, OverlayCompletion completion) {
         asked.push_back(mode);
         if (!c.overlayOpens) return false;
-        completion(c.area ? OverlayResult::area(page.screen, CapturedImage{}, region) : OverlayResult::cancelled());
+        completion(c.area ? OverlayResult::area(page.screen, CapturedImage{}, region)
+                          : OverlayResult::cancelled());
         return true;
     };
     int calls = 0;

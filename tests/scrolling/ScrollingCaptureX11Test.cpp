@@ -37,11 +37,12 @@ QImage randomRows(int width, int height, quint32 seed) {
 void settle(int ms) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (timer.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 class ScrollingOnX11 : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         Settings::registerDefaults();
         Platform::install(std::make_unique<X11Platform>());
@@ -62,7 +63,8 @@ protected:
         view.resize(480 + view.verticalScrollBar()->sizeHint().width(), 400);
         view.move(300, 200);
         view.show();
-        ASSERT_TRUE(testsupport::waitUntil([this] { return view.windowHandle() && view.windowHandle()->isExposed(); }));
+        ASSERT_TRUE(testsupport::waitUntil(
+            [this] { return view.windowHandle() && view.windowHandle()->isExposed(); }));
         settle(300);
     }
 
@@ -80,16 +82,18 @@ protected:
         return {screen, global.translated(-screen.frame.topLeft())};
     }
 
-    std::optional<CapturedImage> capture(ScrollDirection direction, const std::function<void()>& meanwhile = {}) {
+    std::optional<CapturedImage> capture(ScrollDirection direction,
+                                         const std::function<void()>& meanwhile = {}) {
         const auto [screen, region] = viewportRegion();
         bool done = false;
         std::optional<CapturedImage> result;
-        ScrollingCapture* c = ScrollingCapture::start(direction, screen, region,
-                                                      [&](const std::optional<CapturedImage>& image) {
-                                                          result = image;
-                                                          done = true;
-                                                      },
-                                                      *settings);
+        ScrollingCapture* c = ScrollingCapture::start(
+            direction, screen, region,
+            [&](const std::optional<CapturedImage>& image) {
+                result = image;
+                done = true;
+            },
+            *settings);
         EXPECT_NE(c, nullptr);
         if (meanwhile) meanwhile();
         EXPECT_TRUE(testsupport::waitUntil([&] { return done; }, 60000));

@@ -20,19 +20,24 @@ QPoint rootPixel(const QPointF& topLeftPoint, const std::vector<ScreenInfo>& scr
         const QRectF frame = geometry::bottomLeftToTopLeft(s.frame, primaryMaxY);
         if (!geometry::containsHalfOpen(frame, topLeftPoint) || s.pixelRect.isEmpty()) continue;
         const QPointF offset = (topLeftPoint - frame.topLeft()) * s.scale;
-        return s.pixelRect.topLeft() + QPoint(static_cast<int>(std::floor(offset.x())),
-                                              static_cast<int>(std::floor(offset.y())));
+        return s.pixelRect.topLeft() +
+               QPoint(static_cast<int>(std::floor(offset.x())), static_cast<int>(std::floor(offset.y())));
     }
-    return QPoint(static_cast<int>(std::floor(topLeftPoint.x())), static_cast<int>(std::floor(topLeftPoint.y())));
+    return QPoint(static_cast<int>(std::floor(topLeftPoint.x())),
+                  static_cast<int>(std::floor(topLeftPoint.y())));
 }
 
 // Waits until the server has handled everything sent so far, so that what follows (a capture, a
 // wait) starts after the input took place.
-void sync(xcb_connection_t* c) { std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); }
+void sync(xcb_connection_t* c) {
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
 
 } // namespace
 
-bool X11InputSynth::accessibilityTrusted() const { return X11Connection::shared().isOpen(); }
+bool X11InputSynth::accessibilityTrusted() const {
+    return X11Connection::shared().isOpen();
+}
 
 void X11InputSynth::warpPointer(const QPointF& topLeftPoint) {
     X11Connection& x = X11Connection::shared();
