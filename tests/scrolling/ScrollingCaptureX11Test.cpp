@@ -4,6 +4,7 @@
 #include "platform/Screens.h"
 #include "platform/x11/X11Platform.h"
 #include "scrolling/ScrollingCapture.h"
+#include "scrolling/ScrollingTestSupport.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "support/TestSupport.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -20,19 +20,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
-QImage randomRows(int width, int height, quint32 seed) {
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        const QRgb c = qRgb(20 + random.bounded(211), 20 + random.bounded(211), 20 + random.bounded(211));
-        std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)), width, c);
-    }
-    return image;
-}
+using scrollingtest::randomRows;
 
 void settle(int ms) {
     QElapsedTimer timer;
