@@ -1,5 +1,6 @@
 // The scrolling capture on a real X server: a scroll area showing a tall page whose rows all
 // differ is turned by real XTest wheel notches, and the stitched image must be the page's pixels.
+#include "capture/CaptureEngine.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
 #include "platform/x11/X11Platform.h"
@@ -98,8 +99,19 @@ class ScrollingOnX11 : public ::testing::Test {
 
 TEST_F(ScrollingOnX11, ScrollingDownStitchesThePageFromTopToBottom) {
     ASSERT_EQ(view.viewport()->size(), QSize(480, 400));
-    const auto result = capture(ScrollDirection::down);
+    QImage screen;
+    const auto result = capture(ScrollDirection::down, [&] {
+        settle(400);
+        auto shot = CaptureEngine::captureDisplay(Platform::current().screens().screens().front());
+        testsupport::waitUntil([&] { return shot.isFinished(); });
+        if (shot.result().ok()) screen = shot.result().image().image;
+    });
     ASSERT_TRUE(result);
+    // The ring is on the screen, in the accent colour, just outside the captured pixels.
+    const QPoint viewportTopLeft = view.viewport()->mapToGlobal(QPoint(0, 0));
+    ASSERT_FALSE(screen.isNull());
+    EXPECT_EQ(QColor(screen.pixel(viewportTopLeft + QPoint(-3, 200))), view.palette().color(QPalette::Highlight));
+    EXPECT_EQ(QColor(screen.pixel(viewportTopLeft + QPoint(200, 402))), view.palette().color(QPalette::Highlight));
     EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
     ASSERT_EQ(result->image.size(), page.size());
     EXPECT_EQ(result->image.convertToFormat(QImage::Format_RGB32), page);
