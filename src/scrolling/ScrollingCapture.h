@@ -51,10 +51,8 @@ class ScrollingCapture : public QObject {
 
     // What Esc does: no result; takes effect when the current wait or capture ends.
     void cancel() { m_cancelled = true; }
-    bool isCancelled() const { return m_cancelled; }
     Direction direction() const { return m_direction; }
     ScrollingBorder* borderWindow() const { return m_border.get(); }
-    int framesTaken() const { return m_steps; }
 
     ~ScrollingCapture() override;
 
