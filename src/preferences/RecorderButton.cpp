@@ -3,10 +3,14 @@
 #include "settings/Settings.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace {
 
 constexpr quint32 escapeKeyCode = 53;
+constexpr char16_t clearMark = u'\u24E7';
 
 // Held alone, a modifier is part of the combination still being typed, not a key of its own.
 bool isModifierKey(int key) {
@@ -54,7 +58,7 @@ std::optional<KeyCombo> RecorderButton::binding() const {
 QString RecorderButton::titleFor(bool recording, const std::optional<KeyCombo>& binding) {
     if (recording) return QStringLiteral("Type shortcut…");
     if (!binding) return QStringLiteral("Record Shortcut");
-    return binding->display() + QStringLiteral("   ⓧ");
+    return binding->display() + QStringLiteral("   ") + QChar(clearMark);
 }
 
 void RecorderButton::refreshTitle() { setText(titleFor(m_recording, binding())); }
@@ -118,4 +122,40 @@ void RecorderButton::focusOutEvent(QFocusEvent* event) {
         refreshTitle();
     }
     QPushButton::focusOutEvent(event);
+}
+
+void RecorderButton::paintEvent(QPaintEvent* event) {
+    const QString title = text();
+    if (!title.endsWith(QChar(clearMark)) || fontMetrics().inFont(QChar(clearMark))) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    // A bare system's fonts may lack the circled x: the bevel from the style, the text and a
+    // drawn mark of the text's height after it.
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    p.drawControl(QStyle::CE_PushButton, option);
+    const QString lead = title.left(title.size() - 1);
+    const QFontMetricsF fm(font());
+    const double mark = fm.ascent();
+    const double width = fm.horizontalAdvance(lead) + mark;
+    const QRectF area(QPointF((this->width() - width) / 2, 0), QSizeF(width, height()));
+    p.setPen(palette().color(QPalette::ButtonText));
+    p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, lead);
+    paintClearMark(p, QRectF(area.right() - mark, (height() - mark) / 2, mark, mark));
+}
+
+void RecorderButton::paintClearMark(QPainter& p, const QRectF& box) const {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QPen pen(palette().color(QPalette::ButtonText), std::max(1.0, box.width() / 12));
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
+    const QRectF cross = box.adjusted(box.width() * 0.32, box.height() * 0.32, -box.width() * 0.32, -box.height() * 0.32);
+    p.drawLine(cross.topLeft(), cross.bottomRight());
+    p.drawLine(cross.topRight(), cross.bottomLeft());
+    p.restore();
 }

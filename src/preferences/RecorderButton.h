@@ -29,6 +29,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
@@ -37,6 +38,8 @@ private:
     bool finishRecording(const QKeyEvent& event);
     void store(const QString& encoded);
     std::optional<KeyCombo> binding() const;
+    // Draws the clear mark by hand where the font has no glyph for it.
+    void paintClearMark(class QPainter& painter, const QRectF& box) const;
 
     Settings& m_settings;
     std::function<void()> m_reloadHotkeys;
