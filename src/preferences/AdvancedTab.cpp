@@ -64,7 +64,8 @@ AdvancedTab::AdvancedTab(SettingsBinder& binder, QWidget* parent) : QWidget(pare
     QVBoxLayout* stack = prefslayout::tabStack(this, 12, 24);
     prefslayout::addRow(stack, QStringLiteral("Primary OCR language"))
         ->addWidget(boundPopUp(binder, keys::ocrLanguage, Choice::of(ocrLanguageText), 160));
-    for (const BoxRow& r : upperBoxes) addBoxRow(stack, binder, r);
+    for (const BoxRow& r : upperBoxes)
+        addBoxRow(stack, binder, r);
 
     QHBoxLayout* esc = prefslayout::addRow(stack, QStringLiteral("Action when hiding with Esc"));
     esc->addWidget(boundBox(binder, "Copy Image", keys::escCopy));
@@ -72,7 +73,8 @@ AdvancedTab::AdvancedTab(SettingsBinder& binder, QWidget* parent) : QWidget(pare
 
     prefslayout::addRow(stack, QStringLiteral("Confirmation style"))
         ->addWidget(boundPopUp(binder, keys::confirmationStyle, Choice::of(confirmationStyleText), 200));
-    for (const BoxRow& r : lowerBoxes) addBoxRow(stack, binder, r);
+    for (const BoxRow& r : lowerBoxes)
+        addBoxRow(stack, binder, r);
 
     stack->addSpacing(6);
     QLabel* note = prefslayout::secondaryLabel(

@@ -7,6 +7,6 @@ class SettingsBinder;
 // Text recognition, tray icon, editor and link options.
 class AdvancedTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit AdvancedTab(SettingsBinder& binder, QWidget* parent = nullptr);
 };

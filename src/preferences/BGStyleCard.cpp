@@ -8,7 +8,7 @@
 #include <QPainterPath>
 
 namespace {
-constexpr double outlineRoom = 2;  // half the selected outline's width, outside the preview
+constexpr double outlineRoom = 2; // half the selected outline's width, outside the preview
 constexpr double labelGap = 6;
 
 QColor mix(const QColor& a, const QColor& b, double t) {
@@ -78,7 +78,8 @@ void BGStyleCard::paintEvent(QPaintEvent*) {
     p.translate(area.topLeft());
     if (m_style == WindowBGStyle::transparent) bgstylepreview::paintCheckerboard(p, area.size());
     // Practically empty, but the whole card still answers clicks.
-    if (m_style == WindowBGStyle::trimShadow) p.fillRect(QRectF(QPointF(0, 0), area.size()), QColor(0, 0, 0, 1));
+    if (m_style == WindowBGStyle::trimShadow)
+        p.fillRect(QRectF(QPointF(0, 0), area.size()), QColor(0, 0, 0, 1));
     p.drawImage(QRectF(QPointF(0, 0), area.size()), preview());
     p.restore();
     paintOutline(p, area);
@@ -103,7 +104,8 @@ void BGStyleCard::mousePressEvent(QMouseEvent* event) {
 }
 
 void BGStyleCard::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click) emit clicked(m_style);

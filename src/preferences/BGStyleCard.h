@@ -11,7 +11,7 @@
 // when selected) and the style's name below.
 class BGStyleCard : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit BGStyleCard(WindowBGStyle style, QWidget* parent = nullptr);
 
     WindowBGStyle style() const { return m_style; }
@@ -24,15 +24,15 @@ public:
     QRectF previewRect() const;
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void clicked(WindowBGStyle style);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     const QImage& preview();
     void paintOutline(QPainter& p, const QRectF& preview);
 
@@ -40,7 +40,7 @@ private:
     bool m_selected = false;
     bool m_pressed = false;
     QColor m_solidColor = Qt::white;
-    QImage m_preview;  // drawn once per colour and pixel density
+    QImage m_preview; // drawn once per colour and pixel density
     // 0 = plain outline, 1 = selected outline; eased between the two.
     double m_emphasis = 0;
     QVariantAnimation m_animation;

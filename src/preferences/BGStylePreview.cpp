@@ -11,15 +11,20 @@
 
 namespace bgstylepreview {
 
-QString label(WindowBGStyle style) { return windowBGStyleText.label(style); }
+QString label(WindowBGStyle style) {
+    return windowBGStyleText.label(style);
+}
 
 QString toolTip(WindowBGStyle style) {
     switch (style) {
-    case WindowBGStyle::wallpaper: return QStringLiteral("Window on top of your desktop wallpaper");
+    case WindowBGStyle::wallpaper:
+        return QStringLiteral("Window on top of your desktop wallpaper");
     case WindowBGStyle::transparent:
         return QStringLiteral("Padding with transparency — great for pasting into docs (PNG)");
-    case WindowBGStyle::solid: return QStringLiteral("Window on a solid color backdrop");
-    case WindowBGStyle::trimShadow: return QStringLiteral("Just the window — no padding, no shadow");
+    case WindowBGStyle::solid:
+        return QStringLiteral("Window on a solid color backdrop");
+    case WindowBGStyle::trimShadow:
+        return QStringLiteral("Just the window — no padding, no shadow");
     }
     return {};
 }
@@ -29,7 +34,8 @@ QSizeF windowSize(WindowBGStyle style) {
 }
 
 QImage sampleWindow(const QSizeF& points, double k) {
-    const QSize pixels(static_cast<int>(std::lround(points.width() * k)), static_cast<int>(std::lround(points.height() * k)));
+    const QSize pixels(static_cast<int>(std::lround(points.width() * k)),
+                       static_cast<int>(std::lround(points.height() * k)));
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -66,7 +72,8 @@ QImage trimmed(const QImage& window, double k) {
     QImage preview((previewSize * k).toSize(), QImage::Format_ARGB32_Premultiplied);
     preview.fill(Qt::transparent);
     QPainter p(&preview);
-    p.drawImage(QPointF((preview.width() - window.width()) / 2.0, (preview.height() - window.height()) / 2.0), window);
+    p.drawImage(QPointF((preview.width() - window.width()) / 2.0, (preview.height() - window.height()) / 2.0),
+                window);
     return preview;
 }
 
@@ -85,9 +92,12 @@ QImage render(WindowBGStyle style, const QColor& solidColor, double k) {
         const QSize canvas = windowshot::canvasSize(window.size(), scale);
         const QPointF centre(margin + window.width() / 2.0, margin + window.height() / 2.0);
         const QSizeF previewPixels = previewSize * k;
-        const QRectF area(centre - QPointF(previewPixels.width() / 2, previewPixels.height() / 2), previewPixels);
-        const QImage wallpaper = style == WindowBGStyle::wallpaper ? gradientWallpaper(canvas, area) : QImage();
-        const CapturedImage composed = windowshot::compose(CapturedImage{window, scale}, style, solidColor, wallpaper);
+        const QRectF area(centre - QPointF(previewPixels.width() / 2, previewPixels.height() / 2),
+                          previewPixels);
+        const QImage wallpaper =
+            style == WindowBGStyle::wallpaper ? gradientWallpaper(canvas, area) : QImage();
+        const CapturedImage composed =
+            windowshot::compose(CapturedImage{window, scale}, style, solidColor, wallpaper);
         preview = composed.image.copy(area.toAlignedRect());
     }
     preview.setDevicePixelRatio(k);

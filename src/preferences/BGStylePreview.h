@@ -13,9 +13,9 @@ class QPainter;
 // style's backdrop by the same composition real window shots go through.
 namespace bgstylepreview {
 
-inline constexpr QSizeF previewSize{110, 72};  // points
-inline constexpr double checkerSquare = 8;     // points
-inline constexpr double cornerRadius = 9;      // of the preview's clip
+inline constexpr QSizeF previewSize{110, 72}; // points
+inline constexpr double checkerSquare = 8;    // points
+inline constexpr double cornerRadius = 9;     // of the preview's clip
 
 QString label(WindowBGStyle style);
 QString toolTip(WindowBGStyle style);

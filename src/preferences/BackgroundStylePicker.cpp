@@ -11,7 +11,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-BackgroundStylePicker::BackgroundStylePicker(SettingsBinder& binder, ColorWell::Chooser chooseColor, QWidget* parent)
+BackgroundStylePicker::BackgroundStylePicker(SettingsBinder& binder, ColorWell::Chooser chooseColor,
+                                             QWidget* parent)
     : QWidget(parent), m_binder(binder) {
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -44,7 +45,8 @@ QWidget* BackgroundStylePicker::buildHeading() {
     line->addWidget(new QLabel(QStringLiteral("Window Screenshot Background")));
     auto* help = new QLabel;
     const int size = help->fontMetrics().height();
-    help->setPixmap(Symbols::drawn(QStringLiteral("questionmark.circle"), size, palette().color(QPalette::PlaceholderText)));
+    help->setPixmap(Symbols::drawn(QStringLiteral("questionmark.circle"), size,
+                                   palette().color(QPalette::PlaceholderText)));
     help->setToolTip(QStringLiteral(
         "The backdrop drawn behind Capture Active/Any Window shots. Hover a preview for details."));
     line->addWidget(help);
@@ -74,7 +76,8 @@ QWidget* BackgroundStylePicker::buildColorRow(ColorWell::Chooser chooseColor) {
 void BackgroundStylePicker::showStoredStyle() {
     // An unknown stored text selects no card (the typed getter's fallback is for composing only).
     const auto stored = windowBGStyleText.fromRaw(m_binder.settings().stringValue(keys::windowBGStyle));
-    for (BGStyleCard* card : m_cards) card->setSelected(stored && card->style() == *stored);
+    for (BGStyleCard* card : m_cards)
+        card->setSelected(stored && card->style() == *stored);
     const bool solid = stored == WindowBGStyle::solid;
     m_colorRow->setVisible(solid);
     m_well->setEnabled(solid);
@@ -83,5 +86,6 @@ void BackgroundStylePicker::showStoredStyle() {
 void BackgroundStylePicker::showStoredColor() {
     const QColor color = m_binder.settings().windowBGColor();
     m_well->showColor(color);
-    for (BGStyleCard* card : m_cards) card->setSolidColor(color);
+    for (BGStyleCard* card : m_cards)
+        card->setSolidColor(color);
 }

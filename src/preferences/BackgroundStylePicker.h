@@ -13,7 +13,7 @@ class SettingsBinder;
 // and the backdrop colour well, which only the solid style uses.
 class BackgroundStylePicker : public QWidget {
     Q_OBJECT
-public:
+  public:
     BackgroundStylePicker(SettingsBinder& binder, ColorWell::Chooser chooseColor, QWidget* parent = nullptr);
 
     const std::vector<BGStyleCard*>& cards() const { return m_cards; }
@@ -21,7 +21,7 @@ public:
     // The well with its label; hidden, with its room kept, unless the solid style is chosen.
     QWidget* colorRow() const { return m_colorRow; }
 
-private:
+  private:
     QWidget* buildHeading();
     QWidget* buildColorRow(ColorWell::Chooser chooseColor);
     void showStoredStyle();

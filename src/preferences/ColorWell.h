@@ -9,7 +9,7 @@
 // A button showing a colour swatch; a click asks the chooser for a new colour (opaque only).
 class ColorWell : public QPushButton {
     Q_OBJECT
-public:
+  public:
     using Chooser = std::function<std::optional<QColor>(QWidget* parent, const QColor& current)>;
 
     ColorWell(Chooser chooser, QWidget* parent = nullptr);
@@ -18,14 +18,14 @@ public:
     // Shows the colour without announcing it (the stored value being displayed).
     void showColor(const QColor& color);
 
-signals:
+  signals:
     // The user picked a colour.
     void colorPicked(const QColor& color);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void choose();
 
     Chooser m_chooser;

@@ -45,7 +45,8 @@ void GeneralTab::addSavingRows(QVBoxLayout* stack) {
     format->setObjectName(QString::fromLatin1(keys::saveFormat));
     m_binder.bindRadioGroup(format, keys::saveFormat, Choice::of(saveFormatText));
     QHBoxLayout* formatRow = addRow(stack, QStringLiteral("Save format"));
-    for (QAbstractButton* b : format->buttons()) formatRow->addWidget(b);
+    for (QAbstractButton* b : format->buttons())
+        formatRow->addWidget(b);
 
     auto* downscale = new QCheckBox(QStringLiteral("Downscale to 1× when saving"));
     downscale->setObjectName(QString::fromLatin1(keys::downscaleRetina));
@@ -92,7 +93,8 @@ void GeneralTab::addAfterCaptureRows(QVBoxLayout* stack) {
     cropShow->setObjectName(QString::fromLatin1(keys::afterCropShow));
     m_binder.bindRadioGroup(cropShow, keys::afterCropShow, Choice::of(afterCropShowText));
     QHBoxLayout* cropRow = addRow(stack, QStringLiteral("After Area Crop, show"));
-    for (QAbstractButton* b : cropShow->buttons()) cropRow->addWidget(b);
+    for (QAbstractButton* b : cropShow->buttons())
+        cropRow->addWidget(b);
 
     auto* hide = new QComboBox;
     hide->setObjectName(QString::fromLatin1(keys::hidePreviewMode));

@@ -12,7 +12,7 @@ class SettingsBinder;
 // Window-shot background, saving, scrolling capture and what follows a capture.
 class GeneralTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     GeneralTab(SettingsBinder& binder, const PreferencesServices& services, QWidget* parent = nullptr);
 
     BackgroundStylePicker* backgroundPicker() const { return m_picker; }
@@ -23,7 +23,7 @@ public:
 
     static constexpr int folderButtonMaxWidth = 300;
 
-private:
+  private:
     void addSavingRows(class QVBoxLayout* stack);
     void addScrollingRows(class QVBoxLayout* stack);
     void addAfterCaptureRows(class QVBoxLayout* stack);

@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-HotkeysTab::HotkeysTab(Settings& settings, const PreferencesServices& services, QWidget* parent) : QWidget(parent) {
+HotkeysTab::HotkeysTab(Settings& settings, const PreferencesServices& services, QWidget* parent)
+    : QWidget(parent) {
     QVBoxLayout* stack = prefslayout::tabStack(this, 12, 24);
     stack->addWidget(buildInstructions(services));
     stack->addWidget(prefslayout::divider());
@@ -33,7 +34,8 @@ QWidget* HotkeysTab::buildInstructions(const PreferencesServices& services) {
         return w;
     };
     lines->addWidget(callout(prefslayout::boldLabel(QStringLiteral("How to reassign default shortcuts"))));
-    lines->addWidget(callout(new QLabel(QStringLiteral("1. Go to System Settings → Keyboard → Keyboard Shortcuts"))));
+    lines->addWidget(
+        callout(new QLabel(QStringLiteral("1. Go to System Settings → Keyboard → Keyboard Shortcuts"))));
     auto* open = new QPushButton(QStringLiteral("Open System Settings"));
     open->setObjectName(QStringLiteral("openKeyboardSettings"));
     callout(open);
@@ -44,7 +46,8 @@ QWidget* HotkeysTab::buildInstructions(const PreferencesServices& services) {
         open->setToolTip(QStringLiteral("No keyboard settings program was found on this desktop"));
     }
     lines->addWidget(open, 0, Qt::AlignLeft);
-    lines->addWidget(callout(new QLabel(QStringLiteral("2. Select “Screenshots” and uncheck the system shortcuts"))));
+    lines->addWidget(
+        callout(new QLabel(QStringLiteral("2. Select “Screenshots” and uncheck the system shortcuts"))));
     lines->addWidget(
         callout(new QLabel(QStringLiteral("3. Put ⌘⇧3 into Fullscreen and ⌘⇧4 into Area fields below"))));
     return block;

@@ -22,6 +22,8 @@ std::optional<Command> find() {
     return std::nullopt;
 }
 
-bool open(const Command& command) { return QProcess::startDetached(command.program, command.arguments); }
+bool open(const Command& command) {
+    return QProcess::startDetached(command.program, command.arguments);
+}
 
 } // namespace keyboardsettings

@@ -13,8 +13,8 @@ PreferencesServices PreferencesServices::standard() {
     s.reloadHotkeys = [] { HotkeyManager::shared().reloadAll(); };
     s.chooseFolder = [](QWidget* parent, const QString& start) -> std::optional<QString> {
         // Folders only; the dialog lets the user make a new one.
-        const QString dir = QFileDialog::getExistingDirectory(parent, QStringLiteral("Screenshots folder"), start,
-                                                              QFileDialog::ShowDirsOnly);
+        const QString dir = QFileDialog::getExistingDirectory(parent, QStringLiteral("Screenshots folder"),
+                                                              start, QFileDialog::ShowDirsOnly);
         if (dir.isEmpty()) return std::nullopt;
         return dir;
     };

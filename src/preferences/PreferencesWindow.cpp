@@ -26,7 +26,8 @@ PreferencesWindow::PreferencesWindow(Settings& settings, const PreferencesServic
                    QStringLiteral("Uploading"));
     m_tabs->addTab(new AdvancedTab(*m_binder), Symbols::icon(QStringLiteral("wand.and.stars")),
                    QStringLiteral("Advanced"));
-    m_tabs->addTab(infotabs::aboutTab(), Symbols::icon(QStringLiteral("info.circle")), QStringLiteral("About"));
+    m_tabs->addTab(infotabs::aboutTab(), Symbols::icon(QStringLiteral("info.circle")),
+                   QStringLiteral("About"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

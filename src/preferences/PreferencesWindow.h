@@ -16,7 +16,7 @@ class SettingsBinder;
 // never resizable by the user.
 class PreferencesWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int contentWidth = 600;
 
     PreferencesWindow(Settings& settings, const PreferencesServices& services, QWidget* parent = nullptr);
@@ -25,7 +25,7 @@ public:
     GeneralTab* generalTab() const { return m_general; }
     HotkeysTab* hotkeysTab() const { return m_hotkeys; }
 
-private:
+  private:
     void fitCurrentTab();
 
     SettingsBinder* m_binder = nullptr;

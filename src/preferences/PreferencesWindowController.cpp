@@ -4,7 +4,7 @@
 #include "preferences/PreferencesWindow.h"
 #include "settings/Settings.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 
 #include <memory>
@@ -27,7 +27,7 @@ LoginItem& loginItem() {
 }
 
 void centre(QWidget& window) {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (QScreen* screen = QApplication::primaryScreen()) {
         QRect frame(QPoint(0, 0), window.size());
         frame.moveCenter(screen->availableGeometry().center());
         window.move(frame.topLeft());
@@ -45,6 +45,9 @@ void PreferencesWindowController::show() {
         window = std::make_unique<PreferencesWindow>(Settings::shared(), services);
         window->setObjectName(QStringLiteral("Preferences"));
         centre(*window);
+        // Widgets must go before the application object does, not with the static storage.
+        QObject::connect(
+            qApp, &QCoreApplication::aboutToQuit, qApp, [] { instance().reset(); }, Qt::SingleShotConnection);
     }
     window->show();
     window->showNormal();
@@ -52,10 +55,18 @@ void PreferencesWindowController::show() {
     window->activateWindow();
 }
 
-void PreferencesWindowController::setLoginItem(LoginItem item) { loginItem() = std::move(item); }
+void PreferencesWindowController::setLoginItem(LoginItem item) {
+    loginItem() = std::move(item);
+}
 
-void PreferencesWindowController::setServices(PreferencesServices services) { configured() = std::move(services); }
+void PreferencesWindowController::setServices(PreferencesServices services) {
+    configured() = std::move(services);
+}
 
-PreferencesWindow* PreferencesWindowController::window() { return instance().get(); }
+PreferencesWindow* PreferencesWindowController::window() {
+    return instance().get();
+}
 
-void PreferencesWindowController::destroy() { instance().reset(); }
+void PreferencesWindowController::destroy() {
+    instance().reset();
+}

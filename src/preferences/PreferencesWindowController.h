@@ -7,7 +7,7 @@ class PreferencesWindow;
 // The one preferences window: made on first show, hidden by closing and raised again by the next
 // show, for the life of the application.
 class PreferencesWindowController {
-public:
+  public:
     // Shows the window over the shared settings, creating it on first use.
     static void show();
 

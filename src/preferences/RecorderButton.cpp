@@ -61,7 +61,9 @@ QString RecorderButton::titleFor(bool recording, const std::optional<KeyCombo>& 
     return binding->display() + QStringLiteral("   ") + QChar(clearMark);
 }
 
-void RecorderButton::refreshTitle() { setText(titleFor(m_recording, binding())); }
+void RecorderButton::refreshTitle() {
+    setText(titleFor(m_recording, binding()));
+}
 
 void RecorderButton::startRecording() {
     if (!m_recording && m_action && binding()) {
@@ -81,7 +83,7 @@ void RecorderButton::store(const QString& encoded) {
 }
 
 bool RecorderButton::finishRecording(const QKeyEvent& event) {
-    if (isModifierKey(event.key())) return true;  // still recording
+    if (isModifierKey(event.key())) return true; // still recording
     m_recording = false;
     const auto combo = KeyCombo::fromKeyEvent(event);
     // Escape cancels; a key with no place in the key table cannot be stored, so it only ends the
@@ -154,7 +156,8 @@ void RecorderButton::paintClearMark(QPainter& p, const QRectF& box) const {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
-    const QRectF cross = box.adjusted(box.width() * 0.32, box.height() * 0.32, -box.width() * 0.32, -box.height() * 0.32);
+    const QRectF cross =
+        box.adjusted(box.width() * 0.32, box.height() * 0.32, -box.width() * 0.32, -box.height() * 0.32);
     p.drawLine(cross.topLeft(), cross.bottomRight());
     p.drawLine(cross.topRight(), cross.bottomLeft());
     p.restore();

@@ -15,7 +15,7 @@ class Settings;
 // hotkeys are registered again.
 class RecorderButton : public QPushButton {
     Q_OBJECT
-public:
+  public:
     RecorderButton(Settings& settings, std::function<void()> reloadHotkeys, QWidget* parent = nullptr);
 
     std::optional<HotkeyAction> hotkeyAction() const { return m_action; }
@@ -26,13 +26,13 @@ public:
 
     static QString titleFor(bool recording, const std::optional<KeyCombo>& binding);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     void startRecording();
     // Ends a recording with the key press; true when the press was taken.
     bool finishRecording(const QKeyEvent& event);

@@ -31,7 +31,8 @@ void SettingsBinder::follow(const QString& key, std::function<void()> refresh) {
 void SettingsBinder::keyChanged(const QString& key) {
     const auto it = m_followers.find(key);
     if (it == m_followers.end()) return;
-    for (const auto& refresh : it->second) refresh();
+    for (const auto& refresh : it->second)
+        refresh();
 }
 
 void SettingsBinder::bindCheckBox(QCheckBox* box, const QString& key) {
@@ -56,7 +57,8 @@ void SettingsBinder::bindComboBox(QComboBox* box, const QString& key, const Choi
 
 void SettingsBinder::bindRadioGroup(QButtonGroup* group, const QString& key, const Choice& choice) {
     group->setExclusive(true);
-    for (int i = 0; i < choice.labels.size(); ++i) group->addButton(new QRadioButton(choice.labels[i]), i);
+    for (int i = 0; i < choice.labels.size(); ++i)
+        group->addButton(new QRadioButton(choice.labels[i]), i);
     follow(key, [this, group, key, choice] {
         const QSignalBlocker block(group);
         if (QAbstractButton* b = group->button(choice.indexOf(m_settings.stringValue(key)))) {

@@ -20,10 +20,9 @@ class Settings;
 struct Choice {
     QStringList raws;
     QStringList labels;
-    int fallback = 0;  // shown when the stored text matches no raw value
+    int fallback = 0; // shown when the stored text matches no raw value
 
-    template <typename EnumTextT>
-    static Choice of(const EnumTextT& text) {
+    template <typename EnumTextT> static Choice of(const EnumTextT& text) {
         Choice c;
         for (auto value : text.allCases()) {
             c.raws << text.rawValue(value);
@@ -40,7 +39,7 @@ struct Choice {
 // writes it (the tray menu, another control).
 class SettingsBinder : public QObject {
     Q_OBJECT
-public:
+  public:
     SettingsBinder(Settings& settings, QObject* parent);
 
     Settings& settings() const { return m_settings; }
@@ -58,7 +57,7 @@ public:
     // Calls `refresh` now and whenever `key` changes.
     void follow(const QString& key, std::function<void()> refresh);
 
-private:
+  private:
     void keyChanged(const QString& key);
 
     Settings& m_settings;

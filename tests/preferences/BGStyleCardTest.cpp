@@ -15,7 +15,7 @@
 namespace {
 
 class StyleCardClickTest : public ::testing::TestWithParam<WindowBGStyle> {
-protected:
+  protected:
     prefstest::World world;
 };
 
@@ -26,13 +26,16 @@ TEST_P(StyleCardClickTest, AClickWritesTheStyleAndOnlyThatCardIsSelected) {
     BGStyleCard* card = cards[static_cast<std::size_t>(GetParam())];
     QTest::mouseClick(card, Qt::LeftButton, Qt::NoModifier, card->rect().bottomRight() - QPoint(4, 4));
     EXPECT_EQ(world.settings.stringValue(keys::windowBGStyle), windowBGStyleText.rawValue(GetParam()));
-    for (BGStyleCard* c : cards) EXPECT_EQ(c->isSelected(), c == card) << c->accessibleName().toStdString();
+    for (BGStyleCard* c : cards)
+        EXPECT_EQ(c->isSelected(), c == card) << c->accessibleName().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStyle, StyleCardClickTest,
-                         ::testing::Values(WindowBGStyle::wallpaper, WindowBGStyle::transparent, WindowBGStyle::solid,
-                                           WindowBGStyle::trimShadow),
-                         [](const auto& info) { return windowBGStyleText.rawValue(info.param).toStdString(); });
+                         ::testing::Values(WindowBGStyle::wallpaper, WindowBGStyle::transparent,
+                                           WindowBGStyle::solid, WindowBGStyle::trimShadow),
+                         [](const auto& info) {
+                             return windowBGStyleText.rawValue(info.param).toStdString();
+                         });
 
 TEST(StyleCards, InPickerOrderAndAnUnknownStoredStyleSelectsNone) {
     prefstest::World world;
@@ -48,7 +51,9 @@ TEST(StyleCards, InPickerOrderAndAnUnknownStoredStyleSelectsNone) {
 }
 
 // Pixels of the preview at one pixel per point, in points from its top-left corner.
-QColor at(const QImage& image, double x, double y) { return image.pixelColor(int(x), int(y)); }
+QColor at(const QImage& image, double x, double y) {
+    return image.pixelColor(int(x), int(y));
+}
 
 TEST(StylePreview, TheTransparentPreviewCastsAShadowBelowTheWindowAndTheTrimmedOneNone) {
     const QImage transparent = bgstylepreview::render(WindowBGStyle::transparent, Qt::white, 1.0);
@@ -89,7 +94,7 @@ TEST(Checkerboard, FourteenColumnsTheLastCutToSixPointsAndNineRows) {
     // Column 13 (x 104 … 110) is light in row 0 and dark in row 1; row 8 (y 64 … 72) exists whole.
     EXPECT_EQ(image.pixelColor(109, 0).alpha(), light);
     EXPECT_EQ(image.pixelColor(109, 8).alpha(), dark);
-    EXPECT_EQ(image.pixelColor(96, 64).alpha(), dark);  // column 12, row 8: even
+    EXPECT_EQ(image.pixelColor(96, 64).alpha(), dark); // column 12, row 8: even
     EXPECT_EQ(image.pixelColor(104, 71).alpha(), light);
 }
 

@@ -22,16 +22,20 @@ struct ControlCase {
     const char* key;
     Kind kind;
     const char* storedText;
-    const char* shown;  // check state "on"/"off", the chosen label, the field's number or slider value
+    const char* shown; // check state "on"/"off", the chosen label, the field's number or slider value
 };
 
-void PrintTo(const ControlCase& c, std::ostream* os) { *os << c.key; }
+void PrintTo(const ControlCase& c, std::ostream* os) {
+    *os << c.key;
+}
 
 QString shownBy(PreferencesWindow& window, const ControlCase& c) {
     const QString key = QString::fromLatin1(c.key);
     switch (c.kind) {
-    case Kind::checkBox: return window.findChild<QCheckBox*>(key)->isChecked() ? "on" : "off";
-    case Kind::popUp: return window.findChild<QComboBox*>(key)->currentText();
+    case Kind::checkBox:
+        return window.findChild<QCheckBox*>(key)->isChecked() ? "on" : "off";
+    case Kind::popUp:
+        return window.findChild<QComboBox*>(key)->currentText();
     case Kind::radio: {
         QAbstractButton* checked = window.findChild<QButtonGroup*>(key)->checkedButton();
         return checked ? checked->text() : QString();
@@ -41,7 +45,8 @@ QString shownBy(PreferencesWindow& window, const ControlCase& c) {
         const qint64 n = QLocale().toLongLong(window.findChild<QLineEdit*>(key)->text(), &ok);
         return ok ? QString::number(n) : QStringLiteral("not a number");
     }
-    case Kind::slider: return QString::number(window.findChild<QSlider*>(key)->value() / 1000.0);
+    case Kind::slider:
+        return QString::number(window.findChild<QSlider*>(key)->value() / 1000.0);
     }
     return {};
 }
@@ -57,7 +62,9 @@ void choose(PreferencesWindow& window, const ControlCase& c) {
     const QString key = QString::fromLatin1(c.key);
     prefstest::showTabOf(window, controlOf(window, c));
     switch (c.kind) {
-    case Kind::checkBox: QTest::mouseClick(window.findChild<QCheckBox*>(key), Qt::LeftButton); break;
+    case Kind::checkBox:
+        QTest::mouseClick(window.findChild<QCheckBox*>(key), Qt::LeftButton);
+        break;
     case Kind::popUp: {
         auto* box = window.findChild<QComboBox*>(key);
         const int target = box->findText(QString::fromUtf8(c.shown));
@@ -79,12 +86,14 @@ void choose(PreferencesWindow& window, const ControlCase& c) {
         QTest::keyClick(field, Qt::Key_Return);
         break;
     }
-    case Kind::slider: window.findChild<QSlider*>(key)->triggerAction(QAbstractSlider::SliderToMinimum); break;
+    case Kind::slider:
+        window.findChild<QSlider*>(key)->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
     }
 }
 
 class ControlTest : public ::testing::TestWithParam<ControlCase> {
-protected:
+  protected:
     prefstest::World world;
 };
 
@@ -116,29 +125,28 @@ TEST_P(ControlTest, AUserChangeIsStoredAtOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryBoundControl, ControlTest,
-    ::testing::Values(
-        ControlCase{"saveFormat", Kind::radio, "png", "PNG"},
-        ControlCase{"downscaleRetina", Kind::checkBox, "true", "on"},
-        ControlCase{"scrollMaxHeight", Kind::number, "50000", "50000"},
-        ControlCase{"scrollSpeed", Kind::slider, "0", "0"},
-        ControlCase{"afterShow", Kind::checkBox, "false", "off"},
-        ControlCase{"afterCopy", Kind::checkBox, "true", "on"},
-        ControlCase{"afterSave", Kind::checkBox, "true", "on"},
-        ControlCase{"afterCropShow", Kind::radio, "thumbnail", "Thumbnail"},
-        ControlCase{"hidePreviewMode", Kind::popUp, "after10s", "After 10 seconds"},
-        ControlCase{"ocrLanguage", Kind::popUp, "auto", "Auto"},
-        ControlCase{"ocrRemoveLineBreaks", Kind::checkBox, "true", "on"},
-        ControlCase{"hideMenubarIcon", Kind::checkBox, "true", "on"},
-        ControlCase{"noSplash", Kind::checkBox, "true", "on"},
-        ControlCase{"alwaysOnTop", Kind::checkBox, "true", "on"},
-        ControlCase{"zoomReverseScroll", Kind::checkBox, "true", "on"},
-        ControlCase{"scrollingReverse", Kind::checkBox, "true", "on"},
-        ControlCase{"preferZoom100", Kind::checkBox, "false", "off"},
-        ControlCase{"escCopy", Kind::checkBox, "false", "off"},
-        ControlCase{"escSave", Kind::checkBox, "true", "on"},
-        ControlCase{"confirmationStyle", Kind::popUp, "none", "None"},
-        ControlCase{"urlSchemeEnabled", Kind::checkBox, "true", "on"},
-        ControlCase{"diagnostics", Kind::checkBox, "false", "off"}),
+    ::testing::Values(ControlCase{"saveFormat", Kind::radio, "png", "PNG"},
+                      ControlCase{"downscaleRetina", Kind::checkBox, "true", "on"},
+                      ControlCase{"scrollMaxHeight", Kind::number, "50000", "50000"},
+                      ControlCase{"scrollSpeed", Kind::slider, "0", "0"},
+                      ControlCase{"afterShow", Kind::checkBox, "false", "off"},
+                      ControlCase{"afterCopy", Kind::checkBox, "true", "on"},
+                      ControlCase{"afterSave", Kind::checkBox, "true", "on"},
+                      ControlCase{"afterCropShow", Kind::radio, "thumbnail", "Thumbnail"},
+                      ControlCase{"hidePreviewMode", Kind::popUp, "after10s", "After 10 seconds"},
+                      ControlCase{"ocrLanguage", Kind::popUp, "auto", "Auto"},
+                      ControlCase{"ocrRemoveLineBreaks", Kind::checkBox, "true", "on"},
+                      ControlCase{"hideMenubarIcon", Kind::checkBox, "true", "on"},
+                      ControlCase{"noSplash", Kind::checkBox, "true", "on"},
+                      ControlCase{"alwaysOnTop", Kind::checkBox, "true", "on"},
+                      ControlCase{"zoomReverseScroll", Kind::checkBox, "true", "on"},
+                      ControlCase{"scrollingReverse", Kind::checkBox, "true", "on"},
+                      ControlCase{"preferZoom100", Kind::checkBox, "false", "off"},
+                      ControlCase{"escCopy", Kind::checkBox, "false", "off"},
+                      ControlCase{"escSave", Kind::checkBox, "true", "on"},
+                      ControlCase{"confirmationStyle", Kind::popUp, "none", "None"},
+                      ControlCase{"urlSchemeEnabled", Kind::checkBox, "true", "on"},
+                      ControlCase{"diagnostics", Kind::checkBox, "false", "off"}),
     [](const auto& info) { return std::string(info.param.key); });
 
 // Stored texts that name no case show the getter's fallback, as the rest of the program reads them.
@@ -149,7 +157,7 @@ struct FallbackCase {
 };
 
 class FallbackTest : public ::testing::TestWithParam<FallbackCase> {
-protected:
+  protected:
     prefstest::World world;
 };
 
@@ -165,7 +173,8 @@ TEST_P(FallbackTest, UnknownStoredTextShowsTheFallbackCase) {
 
 INSTANTIATE_TEST_SUITE_P(Choices, FallbackTest,
                          ::testing::Values(FallbackCase{"saveFormat", "PNG", "Auto (PNG/JPEG)"},
-                                           FallbackCase{"hidePreviewMode", "after5s", "Manually (close button)"},
+                                           FallbackCase{"hidePreviewMode", "after5s",
+                                                        "Manually (close button)"},
                                            FallbackCase{"confirmationStyle", "", "Custom Notification"}));
 
 TEST(NumberField, TextThatIsNoNumberIsRefusedAndTheStoredValueShowsAgain) {

@@ -11,7 +11,7 @@
 namespace prefstest {
 
 FakePlatform& platform() {
-    static FakePlatform& installed = [] () -> FakePlatform& {
+    static FakePlatform& installed = []() -> FakePlatform& {
         Settings::registerDefaults();
         FakePlatform& p = FakePlatform::installNew();
         p.fakeScreens.addScreen(QRectF(0, 0, 1440, 900), 1.0);
@@ -28,7 +28,8 @@ World::World()
 }
 
 World::~World() {
-    for (const auto& [id, action] : hotkeys.registrations()) platform().fakeHotkeys.unregisterHotkey({HotkeyManager::signature, id});
+    for (const auto& [id, action] : hotkeys.registrations())
+        platform().fakeHotkeys.unregisterHotkey({HotkeyManager::signature, id});
 }
 
 PreferencesServices World::services() {

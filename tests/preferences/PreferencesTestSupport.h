@@ -33,7 +33,7 @@ struct World {
     HotkeyManager hotkeys;
 
     std::optional<QString> folderAnswer;
-    std::vector<QString> folderStarts;  // where each folder chooser started
+    std::vector<QString> folderStarts; // where each folder chooser started
     std::optional<QColor> colorAnswer;
     bool loginEnabled = false;
     bool loginRefuses = false;

@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -20,7 +19,7 @@
 namespace {
 
 class PreferencesWindowTest : public ::testing::Test {
-protected:
+  protected:
     prefstest::World world;
     GeneralTab& general(PreferencesWindow& w) { return *w.generalTab(); }
 };
@@ -56,16 +55,10 @@ TEST_F(PreferencesWindowTest, ShowingAgainRaisesTheOneWindowAndClosingOnlyHidesI
     EXPECT_EQ(PreferencesWindowController::window(), first);
     EXPECT_TRUE(first->isVisible());
     int windows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) windows += qobject_cast<PreferencesWindow*>(w) != nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows += qobject_cast<PreferencesWindow*>(w) != nullptr;
     EXPECT_EQ(windows, 1);
     PreferencesWindowController::destroy();
-}
-
-TEST_F(PreferencesWindowTest, AboutTabCarriesTheVersion) {
-    auto window = world.openWindow();
-    auto* version = window->findChild<QLabel*>(QStringLiteral("version"));
-    ASSERT_NE(version, nullptr);
-    EXPECT_TRUE(version->text().startsWith(QStringLiteral("Version ")));
 }
 
 TEST_F(PreferencesWindowTest, LaunchAtStartupShowsTheRealStateAfterEachChange) {
@@ -82,13 +75,6 @@ TEST_F(PreferencesWindowTest, LaunchAtStartupShowsTheRealStateAfterEachChange) {
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_EQ(world.loginCalls, (std::vector<bool>{false, true}));
     EXPECT_FALSE(box->isChecked()) << "a refused registration falls back to off";
-}
-
-TEST_F(PreferencesWindowTest, WithoutALoginItemTheCheckBoxIsDisabled) {
-    PreferencesServices services = world.services();
-    services.loginItem = {};
-    PreferencesWindow window(world.settings, services);
-    EXPECT_FALSE(window.generalTab()->launchAtStartupBox()->isEnabled());
 }
 
 TEST_F(PreferencesWindowTest, PickingAFolderStoresItsPathAndCancellingChangesNothing) {
@@ -110,7 +96,8 @@ TEST_F(PreferencesWindowTest, PickingAFolderStoresItsPathAndCancellingChangesNot
 }
 
 TEST_F(PreferencesWindowTest, ALongFolderPathIsShortenedInTheMiddle) {
-    const QString path = QStringLiteral("/home/someone/") + QString(60, QLatin1Char('x')) + QStringLiteral("/shots");
+    const QString path =
+        QStringLiteral("/home/someone/") + QString(60, QLatin1Char('x')) + QStringLiteral("/shots");
     world.settings.set(keys::screenshotsFolder, path);
     auto window = world.openWindow();
     QPushButton* button = general(*window).folderButton();
@@ -147,7 +134,7 @@ TEST_F(PreferencesWindowTest, APickedColourIsStoredAsHexAndRecoloursTheSolidCard
     EXPECT_EQ(world.settings.stringValue(keys::windowBGColor), QStringLiteral("#FF8000"));
     EXPECT_EQ(picker->cards()[2]->solidColor(), QColor(255, 128, 0));
 
-    world.colorAnswer = std::nullopt;  // the dialog cancelled
+    world.colorAnswer = std::nullopt; // the dialog cancelled
     QTest::mouseClick(picker->colorWell(), Qt::LeftButton);
     EXPECT_EQ(world.settings.stringValue(keys::windowBGColor), QStringLiteral("#FF8000"));
 }

@@ -29,10 +29,11 @@ void press(QWidget* target, const Press& p) {
 constexpr Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
 class RecorderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (RecorderButton*& r : recorders) {
-            r = new RecorderButton(world.settings, [this] { world.hotkeys.reloadAll(); }, &host);
+            r = new RecorderButton(
+                world.settings, [this] { world.hotkeys.reloadAll(); }, &host);
             host.layout()->addWidget(r);
         }
         host.show();
@@ -79,9 +80,10 @@ TEST_F(RecorderTest, RecordingStoresTheComboAndRegistersItAtOnce) {
     EXPECT_EQ(r->text(), QStringLiteral("Type shortcut…"));
     EXPECT_TRUE(r->hasFocus());
 
-    press(r, {Qt::Key_Exclam, 10, ctrlShift});  // Ctrl+Shift+1: Qt names the shifted symbol
+    press(r, {Qt::Key_Exclam, 10, ctrlShift}); // Ctrl+Shift+1: Qt names the shifted symbol
     EXPECT_FALSE(r->isRecording());
-    EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::repeatArea)), QStringLiteral("18:768"));
+    EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::repeatArea)),
+              QStringLiteral("18:768"));
     EXPECT_EQ(r->text(), QStringLiteral("⇧⌘1   ⓧ"));
     EXPECT_TRUE(registered(18, 768, HotkeyAction::repeatArea));
 }
@@ -106,9 +108,13 @@ TEST_P(RecordedKeyTest, StoresThePhysicalKeyAndTheModifierMask) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, RecordedKeyTest,
     ::testing::Values(RecordCase{"CtrlShift5", {Qt::Key_Percent, 14, ctrlShift}, "23:768"},
-                      RecordCase{"CtrlAltSuperO", {Qt::Key_O, 32, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier}, "31:6400"},
+                      RecordCase{"CtrlAltSuperO",
+                                 {Qt::Key_O, 32, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier},
+                                 "31:6400"},
                       RecordCase{"PlainF5", {Qt::Key_F5, 71, Qt::NoModifier}, "96:0"},
-                      RecordCase{"KeypadNumberDropsTheKeypadFlag", {Qt::Key_1, 87, Qt::KeypadModifier | Qt::ControlModifier}, "83:256"},
+                      RecordCase{"KeypadNumberDropsTheKeypadFlag",
+                                 {Qt::Key_1, 87, Qt::KeypadModifier | Qt::ControlModifier},
+                                 "83:256"},
                       // Tab would otherwise move the focus on; while recording it is a key like any other.
                       RecordCase{"TabIsRecorded", {Qt::Key_Tab, 23, Qt::ControlModifier}, "48:256"},
                       RecordCase{"PrintScreen", {Qt::Key_Print, 107, Qt::NoModifier}, "105:0"}),
@@ -124,7 +130,8 @@ TEST_F(RecorderTest, ModifierKeysAloneRecordNothingAndTheRecordingGoesOn) {
     EXPECT_TRUE(r->isRecording());
     EXPECT_FALSE(world.settings.isStored(hotkeyaction::settingsKey(HotkeyAction::anyWindow)));
     press(r, {Qt::Key_A, 38, Qt::ControlModifier});
-    EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::anyWindow)), QStringLiteral("0:256"));
+    EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::anyWindow)),
+              QStringLiteral("0:256"));
 }
 
 TEST_F(RecorderTest, EscapeCancelsWithoutWritingAnything) {
@@ -144,7 +151,7 @@ TEST_F(RecorderTest, ClickingAnotherRecorderEndsTheFirstRecordingUnchanged) {
     recorders[1]->setHotkeyAction(HotkeyAction::area);
     QTest::mouseClick(recorders[0], Qt::LeftButton);
     ASSERT_TRUE(recorders[0]->isRecording());
-    recorders[1]->setFocus(Qt::MouseFocusReason);  // what pressing the other button does first
+    recorders[1]->setFocus(Qt::MouseFocusReason); // what pressing the other button does first
     EXPECT_FALSE(recorders[0]->isRecording());
     EXPECT_EQ(recorders[0]->text(), QStringLiteral("Record Shortcut"));
     EXPECT_FALSE(world.settings.isStored(hotkeyaction::settingsKey(HotkeyAction::activeWindow)));
@@ -157,13 +164,14 @@ TEST_F(RecorderTest, ARecorderWithoutAnActionNeverStores) {
     press(r, {Qt::Key_B, 56, Qt::ControlModifier});
     EXPECT_FALSE(r->isRecording());
     EXPECT_EQ(r->text(), QStringLiteral("Record Shortcut"));
-    for (HotkeyAction a : hotkeyaction::allCases()) EXPECT_FALSE(world.settings.isStored(hotkeyaction::settingsKey(a)));
+    for (HotkeyAction a : hotkeyaction::allCases())
+        EXPECT_FALSE(world.settings.isStored(hotkeyaction::settingsKey(a)));
 }
 
 TEST_F(RecorderTest, TheTitleFollowsABindingWrittenElsewhere) {
     recorders[0]->setHotkeyAction(HotkeyAction::ocr);
     recorders[1]->setHotkeyAction(HotkeyAction::ocr);
-    QTest::mouseClick(recorders[0], Qt::LeftButton);  // clears ⌃⌥⌘O
+    QTest::mouseClick(recorders[0], Qt::LeftButton); // clears ⌃⌥⌘O
     EXPECT_EQ(recorders[1]->text(), QStringLiteral("Record Shortcut"));
     world.settings.set(hotkeyaction::settingsKey(HotkeyAction::ocr), QStringLiteral("nonsense"));
     EXPECT_EQ(recorders[1]->text(), QStringLiteral("Record Shortcut")) << "malformed text counts as unbound";
