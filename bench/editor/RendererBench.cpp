@@ -1,4 +1,5 @@
 // Pixellation and flattening of a 4K capture against a plain copy of the same image.
+#include "support/BenchSupport.h"
 #include "editor/AnnotationRenderer.h"
 #include "editor/Annotations.h"
 
@@ -12,39 +13,16 @@
 #include <chrono>
 #include <vector>
 
+using benchsupport::medianMs;
+
 namespace {
 
 constexpr int kWidth = 3840;
 constexpr int kHeight = 2160;
 constexpr double kScale = 2.0;
 
-template <typename Fn> double medianMs(Fn&& fn, int repetitions = 15) {
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        fn();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-    }
-    std::nth_element(times.begin(), times.begin() + repetitions / 2, times.end());
-    return times[static_cast<size_t>(repetitions / 2)];
-}
 
-const QImage& base() {
-    static const QImage image = [] {
-        QImage img(kWidth, kHeight, QImage::Format_RGB32);
-        QPainter p(&img);
-        QLinearGradient g(0, 0, kWidth, kHeight);
-        g.setColorAt(0, QColor(30, 60, 120));
-        g.setColorAt(1, QColor(240, 220, 200));
-        p.fillRect(img.rect(), g);
-        for (int y = 0; y < kHeight; y += 90)
-            for (int x = 0; x < kWidth; x += 130)
-                p.fillRect(x, y, 60, 40, QColor::fromHsv((x + y) % 360, 180, 220));
-        return img;
-    }();
-    return image;
-}
+const QImage& base() { return benchsupport::screenshotLike4K(); }
 
 double copyMs() {
     return medianMs([] {

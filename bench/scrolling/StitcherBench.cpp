@@ -1,5 +1,6 @@
 // One scrolling step's stitching cost (the overlap search and the append that keeps the new rows)
 // against the physical floor: a single pass that only reads the pixels the step reads.
+#include "support/BenchSupport.h"
 #include "scrolling/VerticalStitcher.h"
 
 #include <QGuiApplication>
@@ -12,20 +13,11 @@
 #include <cstring>
 #include <vector>
 
+using benchsupport::medianMs;
+
 namespace {
 
 // Median wall time of `fn` in milliseconds.
-template <typename Fn> double medianMs(Fn&& fn, int repetitions = 30) {
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        fn();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-    }
-    std::nth_element(times.begin(), times.begin() + repetitions / 2, times.end());
-    return times[static_cast<size_t>(repetitions / 2)];
-}
 
 // A page of rows of varied colour with fine per-pixel texture, as text and pictures give.
 QImage makePage(int width, int height) {
@@ -72,7 +64,7 @@ double floorMs(const Step& s) {
         std::memcpy(slice.data(), s.next.constScanLine(s.next.height() - s.shift), slice.size());
         benchmark::DoNotOptimize(sum);
         benchmark::DoNotOptimize(slice.data());
-    });
+    }, 30);
 }
 
 void reportAgainstFloor(benchmark::State& state, double perStepMs, double floor) {
@@ -124,7 +116,7 @@ void BM_Compose(benchmark::State& state) {
     const double copyMs = medianMs([&] {
         std::memcpy(to.data(), from.data(), bytes);
         benchmark::DoNotOptimize(to.data());
-    });
+    }, 30);
     double total = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Symbols.h"
+#include "preferences/PreferencesWindowController.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
@@ -34,6 +35,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     writeLaunchStatus();
     if (!m_platform.screenCapture().screenCaptureAllowed()) m_platform.screenCapture().requestScreenCaptureAccess();
     registerHotkeys();
+    PreferencesWindowController::setLoginItem({launchatlogin::isEnabled, [](bool on) { launchatlogin::set(on, QApplication::applicationFilePath()); }});
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
         showToast(QStringLiteral("Pictro is running — ⇧⌘1 screen · ⇧⌘2 area"), QStringLiteral("camera.viewfinder"), 3.0);
@@ -161,6 +163,6 @@ void AppDelegate::showToast(const QString& message, const QString& symbol, doubl
 
 void AppDelegate::quit() { QApplication::quit(); }
 
-void AppDelegate::openAbout() {}
+void AppDelegate::openAbout() { PreferencesWindowController::show(); }
 
-void AppDelegate::openSettings() {}
+void AppDelegate::openSettings() { PreferencesWindowController::show(); }

@@ -3,10 +3,14 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
 #include <qpa/qplatformnativeinterface.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace hudsurface {
 
@@ -49,6 +53,44 @@ void paintDarkPanel(QPainter& painter, const QRectF& panel, double radius, bool 
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(panel.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
     painter.restore();
+}
+
+void beginRoundedSurface(QPainter& painter, const QRectF& bounds, double radius, bool translucent) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (translucent) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(bounds, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    QPainterPath clip;
+    clip.addRoundedRect(bounds, radius, radius);
+    painter.save();
+    painter.setClipPath(clip);
+}
+
+void strokeRoundedRim(QPainter& painter, const QRectF& bounds, double radius, double width, const QColor& color) {
+    const double inset = width * 0.5;
+    painter.setPen(QPen(color, width));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), radius - inset, radius - inset);
+}
+
+const QImage& ScaledImageCache::at(const QImage& source, QSize pixels, qreal dpr, bool originalWhenEnlarged) {
+    if (originalWhenEnlarged && pixels.width() >= source.width() && pixels.height() >= source.height()) {
+        m_scaled = QImage();
+        return source;
+    }
+    if (m_scaled.size() != pixels && !source.isNull()) {
+        m_scaled = source.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(dpr);
+    }
+    return m_scaled;
+}
+
+QSize devicePixels(const QSizeF& points, qreal dpr) {
+    return QSize(std::max(1, static_cast<int>(std::lround(points.width() * dpr))),
+                 std::max(1, static_cast<int>(std::lround(points.height() * dpr))));
 }
 
 } // namespace hudsurface

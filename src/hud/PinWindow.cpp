@@ -97,47 +97,16 @@ void PinWindow::leaveRegistry() {
     s_pins.erase(std::remove(s_pins.begin(), s_pins.end(), this), s_pins.end());
 }
 
-const QImage& PinWindow::reducedImage() {
-    const qreal dpr = devicePixelRatioF();
-    const QSize pixels(std::max(1, static_cast<int>(std::lround(width() * dpr))),
-                       std::max(1, static_cast<int>(std::lround(height() * dpr))));
-    const QSize original = m_captured.image.size();
-    if (pixels.width() >= original.width() && pixels.height() >= original.height()) {
-        // Enlarged: the painter filters only the exposed part; a full-size copy of a capture
-        // zoomed four times would take hundreds of megabytes.
-        m_reduced = QImage();
-        return m_captured.image;
-    }
-    if (m_reduced.size() != pixels) {
-        // Reduced once per size, smoothly: painting a large capture smaller filters coarsely.
-        m_reduced = m_captured.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_reduced.setDevicePixelRatio(dpr);
-    }
-    return m_reduced;
-}
-
 void PinWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds(rect());
-    if (m_translucent) {
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(bounds, Qt::transparent);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    }
-    QPainterPath clip;
-    clip.addRoundedRect(bounds, cornerRadius, cornerRadius);
-    p.save();
-    p.setClipPath(clip);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage& image = reducedImage();
+    hudsurface::beginRoundedSurface(p, bounds, cornerRadius, m_translucent);
+    const qreal dpr = devicePixelRatioF();
+    const QImage& image = m_displayed.at(m_captured.image, hudsurface::devicePixels(bounds.size(), dpr), dpr, true);
     if (!image.isNull()) p.drawImage(bounds, image, QRectF(image.rect()));
     p.restore();
-    const double inset = borderWidth * 0.5;
-    p.setPen(QPen(QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))), borderWidth));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), cornerRadius - inset,
-                      cornerRadius - inset);
+    hudsurface::strokeRoundedRim(p, bounds, cornerRadius, borderWidth,
+                                 QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))));
 }
 
 void PinWindow::resizeEvent(QResizeEvent* event) {

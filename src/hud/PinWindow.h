@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hud/HudSurface.h"
+
 #include "capture/CapturedImage.h"
 
 #include <QImage>
@@ -55,7 +57,6 @@ class PinWindow : public QWidget {
     void copyToClipboard();
     void leaveRegistry();
     // The image to paint: the original when enlarged, else a smooth reduction to the window.
-    const QImage& reducedImage();
 
     CapturedImage m_captured;
     double m_scaleFactor = 1.0;
@@ -66,7 +67,7 @@ class PinWindow : public QWidget {
     bool m_systemMoveTried = false;
     QPointF m_pressGlobal;
     QPoint m_pressWindowPos;
-    QImage m_reduced;
+    hudsurface::ScaledImageCache m_displayed;
 
     static std::vector<PinWindow*> s_pins;
 };

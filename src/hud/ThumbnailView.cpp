@@ -27,41 +27,18 @@ QRectF ThumbnailView::imageRect() const {
     return hudplacement::aspectFit(m_image.pointSize(), QRectF(rect()));
 }
 
-const QImage& ThumbnailView::scaledImage() {
-    const qreal dpr = devicePixelRatioF();
-    const QRectF target = imageRect();
-    const QSize pixels(std::max(1, static_cast<int>(std::lround(target.width() * dpr))),
-                       std::max(1, static_cast<int>(std::lround(target.height() * dpr))));
-    if (m_scaled.size() != pixels && !m_image.image.isNull()) {
-        // Scaled once, smoothly: a full-resolution capture would be slow to filter on every paint.
-        m_scaled = m_image.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_scaled.setDevicePixelRatio(dpr);
-    }
-    return m_scaled;
-}
-
 void ThumbnailView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF bounds(rect());
-    if (m_translucent) {
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(bounds, Qt::transparent);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    }
-    QPainterPath clip;
-    clip.addRoundedRect(bounds, cornerRadius, cornerRadius);
-    p.save();
-    p.setClipPath(clip);
+    hudsurface::beginRoundedSurface(p, bounds, cornerRadius, m_translucent);
     // Letterbox bars of a very wide or tall capture are a dark backdrop rather than a hole.
     p.fillRect(bounds, m_translucent ? QColor(20, 20, 22, 200) : QColor(28, 28, 30));
-    const QImage& scaled = scaledImage();
-    if (!scaled.isNull()) p.drawImage(imageRect(), scaled);
+    const QRectF target = imageRect();
+    const qreal dpr = devicePixelRatioF();
+    const QImage& scaled = m_scaled.at(m_image.image, hudsurface::devicePixels(target.size(), dpr), dpr);
+    if (!scaled.isNull()) p.drawImage(target, scaled);
     p.restore();
-    p.setPen(QPen(QColor(255, 255, 255, static_cast<int>(0.3 * 255)), 1.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius - 0.5, cornerRadius - 0.5);
+    hudsurface::strokeRoundedRim(p, bounds, cornerRadius, 1.0, QColor(255, 255, 255, static_cast<int>(0.3 * 255)));
 }
 
 void ThumbnailView::resizeEvent(QResizeEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hud/HudSurface.h"
+
 #include "capture/CapturedImage.h"
 
 #include <QWidget>
@@ -38,7 +40,6 @@ class ThumbnailView : public QWidget {
 
   private:
     void closeTapped();
-    const QImage& scaledImage();
 
     CapturedImage m_image;
     OpenHandler m_onOpen;
@@ -46,5 +47,5 @@ class ThumbnailView : public QWidget {
     bool m_translucent;
     HudCloseButton* m_closeButton;
     bool m_pressed = false;
-    QImage m_scaled; // the image at the drawn size in device pixels, made once per size
+    hudsurface::ScaledImageCache m_scaled;
 };

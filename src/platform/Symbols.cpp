@@ -141,6 +141,67 @@ void addEditorGlyphs(QHash<QString, Glyph>& t) {
                 }};
 }
 
+// The preferences window's tabs and its help mark.
+void addPreferencesGlyphs(QHash<QString, Glyph>& t) {
+    t["keyboard"] = {"input-keyboard", [](QPainter& p, double s, const QColor& c) {
+                         p.setPen(strokePen(c, s));
+                         p.drawRoundedRect(QRectF(s * 0.08, s * 0.26, s * 0.84, s * 0.5), s * 0.06, s * 0.06);
+                         p.setPen(Qt::NoPen);
+                         p.setBrush(c);
+                         for (int row = 0; row < 2; ++row)
+                             for (int i = 0; i < 5; ++i)
+                                 p.drawRect(QRectF(s * (0.18 + 0.13 * i), s * (0.35 + 0.12 * row), s * 0.07, s * 0.07));
+                         p.drawRect(QRectF(s * 0.3, s * 0.6, s * 0.4, s * 0.06));
+                     }};
+    t["icloud.and.arrow.up"] = {"cloud-upload", [](QPainter& p, double s, const QColor& c) {
+                                    p.setPen(strokePen(c, s));
+                                    QPainterPath cloud;
+                                    cloud.moveTo(s * 0.28, s * 0.78);
+                                    cloud.arcTo(QRectF(s * 0.06, s * 0.44, s * 0.34, s * 0.34), 270, -180);
+                                    cloud.arcTo(QRectF(s * 0.24, s * 0.2, s * 0.46, s * 0.46), 160, -150);
+                                    cloud.arcTo(QRectF(s * 0.6, s * 0.44, s * 0.34, s * 0.34), 90, -180);
+                                    cloud.closeSubpath();
+                                    p.drawPath(cloud);
+                                    p.drawLine(QPointF(s * 0.5, s * 0.7), QPointF(s * 0.5, s * 0.42));
+                                    p.drawPolyline(QPolygonF({{s * 0.4, s * 0.52}, {s * 0.5, s * 0.42}, {s * 0.6, s * 0.52}}));
+                                }};
+    t["wand.and.stars"] = {"tools-wizard", [](QPainter& p, double s, const QColor& c) {
+                               p.setPen(strokePen(c, s * 1.4));
+                               p.drawLine(QPointF(s * 0.14, s * 0.86), QPointF(s * 0.62, s * 0.38));
+                               p.setPen(strokePen(c, s * 0.8));
+                               for (const QPointF& star : {QPointF(s * 0.74, s * 0.2), QPointF(s * 0.42, s * 0.16),
+                                                           QPointF(s * 0.84, s * 0.54)}) {
+                                   p.drawLine(star - QPointF(s * 0.07, 0), star + QPointF(s * 0.07, 0));
+                                   p.drawLine(star - QPointF(0, s * 0.07), star + QPointF(0, s * 0.07));
+                               }
+                           }};
+    auto circled = [](QPainter& p, double s, const QColor& c) {
+        p.setPen(strokePen(c, s));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(s * 0.5, s * 0.5), s * 0.4, s * 0.4);
+    };
+    t["info.circle"] = {"help-about", [circled](QPainter& p, double s, const QColor& c) {
+                            circled(p, s, c);
+                            p.setPen(strokePen(c, s * 1.2));
+                            p.drawLine(QPointF(s * 0.5, s * 0.46), QPointF(s * 0.5, s * 0.72));
+                            p.setPen(Qt::NoPen);
+                            p.setBrush(c);
+                            p.drawEllipse(QPointF(s * 0.5, s * 0.32), s * 0.055, s * 0.055);
+                        }};
+    t["questionmark.circle"] = {"help-contents", [circled](QPainter& p, double s, const QColor& c) {
+                                    circled(p, s, c);
+                                    p.setPen(strokePen(c, s * 1.1));
+                                    QPainterPath hook;
+                                    hook.moveTo(s * 0.38, s * 0.4);
+                                    hook.arcTo(QRectF(s * 0.38, s * 0.26, s * 0.24, s * 0.22), 180, -240);
+                                    hook.lineTo(s * 0.5, s * 0.6);
+                                    p.drawPath(hook);
+                                    p.setPen(Qt::NoPen);
+                                    p.setBrush(c);
+                                    p.drawEllipse(QPointF(s * 0.5, s * 0.72), s * 0.05, s * 0.05);
+                                }};
+}
+
 const QHash<QString, Glyph>& glyphs() {
     static const QHash<QString, Glyph> table = [] {
         QHash<QString, Glyph> t;
@@ -283,6 +344,7 @@ const QHash<QString, Glyph>& glyphs() {
                                                    {{s * 0.6, s * 0.5}, {s * 0.7, s * 0.56}, {s * 0.78, s * 0.46}}));
                                            }};
         addEditorGlyphs(t);
+        addPreferencesGlyphs(t);
         return t;
     }();
     return table;

@@ -20,24 +20,12 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::movePointer;
+using testsupport::run;
 using testsupport::waitUntil;
+using testsupport::xdotool;
 
 namespace {
-
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(5000)) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QString xdotool(const QStringList& args) {
-    return run(QStringLiteral("xdotool"), args).trimmed();
-}
-
-void movePointer(const QPoint& global) {
-    xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
-}
 
 quint64 activeWindow() {
     return xdotool({QStringLiteral("getactivewindow")}).toULongLong();

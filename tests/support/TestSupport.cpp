@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 
 namespace testsupport {
@@ -34,6 +35,19 @@ QString readFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(f.readAll());
+}
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(5000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString xdotool(const QStringList& args) { return run(QStringLiteral("xdotool"), args).trimmed(); }
+
+void movePointer(const QPoint& global) {
+    xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
 }
 
 } // namespace testsupport

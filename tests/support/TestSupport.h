@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -26,5 +28,11 @@ private:
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 QString readFile(const QString& path);
+
+// Runs a program to its end (5 s at most); its standard output, empty when it did not finish.
+QString run(const QString& program, const QStringList& args);
+// Real input and window queries on the test's X server; the tool's output, trimmed.
+QString xdotool(const QStringList& args);
+void movePointer(const QPoint& global);
 
 } // namespace testsupport

@@ -22,24 +22,12 @@
 
 #include <cmath>
 
+using testsupport::movePointer;
+using testsupport::run;
 using testsupport::waitUntil;
+using testsupport::xdotool;
 
 namespace {
-
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(5000)) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-void xdotool(const QStringList& args) {
-    run(QStringLiteral("xdotool"), args);
-}
-
-void movePointer(const QPoint& global) {
-    xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
-}
 
 // Runs a program while this process keeps serving the clipboard it owns; its standard output.
 QByteArray runServing(const QString& program, const QStringList& args) {

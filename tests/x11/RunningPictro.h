@@ -49,13 +49,7 @@ protected:
     }
     QStringList savedFiles() const { return QDir(shots()).entryList(QDir::Files, QDir::Name); }
     int savedCount() const { return static_cast<int>(savedFiles().size()); }
-    static QString run(const QString& program, const QStringList& args) {
-        QProcess p;
-        p.start(program, args);
-        p.waitForFinished(5000);
-        return QString::fromLocal8Bit(p.readAllStandardOutput());
-    }
-    static QString xdotool(const QStringList& args) { return run(QStringLiteral("xdotool"), args); }
+    static QString xdotool(const QStringList& args) { return testsupport::xdotool(args); }
 
     QTemporaryDir home;
     QProcess pictro;

@@ -39,10 +39,10 @@ std::vector<xcb_window_t> clientsBottomToTop(const Connection& x) {
 // The pid a client announces, else the one the X server knows for the client's connection (local
 // clients only).
 std::optional<qint64> resourcePid(xcb_connection_t* c, xcb_window_t window) {
-    xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    xcb_res_client_id_spec_t query{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
     xcb_generic_error_t* error = nullptr;
     XcbPtr<xcb_res_query_client_ids_reply_t> reply(
-        xcb_res_query_client_ids_reply(c, xcb_res_query_client_ids(c, 1, &spec), &error));
+        xcb_res_query_client_ids_reply(c, xcb_res_query_client_ids(c, 1, &query), &error));
     std::free(error);
     if (!reply) return std::nullopt;
     for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {

@@ -98,7 +98,8 @@ TEST_F(CaptureX11, FrameRectangleIsTheWindowManagersFrame) {
     TestWindow w({"--pos", "300,250", "--size", "320x240"});
     ASSERT_NE(w.id(), 0u);
     ASSERT_TRUE(x11test::waitFor([&] { return listed(w.id()).has_value(); }));
-    QThread::msleep(100);
+    // The window manager reparents and decorates a new window a moment after it is listed.
+    ASSERT_TRUE(x11test::waitFor([&] { return x11test::frameRectOf(w.id()).height() > 240; }));
     const QRect frame = x11test::frameRectOf(w.id());
     const WindowInfo info = *listed(w.id());
     EXPECT_EQ(info.frameCG, QRectF(frame));

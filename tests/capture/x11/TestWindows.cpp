@@ -30,9 +30,33 @@ void TestWindow::close() {
         m_process.kill();
         m_process.waitForFinished(1000);
     }
+    // The X server hands a freed window id to the next client, so a window of the next test can
+    // carry this id: wait until the window manager has let go of this one, or its stale entry in
+    // the client list would stand for the new window.
+    if (m_id) x11test::waitFor([this] { return !x11test::inClientList(m_id); }, 5000);
 }
 
 namespace x11test {
+
+bool inClientList(quint32 client) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    static const char name[] = "_NET_CLIENT_LIST";
+    auto* a = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+    bool found = false;
+    if (a) {
+        auto* p = xcb_get_property_reply(c, xcb_get_property(c, 0, root, a->atom, XCB_ATOM_WINDOW, 0, 4096), nullptr);
+        if (p) {
+            const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(p));
+            const int count = xcb_get_property_value_length(p) / 4;
+            for (int i = 0; i < count && !found; ++i) found = ids[i] == client;
+        }
+        std::free(p);
+    }
+    std::free(a);
+    xcb_disconnect(c);
+    return found;
+}
 
 QRect frameRectOf(quint32 client) {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);

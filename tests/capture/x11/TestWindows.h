@@ -27,6 +27,8 @@ private:
 };
 
 namespace x11test {
+// Whether the window manager lists this client in _NET_CLIENT_LIST.
+bool inClientList(quint32 client);
 // The window manager's frame (the client's ancestor just below the root), in root pixels.
 QRect frameRectOf(quint32 client);
 // The client window alone, in root pixels.

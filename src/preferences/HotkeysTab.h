@@ -1,0 +1,24 @@
+#pragma once
+
+#include "preferences/PreferencesServices.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class RecorderButton;
+class Settings;
+
+// How to free the desktop's own screenshot keys, then one shortcut recorder per action.
+class HotkeysTab : public QWidget {
+    Q_OBJECT
+  public:
+    HotkeysTab(Settings& settings, const PreferencesServices& services, QWidget* parent = nullptr);
+
+    const std::vector<RecorderButton*>& recorders() const { return m_recorders; }
+
+  private:
+    QWidget* buildInstructions(const PreferencesServices& services);
+
+    std::vector<RecorderButton*> m_recorders;
+};

@@ -1,0 +1,32 @@
+#include "preferences/PreferencesServices.h"
+
+#include "hotkeys/HotkeyManager.h"
+#include "preferences/KeyboardSettings.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+
+#include <cstdio>
+
+PreferencesServices PreferencesServices::standard() {
+    PreferencesServices s;
+    s.reloadHotkeys = [] { HotkeyManager::shared().reloadAll(); };
+    s.chooseFolder = [](QWidget* parent, const QString& start) -> std::optional<QString> {
+        // Folders only; the dialog lets the user make a new one.
+        const QString dir = QFileDialog::getExistingDirectory(parent, QStringLiteral("Screenshots folder"),
+                                                              start, QFileDialog::ShowDirsOnly);
+        if (dir.isEmpty()) return std::nullopt;
+        return dir;
+    };
+    s.chooseColor = [](QWidget* parent, const QColor& current) -> std::optional<QColor> {
+        const QColor c = QColorDialog::getColor(current, parent, QStringLiteral("Backdrop color"));
+        if (!c.isValid()) return std::nullopt;
+        return c;
+    };
+    if (const auto command = keyboardsettings::find())
+        s.openKeyboardSettings = [c = *command] {
+            if (!keyboardsettings::open(c))
+                std::fprintf(stderr, "Pictro: cannot start %s\n", qPrintable(c.program));
+        };
+    return s;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// Start at login, as the application provides it. The preferences only read and flip it.
+struct LoginItem {
+    std::function<bool()> isEnabled;
+    std::function<void(bool)> set;
+};
+
+// What the preferences window needs from outside itself. The controller fills it with the real
+// services; tests put fakes in, so no modal dialog or desktop program ever opens during a test.
+struct PreferencesServices {
+    // Re-registers every global hotkey from the settings.
+    std::function<void()> reloadHotkeys;
+    // Empty members leave the launch-at-startup check box disabled.
+    LoginItem loginItem;
+    // A folder picked by the user, starting in `start`; none when cancelled.
+    std::function<std::optional<QString>(QWidget* parent, const QString& start)> chooseFolder;
+    // A colour picked by the user, starting at `current`; none when cancelled.
+    std::function<std::optional<QColor>(QWidget* parent, const QColor& current)> chooseColor;
+    // Opens the desktop's keyboard-shortcut settings; empty when the desktop has none we know.
+    std::function<void()> openKeyboardSettings;
+
+    // Dialogs, the desktop's settings program and the shared hotkey manager.
+    static PreferencesServices standard();
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "settings/HotkeyAction.h"
+
+#include <QPushButton>
+
+#include <functional>
+#include <optional>
+
+class Settings;
+
+// A push button that shows one action's global shortcut. A click on a set shortcut clears it; a
+// click on an empty one waits for the next key press, which becomes the shortcut (Escape
+// cancels, and so does leaving the button). Every change is stored at once and the global
+// hotkeys are registered again.
+class RecorderButton : public QPushButton {
+    Q_OBJECT
+  public:
+    RecorderButton(Settings& settings, std::function<void()> reloadHotkeys, QWidget* parent = nullptr);
+
+    std::optional<HotkeyAction> hotkeyAction() const { return m_action; }
+    void setHotkeyAction(std::optional<HotkeyAction> action);
+    bool isRecording() const { return m_recording; }
+
+    void refreshTitle();
+
+    static QString titleFor(bool recording, const std::optional<KeyCombo>& binding);
+
+  protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    void startRecording();
+    // Ends a recording with the key press; true when the press was taken.
+    bool finishRecording(const QKeyEvent& event);
+    void store(const QString& encoded);
+    std::optional<KeyCombo> binding() const;
+    // Draws the clear mark by hand where the font has no glyph for it.
+    void paintClearMark(class QPainter& painter, const QRectF& box) const;
+
+    Settings& m_settings;
+    std::function<void()> m_reloadHotkeys;
+    std::optional<HotkeyAction> m_action;
+    bool m_recording = false;
+};
