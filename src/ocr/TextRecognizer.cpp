@@ -32,6 +32,19 @@ Engine startEngine(const QString& languages) {
     return engine;
 }
 
+// Starting an engine loads its language models, about a quarter of a second for two packs, which
+// would dominate the reading of a small dragged area. Each pool thread keeps the engine it started
+// for as long as the thread lives, so no engine is ever shared between threads.
+tesseract::TessBaseAPI* engineFor(const QString& languages) {
+    thread_local Engine engine;
+    thread_local QString loaded;
+    if (!engine || loaded != languages) {
+        engine = startEngine(languages);
+        loaded = engine ? languages : QString();
+    }
+    return engine.get();
+}
+
 QString lineText(tesseract::ResultIterator& it) {
     std::unique_ptr<char[]> raw(it.GetUTF8Text(tesseract::RIL_TEXTLINE));
     return raw ? QString::fromUtf8(raw.get()).trimmed() : QString();
@@ -70,24 +83,28 @@ QStringList recognizeLines(const QImage& image, const QStringList& packs) {
     if (image.isNull()) return {};
     const QStringList used = ocrlanguages::usable(packs, installedPacks());
     reportMissing(packs, used);
-    const Engine engine = startEngine(used.join(QLatin1Char('+')));
+    const QString languages = ocrlanguages::engineArgument(used);
+    tesseract::TessBaseAPI* engine = engineFor(languages);
     if (!engine) {
-        std::fprintf(stderr, "Pictro: text recognition: the engine could not start with %s\n",
-                     qPrintable(used.join(QLatin1Char('+'))));
+        std::fprintf(stderr, "Pictro: text recognition: the engine could not start with %s\n", qPrintable(languages));
         return {};
     }
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
     engine->SetImage(grey.constBits(), grey.width(), grey.height(), 1, static_cast<int>(grey.bytesPerLine()));
     // Screens show text at about 96 dots per inch; telling the engine so saves its guess.
     engine->SetSourceResolution(96);
-    if (engine->Recognize(nullptr) != 0) return {};
     QStringList lines;
-    std::unique_ptr<tesseract::ResultIterator> it(engine->GetIterator());
-    if (!it) return lines;
-    do {
-        const QString line = lineText(*it);
-        if (!line.isEmpty()) lines << line;
-    } while (it->Next(tesseract::RIL_TEXTLINE));
+    if (engine->Recognize(nullptr) == 0) {
+        std::unique_ptr<tesseract::ResultIterator> it(engine->GetIterator());
+        if (it) {
+            do {
+                const QString line = lineText(*it);
+                if (!line.isEmpty()) lines << line;
+            } while (it->Next(tesseract::RIL_TEXTLINE));
+        }
+    }
+    // The kept engine must not hold on to this image or its results.
+    engine->Clear();
     return lines;
 }
 
