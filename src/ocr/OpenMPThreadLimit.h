@@ -7,8 +7,9 @@
 namespace openmplimit {
 
 // When OMP_THREAD_LIMIT is unset, sets it to 1 and replaces the process with a fresh run of the
-// same program and arguments; returns only when the limit was already set (the fresh run) or the
-// re-run failed, in which case the program goes on, slower. A limit the user set is kept.
+// same program and arguments. Returns in the fresh run (which takes the limit out of its
+// environment again, so child processes do not inherit it), when the user set a limit of their
+// own (kept as it is), or when the re-run failed (the program goes on, slower).
 void ensureThreadLimit(char** argv);
 
 } // namespace openmplimit
