@@ -6,8 +6,8 @@
 #include <QFuture>
 #include <QImage>
 
-// Turns an image into text and barcode payloads. Holds no state: each recognition starts its own
-// engine on a pool thread, so several may run at once.
+// Turns an image into text and barcode payloads. Holds no state of its own: recognitions run on
+// pool threads, each thread with its own text engine, so several may run at once.
 class OCRService {
 public:
     // What a recognition reads with; taken from the settings when it starts.
