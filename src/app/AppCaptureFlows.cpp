@@ -7,6 +7,8 @@
 #include "editor/EditorWindowController.h"
 #include "hud/ThumbnailHUD.h"
 #include "hud/ToastHUD.h"
+#include "ocr/OCRFeedback.h"
+#include "ocr/OCRService.h"
 #include "platform/InputSynth.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
@@ -180,7 +182,25 @@ void AppCaptureFlows::startScrolling(bool upwards) {
 }
 
 void AppCaptureFlows::instantTextRecognition() {
-    // Text recognition arrives with its own service.
+    if (!m_beginOverlay) return;
+    QPointer<AppCaptureFlows> self(this);
+    m_beginOverlay(OverlayMode::area, [self](const OverlayResult& result) {
+        if (!self || result.kind != OverlayResult::Kind::area) return;
+        const CapturedImage& frozen = result.frozen;
+        const auto clipped = capturegeometry::clippedCrop(
+            capturegeometry::cropRect(result.rect, frozen.scale, frozen.pixelHeight()), frozen.image.size());
+        if (!clipped) return;
+        // The continuation comes back to the main thread, where the clipboard and the toast live.
+        OCRService::shared().recognize(frozen.image.copy(*clipped)).then(self, [self](const OCRResult& r) {
+            const OCRFeedback feedback = OCRFeedback::forInstantFlow(r);
+            if (!feedback.clipboardText.isEmpty()) {
+                Pasteboard& pasteboard = self->m_platform.pasteboard();
+                pasteboard.clear();
+                pasteboard.setText(feedback.clipboardText);
+            }
+            ToastHUD::show(feedback.message, feedback.symbol, ToastHUD::defaultDuration);
+        });
+    });
 }
 
 void AppCaptureFlows::openFile() {

@@ -10,7 +10,7 @@ std::vector<SelfCheck> allChecks() {
     std::vector<SelfCheck> checks;
     for (auto provider : {selfchecks::shortcutChecks, selfchecks::settingsChecks, selfchecks::editorChecks,
                           selfchecks::stitcherChecks, selfchecks::captureChecks, selfchecks::saveChecks,
-                          selfchecks::hudChecks}) {
+                          selfchecks::hudChecks, selfchecks::ocrChecks}) {
         auto more = provider();
         checks.insert(checks.end(), more.begin(), more.end());
     }

@@ -3,6 +3,7 @@
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
+#include "ocr/OpenMPThreadLimit.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
@@ -111,6 +112,9 @@ int runApplication(int argc, char** argv, const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before anything else: this may start the program afresh with the recognition engine's
+    // thread limit in its environment.
+    openmplimit::ensureThreadLimit(argv);
     const QStringList args = argumentList(argc, argv);
     const qsizetype selfTestIndex = args.indexOf(QStringLiteral("--selftest"));
     if (selfTestIndex >= 0) return runSelfTest(argc, argv, args, selfTestIndex);

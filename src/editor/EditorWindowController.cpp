@@ -9,6 +9,7 @@
 #include "hud/PinWindow.h"
 #include "hud/ToastHUD.h"
 #include "hud/WindowIdentity.h"
+#include "ocr/OCRService.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
@@ -76,12 +77,6 @@ std::optional<QString> writeReplacing(const QString& path, const QByteArray& byt
     }
     if (!file.commit()) return file.errorString();
     return std::nullopt;
-}
-
-// The program has no text recognition engine yet, so every image reads as one without text. An
-// engine runs off the main thread and hands its text to reportRecognizedText when it is done.
-QString recognizedText(const CapturedImage&) {
-    return {};
 }
 
 } // namespace
@@ -283,7 +278,11 @@ void EditorWindowController::pinImage() {
 }
 
 void EditorWindowController::runOCR() {
-    reportRecognizedText(recognizedText(m_canvas->flattened()));
+    // Only the flattened bitmap travels with the recognition, and the result is reported through a
+    // static: the editor may be closed before the engine is done.
+    OCRService::shared().recognize(m_canvas->flattened().image).then(qApp, [](const OCRResult& result) {
+        reportRecognizedText(result.clipboardText());
+    });
 }
 
 void EditorWindowController::reportRecognizedText(const QString& text) {

@@ -12,6 +12,7 @@ std::vector<SelfCheck> stitcherChecks();
 std::vector<SelfCheck> captureChecks();
 std::vector<SelfCheck> saveChecks();
 std::vector<SelfCheck> hudChecks();
+std::vector<SelfCheck> ocrChecks();
 
 // Helper for writing checks: formats "expected X, got Y".
 QString mismatch(const QString& what, const QString& expected, const QString& actual);
