@@ -21,7 +21,9 @@ void HotkeyManager::installEventHandler() {
     m_installed = true;
     QPointer<HotkeyManager> self(this);
     m_service.setPressHandler([self](HotkeyService::Registration r) {
-        if (self) self->fire(r.id);  // the signature is not compared
+        // Other parts of the program hold keys of their own (Esc during a scrolling capture) under
+        // another signature; their ids can equal one of ours, since ours keep growing.
+        if (self && r.signature == signature) self->fire(r.id);
     });
 }
 

@@ -76,6 +76,12 @@ TEST_F(HotkeyManagerTest, APressCallsTheHandlerOnceAfterTheSystemEventReturns) {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(fired.size(), 2u) << "the first stale press was still live, the second not";
+    // A key held by another part of the program under its own signature, with an id that is
+    // live here, is not one of ours.
+    service.handler({HotkeyService::fourCharCode("PCES"), service.live.front().id.id});
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fired.size(), 2u);
 }
 
 } // namespace
