@@ -28,10 +28,14 @@ void HotkeyManager::installEventHandler() {
 }
 
 void HotkeyManager::reloadAll() {
-    for (const auto& [id, action] : m_idToAction) m_service.unregisterHotkey({signature, id});
-    m_idToAction.clear();
+    unregisterAll();
     for (HotkeyAction action : hotkeyaction::allCases())
         if (const auto combo = m_settings.combo(action)) registerCombo(*combo, action);
+}
+
+void HotkeyManager::unregisterAll() {
+    for (const auto& [id, action] : m_idToAction) m_service.unregisterHotkey({signature, id});
+    m_idToAction.clear();
 }
 
 void HotkeyManager::registerCombo(const KeyCombo& combo, HotkeyAction action) {

@@ -28,6 +28,8 @@ public:
     void installEventHandler();
     // Drops every registration and registers the current bindings again, in allCases order.
     void reloadAll();
+    // Drops every registration until the next reload (while a new shortcut is being recorded).
+    void unregisterAll();
 
     // Live registrations: id → action.
     const std::map<quint32, HotkeyAction>& registrations() const { return m_idToAction; }

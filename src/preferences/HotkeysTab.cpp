@@ -15,7 +15,7 @@ HotkeysTab::HotkeysTab(Settings& settings, const PreferencesServices& services, 
     stack->addWidget(prefslayout::divider());
     for (HotkeyAction action : hotkeyaction::allCases()) {
         QHBoxLayout* row = prefslayout::addRow(stack, hotkeyaction::label(action));
-        auto* recorder = new RecorderButton(settings, services.reloadHotkeys);
+        auto* recorder = new RecorderButton(settings, services.reloadHotkeys, services.releaseHotkeys);
         recorder->setObjectName(hotkeyaction::settingsKey(action));
         recorder->setFixedSize(160, 24);
         recorder->setHotkeyAction(action);

@@ -11,6 +11,7 @@
 PreferencesServices PreferencesServices::standard() {
     PreferencesServices s;
     s.reloadHotkeys = [] { HotkeyManager::shared().reloadAll(); };
+    s.releaseHotkeys = [] { HotkeyManager::shared().unregisterAll(); };
     s.chooseFolder = [](QWidget* parent, const QString& start) -> std::optional<QString> {
         // Folders only; the dialog lets the user make a new one.
         const QString dir = QFileDialog::getExistingDirectory(parent, QStringLiteral("Screenshots folder"),

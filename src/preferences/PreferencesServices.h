@@ -19,6 +19,8 @@ struct LoginItem {
 struct PreferencesServices {
     // Re-registers every global hotkey from the settings.
     std::function<void()> reloadHotkeys;
+    // Lets go of every global hotkey until the next reload.
+    std::function<void()> releaseHotkeys;
     // Empty members leave the launch-at-startup check box disabled.
     LoginItem loginItem;
     // A folder picked by the user, starting in `start`; none when cancelled.

@@ -34,8 +34,10 @@ bool isModifierKey(int key) {
 
 } // namespace
 
-RecorderButton::RecorderButton(Settings& settings, std::function<void()> reloadHotkeys, QWidget* parent)
-    : QPushButton(parent), m_settings(settings), m_reloadHotkeys(std::move(reloadHotkeys)) {
+RecorderButton::RecorderButton(Settings& settings, std::function<void()> reloadHotkeys,
+                               std::function<void()> releaseHotkeys, QWidget* parent)
+    : QPushButton(parent), m_settings(settings), m_reloadHotkeys(std::move(reloadHotkeys)),
+      m_releaseHotkeys(std::move(releaseHotkeys)) {
     setFocusPolicy(Qt::StrongFocus);
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &RecorderButton::startRecording);
@@ -72,8 +74,17 @@ void RecorderButton::startRecording() {
         return;
     }
     m_recording = true;
+    // A combination bound to any action is grabbed system-wide and would fire that action
+    // instead of reaching this button: the grabs are let go until the recording ends.
+    if (m_releaseHotkeys) m_releaseHotkeys();
     refreshTitle();
     setFocus(Qt::OtherFocusReason);
+}
+
+void RecorderButton::cancelRecording() {
+    m_recording = false;
+    if (m_reloadHotkeys) m_reloadHotkeys();
+    refreshTitle();
 }
 
 void RecorderButton::store(const QString& encoded) {
@@ -84,14 +95,14 @@ void RecorderButton::store(const QString& encoded) {
 
 bool RecorderButton::finishRecording(const QKeyEvent& event) {
     if (isModifierKey(event.key())) return true; // still recording
-    m_recording = false;
     const auto combo = KeyCombo::fromKeyEvent(event);
     // Escape cancels; a key with no place in the key table cannot be stored, so it only ends the
     // recording too.
     if (!combo || combo->keyCode == escapeKeyCode || !m_action) {
-        refreshTitle();
+        cancelRecording();
         return true;
     }
+    m_recording = false;
     store(combo->encoded());
     return true;
 }
@@ -119,10 +130,7 @@ void RecorderButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void RecorderButton::focusOutEvent(QFocusEvent* event) {
-    if (m_recording) {
-        m_recording = false;
-        refreshTitle();
-    }
+    if (m_recording) cancelRecording();
     QPushButton::focusOutEvent(event);
 }
 

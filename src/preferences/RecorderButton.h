@@ -16,7 +16,10 @@ class Settings;
 class RecorderButton : public QPushButton {
     Q_OBJECT
   public:
-    RecorderButton(Settings& settings, std::function<void()> reloadHotkeys, QWidget* parent = nullptr);
+    // `releaseHotkeys` lets go of the global hotkeys while a recording runs; `reloadHotkeys`
+    // registers them again from the settings.
+    RecorderButton(Settings& settings, std::function<void()> reloadHotkeys, std::function<void()> releaseHotkeys,
+                   QWidget* parent = nullptr);
 
     std::optional<HotkeyAction> hotkeyAction() const { return m_action; }
     void setHotkeyAction(std::optional<HotkeyAction> action);
@@ -37,12 +40,14 @@ class RecorderButton : public QPushButton {
     // Ends a recording with the key press; true when the press was taken.
     bool finishRecording(const QKeyEvent& event);
     void store(const QString& encoded);
+    void cancelRecording();
     std::optional<KeyCombo> binding() const;
     // Draws the clear mark by hand where the font has no glyph for it.
     void paintClearMark(class QPainter& painter, const QRectF& box) const;
 
     Settings& m_settings;
     std::function<void()> m_reloadHotkeys;
+    std::function<void()> m_releaseHotkeys;
     std::optional<HotkeyAction> m_action;
     bool m_recording = false;
 };
