@@ -17,7 +17,7 @@ QPointF pointerTarget(const QRectF& region, const QRectF& screenFrame, double pr
     return geometry::bottomLeftToTopLeft(centre, primaryMaxY);
 }
 
-BorderLayout borderLayout(const QRectF& region, const QRectF& screen) {
+BorderLayout borderLayout(const QRectF& region, const QRectF& screen, QSize labelSize) {
     BorderLayout layout;
     // One point of margin covers the rounding of a fractional scale, where the cut pixels may
     // reach a little past the region's points.

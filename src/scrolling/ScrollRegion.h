@@ -27,9 +27,10 @@ struct BorderLayout {
 };
 
 inline constexpr int borderWidth = 3;
-inline constexpr QSize labelSize{210, 18};
+inline constexpr QSize defaultLabelSize{210, 18};
 
-// `region` and `screen` in Qt's global coordinates (points, y downwards).
-BorderLayout borderLayout(const QRectF& region, const QRectF& screen);
+// `region` and `screen` in Qt's global coordinates (points, y downwards); `labelSize` is what the
+// progress text needs in the label's font.
+BorderLayout borderLayout(const QRectF& region, const QRectF& screen, QSize labelSize = defaultLabelSize);
 
 } // namespace scrollregion

@@ -2,6 +2,7 @@
 
 #include "scrolling/ScrollStep.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,6 +11,13 @@
 namespace {
 
 constexpr double cornerRadius = 4.0;
+
+QFont labelFont() {
+    QFont font;
+    font.setPointSizeF(11);
+    font.setWeight(QFont::DemiBold);
+    return font;
+}
 
 QPainterPath ringPath(const QRectF& outer, const QRectF& inner) {
     QPainterPath path;
@@ -20,6 +28,13 @@ QPainterPath ringPath(const QRectF& outer, const QRectF& inner) {
 }
 
 } // namespace
+
+QSize ScrollingBorder::labelSize() {
+    const QFontMetrics metrics(labelFont());
+    // Seven digits of points stand for any height a capture reaches.
+    const QString longest = scrollstep::progressText(9999999, 1.0);
+    return QSize(metrics.horizontalAdvance(longest) + 16, metrics.height() + 4);
+}
 
 ScrollingBorder::ScrollingBorder(const scrollregion::BorderLayout& layout)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -38,10 +53,7 @@ ScrollingBorder::ScrollingBorder(const scrollregion::BorderLayout& layout)
         m_label = new QLabel(scrollstep::startText(), this);
         m_label->setGeometry(layout.label->translated(-origin));
         m_label->setAlignment(Qt::AlignCenter);
-        QFont font = m_label->font();
-        font.setPointSizeF(11);
-        font.setWeight(QFont::DemiBold);
-        m_label->setFont(font);
+        m_label->setFont(labelFont());
         m_label->setAutoFillBackground(true);
         QPalette palette = m_label->palette();
         palette.setColor(QPalette::Window, QColor(0, 0, 0, 178));

@@ -14,6 +14,9 @@ class ScrollingBorder : public QWidget {
   public:
     explicit ScrollingBorder(const scrollregion::BorderLayout& layout);
 
+    // Room for the longest progress text in the label's font, so no reading is ever cut.
+    static QSize labelSize();
+
     void setProgress(const QString& text);
     // The label's text; empty when the screen had no room for the label.
     QString progressText() const;

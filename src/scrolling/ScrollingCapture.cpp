@@ -92,7 +92,7 @@ void ScrollingCapture::showBorder() {
     const geometry::SpaceConverter converter = Platform::current().screens().converter();
     const QRectF regionQt = converter.bottomLeftToQt(m_region.translated(m_screen.frame.topLeft()));
     const QRectF screenQt = converter.bottomLeftToQt(m_screen.frame);
-    m_border = std::make_unique<ScrollingBorder>(scrollregion::borderLayout(regionQt, screenQt));
+    m_border = std::make_unique<ScrollingBorder>(scrollregion::borderLayout(regionQt, screenQt, ScrollingBorder::labelSize()));
     m_border->show();
 }
 

@@ -6,6 +6,9 @@
 #include "scrolling/EscapeWatch.h"
 #include "scrolling/ScrollRegion.h"
 #include "scrolling/ScrollingBorder.h"
+#include "scrolling/ScrollStep.h"
+
+#include <QLabel>
 #include "scrolling/ScrollingTestSupport.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -232,6 +235,10 @@ TEST_F(ScrollingCaptureTest, BorderSurroundsTheRegionAndShowsTheProgressOutsideI
     // After the first notch: the first frame's 400 points and the 37 rows it brought in.
     EXPECT_TRUE(testsupport::waitUntil(
         [&] { return border->progressText() == QStringLiteral("Scrolling… 437 pt (Esc to stop)"); }));
+    // A long reading fits the label: none of it is cut off.
+    const QLabel* label = border->findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(scrollstep::progressText(40000, 1.0)), label->width());
     QPointer<ScrollingBorder> watched(border);
     c->cancel();
     ASSERT_TRUE(testsupport::waitUntil([] { return ScrollingCapture::active() == nullptr; }));
