@@ -112,9 +112,8 @@ int runApplication(int argc, char** argv, const QStringList& args) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Before anything else: this may start the program afresh with the recognition engine's
-    // thread limit in its environment.
-    openmplimit::ensureThreadLimit(argv);
+    // While the process has a single thread: the recognition engine's thread limit.
+    openmplimit::ensureThreadLimit();
     const QStringList args = argumentList(argc, argv);
     const qsizetype selfTestIndex = args.indexOf(QStringLiteral("--selftest"));
     if (selfTestIndex >= 0) return runSelfTest(argc, argv, args, selfTestIndex);

@@ -2,52 +2,56 @@
 
 #include "ocr/OCRLanguages.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QMutex>
 
-#include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
-
 #include <cstdio>
-#include <memory>
 
 namespace textrecognizer {
 
 namespace {
 
-// The engine's API object must be ended before it is deleted, or its language data stays loaded.
-struct EngineDeleter {
-    void operator()(tesseract::TessBaseAPI* api) const {
-        api->End();
-        delete api;
-    }
+// The entry points of the text engine module (TesseractEngine.cpp).
+struct EngineModule {
+    using Packs = void (*)(QStringList*);
+    using Read = bool (*)(const QImage*, const QString*, QStringList*);
+    Packs packs = nullptr;
+    Read read = nullptr;
 };
-using Engine = std::unique_ptr<tesseract::TessBaseAPI, EngineDeleter>;
 
-// The language models Debian ships are the LSTM ones, so the LSTM engine is the accurate one.
-Engine startEngine(const QString& languages) {
-    Engine engine(new tesseract::TessBaseAPI);
-    if (engine->Init(nullptr, languages.toUtf8().constData(), tesseract::OEM_LSTM_ONLY) != 0) return nullptr;
-    // The engine's notes ("Estimating resolution…") would otherwise go to standard error.
-    engine->SetVariable("debug_file", "/dev/null");
-    return engine;
+// Installed beside the program (lib/pictro under its prefix), else the copy of this build.
+QStringList modulePaths() {
+    const QString name = QStringLiteral("libpictro_text_engine.so");
+    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../lib/pictro/") + name),
+            QStringLiteral(PICTRO_TEXT_ENGINE_INSTALLED), QStringLiteral(PICTRO_TEXT_ENGINE_BUILT)};
 }
 
-// Starting an engine loads its language models, about a quarter of a second for two packs, which
-// would dominate the reading of a small dragged area. Each pool thread keeps the engine it started
-// for as long as the thread lives, so no engine is ever shared between threads.
-tesseract::TessBaseAPI* engineFor(const QString& languages) {
-    thread_local Engine engine;
-    thread_local QString loaded;
-    if (!engine || loaded != languages) {
-        engine = startEngine(languages);
-        loaded = engine ? languages : QString();
+EngineModule loadModule() {
+    QString errors;
+    for (const QString& path : modulePaths()) {
+        if (!QFileInfo::exists(path)) continue;
+        // Never unloaded: the engines each pool thread keeps live in the module.
+        QLibrary library(path);
+        if (!library.load()) {
+            errors += QStringLiteral(" ") + library.errorString();
+            continue;
+        }
+        EngineModule module{reinterpret_cast<EngineModule::Packs>(library.resolve("pictro_text_engine_packs")),
+                            reinterpret_cast<EngineModule::Read>(library.resolve("pictro_text_engine_read"))};
+        if (module.packs && module.read) return module;
+        errors += QStringLiteral(" ") + path + QStringLiteral(" lacks the engine's entry points");
     }
-    return engine.get();
+    std::fprintf(stderr, "Pictro: text recognition: the engine module could not be loaded;%s\n",
+                 errors.isEmpty() ? " it is not installed" : qPrintable(errors));
+    return {};
 }
 
-QString lineText(tesseract::ResultIterator& it) {
-    std::unique_ptr<char[]> raw(it.GetUTF8Text(tesseract::RIL_TEXTLINE));
-    return raw ? QString::fromUtf8(raw.get()).trimmed() : QString();
+const EngineModule& module() {
+    static const EngineModule loaded = loadModule();
+    return loaded;
 }
 
 // Says once per process which packs are missing, so the log is not flooded on every recognition.
@@ -68,43 +72,21 @@ void reportMissing(const QStringList& wanted, const QStringList& used) {
 QStringList installedPacks() {
     static const QStringList packs = [] {
         QStringList list;
-        tesseract::TessBaseAPI probe;
-        probe.Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY);
-        std::vector<std::string> available;
-        probe.GetAvailableLanguagesAsVector(&available);
-        for (const std::string& name : available) list << QString::fromStdString(name);
-        probe.End();
+        if (module().packs) module().packs(&list);
         return list;
     }();
     return packs;
 }
 
 QStringList recognizeLines(const QImage& image, const QStringList& packs) {
-    if (image.isNull()) return {};
+    if (image.isNull() || !module().read) return {};
     const QStringList used = ocrlanguages::usable(packs, installedPacks());
     reportMissing(packs, used);
     const QString languages = ocrlanguages::engineArgument(used);
-    tesseract::TessBaseAPI* engine = engineFor(languages);
-    if (!engine) {
-        std::fprintf(stderr, "Pictro: text recognition: the engine could not start with %s\n", qPrintable(languages));
-        return {};
-    }
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-    engine->SetImage(grey.constBits(), grey.width(), grey.height(), 1, static_cast<int>(grey.bytesPerLine()));
-    // Screens show text at about 96 dots per inch; telling the engine so saves its guess.
-    engine->SetSourceResolution(96);
     QStringList lines;
-    if (engine->Recognize(nullptr) == 0) {
-        std::unique_ptr<tesseract::ResultIterator> it(engine->GetIterator());
-        if (it) {
-            do {
-                const QString line = lineText(*it);
-                if (!line.isEmpty()) lines << line;
-            } while (it->Next(tesseract::RIL_TEXTLINE));
-        }
-    }
-    // The kept engine must not hold on to this image or its results.
-    engine->Clear();
+    if (!module().read(&grey, &languages, &lines))
+        std::fprintf(stderr, "Pictro: text recognition: the engine could not start with %s\n", qPrintable(languages));
     return lines;
 }
 
