@@ -22,10 +22,10 @@ struct EngineModule {
     Read read = nullptr;
 };
 
-// Installed beside the program (lib/pictro under its prefix), else the copy of this build.
+// Installed under the program's own prefix (wherever it was copied to), else under the prefix it
+// was built for, else the copy of this build.
 QStringList modulePaths() {
-    const QString name = QStringLiteral("libpictro_text_engine.so");
-    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../lib/pictro/") + name),
+    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(PICTRO_TEXT_ENGINE_BESIDE_PROGRAM)),
             QStringLiteral(PICTRO_TEXT_ENGINE_INSTALLED), QStringLiteral(PICTRO_TEXT_ENGINE_BUILT)};
 }
 
