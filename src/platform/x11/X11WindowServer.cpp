@@ -45,9 +45,9 @@ std::optional<qint64> resourcePid(xcb_connection_t* c, xcb_window_t window) {
         xcb_res_query_client_ids_reply(c, xcb_res_query_client_ids(c, 1, &query), &error));
     std::free(error);
     if (!reply) return std::nullopt;
+    // Only the pid was asked for, so every value the server answers with is a pid.
     for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
-        if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) &&
-            xcb_res_client_id_value_value_length(it.data) >= 1)
+        if (xcb_res_client_id_value_value_length(it.data) >= 1)
             return static_cast<qint64>(*xcb_res_client_id_value_value(it.data));
     }
     return std::nullopt;
