@@ -2,9 +2,12 @@
 
 // Timing and test images shared by the benchmark programs.
 #include <QColor>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
@@ -40,6 +43,16 @@ inline const QImage& screenshotLike4K() {
         return img;
     }();
     return image;
+}
+
+// The main of a benchmark program that draws off screen: a Qt application without a display.
+inline int runOffscreen(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace benchsupport
