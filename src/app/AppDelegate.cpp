@@ -4,6 +4,7 @@
 #include "app/DeepLinks.h"
 #include "app/DiagnosticFiles.h"
 #include "app/LaunchAtLogin.h"
+#include "app/LaunchToast.h"
 #include "app/StatusMenu.h"
 #include "hotkeys/HotkeyManager.h"
 #include "hud/ToastHUD.h"
@@ -38,7 +39,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     PreferencesWindowController::setLoginItem({launchatlogin::isEnabled, [](bool on) { launchatlogin::set(on, QApplication::applicationFilePath()); }});
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
-        showToast(QStringLiteral("Pictro is running — ⇧⌘1 screen · ⇧⌘2 area"), QStringLiteral("camera.viewfinder"), 3.0);
+        showToast(launchtoast::text(), QStringLiteral("camera.viewfinder"), 3.0);
     uitest::runIfRequested(m_arguments);
 }
 
