@@ -23,7 +23,7 @@ struct BoxRow {
 // In display order; the two pop-ups sit first and among them.
 constexpr BoxRow upperBoxes[] = {
     {"OCR line breaks", "Remove line breaks", keys::ocrRemoveLineBreaks, nullptr},
-    {"Menubar icon", "Hide menubar icon", keys::hideMenubarIcon,
+    {"Tray icon", "Hide tray icon", keys::hideMenubarIcon,
      "Reopen Pictro from the applications menu or with the Show Pictro hotkey"},
     {"Splash window", "Don't show splash", keys::noSplash, nullptr},
     {"Main window", "Always on top", keys::alwaysOnTop, nullptr},
