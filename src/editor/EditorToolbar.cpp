@@ -144,6 +144,10 @@ void EditorToolbar::resizeEvent(QResizeEvent* event) {
 }
 
 int EditorToolbar::rowWidth() const {
+    // The row keeps the readout's size from its last layout pass until told it changed; measure
+    // what is set now, not what was shown before.
+    m_readout->invalidate();
+    m_readout->parentWidget()->updateGeometry();
     m_row->layout()->invalidate();
     return m_row->sizeHint().width();
 }

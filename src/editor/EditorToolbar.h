@@ -25,7 +25,7 @@ class EditorToolbar : public QWidget {
 
     static constexpr int barHeight = static_cast<int>(editorgeometry::toolbarHeight);
     static constexpr int buttonWidth = 30;
-    static constexpr int minimumButtonWidth = 24;
+    static constexpr int minimumButtonWidth = 22;
     static constexpr int titleRoomWidth = 62;
 
     explicit EditorToolbar(const QColor& initialColor, QWidget* parent = nullptr);
