@@ -61,8 +61,8 @@ TEST_F(StatusMenuTest, ItemsComeInOrderWithTheDefaultBindings) {
 }
 
 TEST_F(StatusMenuTest, OnlyOneCharacterKeyNamesGetALabel) {
-    settings.set(hotkeyaction::settingsKey(HotkeyAction::scrolling), QStringLiteral("49:6144"));  // ⌃⌥Space
-    settings.set(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("123:256"));  // ⌘←
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::scrolling), QStringLiteral("49:6144"));  // Alt+Super+Space
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("123:256"));  // Ctrl+Left
     settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QString());
     std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
     EXPECT_EQ(shortcutOf(*menu, "Scrolling Capture"), QString());

@@ -211,7 +211,7 @@ TEST_F(RecorderTest, ARecorderWithoutAnActionNeverStores) {
 TEST_F(RecorderTest, TheTitleFollowsABindingWrittenElsewhere) {
     recorders[0]->setHotkeyAction(HotkeyAction::ocr);
     recorders[1]->setHotkeyAction(HotkeyAction::ocr);
-    QTest::mouseClick(recorders[0], Qt::LeftButton); // clears ⌃⌥⌘O
+    QTest::mouseClick(recorders[0], Qt::LeftButton); // clears Ctrl+Alt+Super+O
     EXPECT_EQ(recorders[1]->text(), QStringLiteral("Record Shortcut"));
     world.settings.set(hotkeyaction::settingsKey(HotkeyAction::ocr), QStringLiteral("nonsense"));
     EXPECT_EQ(recorders[1]->text(), QStringLiteral("Record Shortcut")) << "malformed text counts as unbound";
