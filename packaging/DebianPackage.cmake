@@ -10,10 +10,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pictro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Pictro developers")
-set(CPACK_PACKAGE_CONTACT "Pictro developers <dev@pictro.local>")
+set(CPACK_PACKAGE_CONTACT "${PICTRO_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PICTRO_SUMMARY}")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${PICTRO_SUMMARY}
- Pictro lives in the system tray of an X11 desktop and answers global
+# The summary above is the first line of the description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pictro lives in the system tray of an X11 desktop and answers global
  shortcuts, its tray menu, desktop actions and `pictro --action NAME`.
  It captures the screen, a dragged area, a window or a long scrolled page,
  copies and saves each capture, and opens it in an annotation editor. It

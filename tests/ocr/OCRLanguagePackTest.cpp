@@ -47,7 +47,10 @@ TEST_P(LanguagePacks, AMissingPackDegradesWithADiagnosticNotACrash) {
     const QString english = QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/eng.traineddata");
     if (c.withEnglish && !QFile::link(english, packs.filePath(QStringLiteral("eng.traineddata"))))
         GTEST_SKIP() << "no English pack at " << english.toStdString();
-    if (c.copied) ASSERT_TRUE(QFile::link(english, packs.filePath(QString::fromUtf8(c.pack) + QStringLiteral(".traineddata"))));
+    const QString copy = packs.filePath(QString::fromUtf8(c.pack) + QStringLiteral(".traineddata"));
+    if (c.copied) {
+        ASSERT_TRUE(QFile::link(english, copy));
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kChildVariable), QString::fromUtf8(c.pack));
     env.insert(QStringLiteral("TESSDATA_PREFIX"), packs.path() + QLatin1Char('/'));
@@ -61,10 +64,11 @@ TEST_P(LanguagePacks, AMissingPackDegradesWithADiagnosticNotACrash) {
     const QString out = QString::fromUtf8(child.readAllStandardOutput());
     EXPECT_TRUE(out.contains(QStringLiteral("TEXT=%1\n").arg(QString::fromUtf8(c.text)))) << out.toStdString();
     const QString err = QString::fromUtf8(child.readAllStandardError());
-    if (*c.diagnostic)
+    if (*c.diagnostic) {
         EXPECT_TRUE(err.contains(QString::fromUtf8(c.diagnostic))) << err.toStdString();
-    else
+    } else {
         EXPECT_FALSE(err.contains(QStringLiteral("Pictro: "))) << err.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -80,7 +80,9 @@ TEST_P(StoredLanguage, NamesOnePackOrKeepsItsFixedMeaning) {
     const StoredLanguageCase& c = GetParam();
     const auto pack = ocrlanguages::singlePack(QString::fromUtf8(c.stored));
     ASSERT_EQ(pack.has_value(), c.pack.has_value()) << c.stored;
-    if (pack) EXPECT_EQ(*pack, QString::fromUtf8(*c.pack));
+    if (pack) {
+        EXPECT_EQ(*pack, QString::fromUtf8(*c.pack));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, StoredLanguage,
