@@ -37,6 +37,10 @@ TEST_F(CommandLineActions, EveryActionReachesTheRunningInstance) {
         EXPECT_TRUE(waitUntil([&] { return logged(QStringLiteral("action-handled ") + QLatin1String(name)); }))
             << name << " did not arrive; log:\n" << readFile(log()).toStdString();
     }
+    EXPECT_FALSE(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                          QStringLiteral("^Preferences$")})
+                     .isEmpty())
+        << "the settings action shows the preferences";
     EXPECT_EQ(pictro.state(), QProcess::Running);
     EXPECT_EQ(pictro.processId(), firstPid);
     EXPECT_TRUE(readFile(home.filePath(QStringLiteral("data/Pictro/status.txt")))
