@@ -43,10 +43,3 @@ int run(const QString& outputDir) {
 }
 
 } // namespace selftest
-
-namespace uitest {
-void runIfRequested(const QStringList& arguments) {
-    if (!arguments.contains(QStringLiteral("--uitest"))) return;
-    // The interactive self-check has no steps yet.
-}
-} // namespace uitest
