@@ -1,6 +1,6 @@
+#include "capture/WindowShot.h"
 #include "capture/CaptureEngine.h"
 #include "capture/SoftShadow.h"
-#include "capture/WindowShot.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 

@@ -13,7 +13,9 @@
 
 namespace {
 
-void xdotool(const QStringList& args) { ASSERT_TRUE(x11test::xdotoolSucceeds(args)) << args.join(' ').toStdString(); }
+void xdotool(const QStringList& args) {
+    ASSERT_TRUE(x11test::xdotoolSucceeds(args)) << args.join(' ').toStdString();
+}
 
 class X11Hotkeys : public ::testing::Test {
 protected:

@@ -96,7 +96,8 @@ TEST_F(PinX11Test, FloatsAboveOtherWindowsTakesKeysWhenClickedAndClosesOnADouble
 
     // Another program's window opened and activated on the same spot stays below the pin.
     const QPoint foreignAt = editorFrame.topLeft() + QPoint(50, 50);
-    TestWindow foreign({QStringLiteral("--pos"), QStringLiteral("%1,%2").arg(foreignAt.x()).arg(foreignAt.y()),
+    TestWindow foreign({QStringLiteral("--pos"),
+                        QStringLiteral("%1,%2").arg(foreignAt.x()).arg(foreignAt.y()),
                         QStringLiteral("--size"), QStringLiteral("700x500"), QStringLiteral("--title"),
                         QStringLiteral("Pin Foreign")});
     ASSERT_NE(foreign.id(), 0u);

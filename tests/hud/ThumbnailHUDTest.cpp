@@ -22,7 +22,8 @@ using testsupport::waitUntil;
 
 namespace {
 
-CapturedImage makeCapture(int pixelWidth, int pixelHeight, double scale, QColor color = QColor(40, 160, 220)) {
+CapturedImage makeCapture(int pixelWidth, int pixelHeight, double scale,
+                          QColor color = QColor(40, 160, 220)) {
     return testsupport::solidCapture(QSize(pixelWidth, pixelHeight), color, scale,
                                      QImage::Format_ARGB32_Premultiplied);
 }
@@ -172,7 +173,9 @@ TEST_F(ThumbnailHUDTest, ManualModeHasNoTimerAndTenSecondsModeWaitsTenSeconds) {
 }
 
 // The hide timer is checked for what it is set to and then made to fire, rather than waited out.
-void fireNow(QTimer* timer) { timer->start(0); }
+void fireNow(QTimer* timer) {
+    timer->start(0);
+}
 
 TEST_F(ThumbnailHUDTest, AfterThreeSecondsItHidesEvenWhileHovered) {
     settings->set(keys::hidePreviewMode, QStringLiteral("after3s"));
@@ -198,7 +201,8 @@ TEST_F(ThumbnailHUDTest, ANewThumbnailReplacesTheOldAndTheOldTimerNeverHidesIt) 
     ThumbnailView* second = showAndWait(makeCapture(500, 200, 1.0));
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(!first || !first->isVisible());
-    EXPECT_TRUE(!firstTimer || !firstTimer->isActive()) << "the first thumbnail's deadline would hide the second";
+    EXPECT_TRUE(!firstTimer || !firstTimer->isActive())
+        << "the first thumbnail's deadline would hide the second";
     // The second runs on its own three seconds, from when it was shown.
     QTimer* secondTimer = ThumbnailHUD::hideTimer();
     ASSERT_NE(secondTimer, nullptr);

@@ -33,7 +33,8 @@ QImage withColourKeys(int keys) {
 }
 
 TEST(FormatDecision, FlatIsPngAndNoiseIsJpeg) {
-    EXPECT_EQ(SaveService::decideFormat(solidImage(QSize(500, 500), Qt::darkCyan), SaveFormat::autoFormat), ImageFileFormat::png);
+    EXPECT_EQ(SaveService::decideFormat(solidImage(QSize(500, 500), Qt::darkCyan), SaveFormat::autoFormat),
+              ImageFileFormat::png);
     EXPECT_EQ(SaveService::decideFormat(noise(500, 500), SaveFormat::autoFormat), ImageFileFormat::jpeg);
     EXPECT_EQ(SaveService::decideFormat(noise(500, 500), SaveFormat::png), ImageFileFormat::png);
 }

@@ -58,9 +58,10 @@ class ScrollingOnX11 : public ::testing::Test {
     // The screen shows the page's rows from `top` in the viewport.
     bool showsPageAt(int top) const {
         const QPoint at = view.viewport()->mapToGlobal(QPoint(0, 0));
-        const QImage shown =
-            QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 480, 400).toImage().convertToFormat(
-                QImage::Format_RGB32);
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(0, at.x(), at.y(), 480, 400)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
         return shown == page.copy(0, top, 480, 400);
     }
 

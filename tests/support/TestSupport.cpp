@@ -32,7 +32,9 @@ double timeScale() {
     return scale;
 }
 
-int scaled(int ms) { return static_cast<int>(std::lround(ms * timeScale())); }
+int scaled(int ms) {
+    return static_cast<int>(std::lround(ms * timeScale()));
+}
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     const int limit = scaled(timeoutMs);

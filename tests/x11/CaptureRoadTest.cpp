@@ -43,15 +43,16 @@ protected:
     }
 
 private:
-    QRgb colourAt(QPoint p) const {
-        return m_fill.isValid() ? m_fill.rgb() : qRgb((p.x() * 7) % 256, (p.y() * 5) % 256, (p.x() + p.y()) % 256);
-    }
+  QRgb colourAt(QPoint p) const {
+      return m_fill.isValid() ? m_fill.rgb()
+                              : qRgb((p.x() * 7) % 256, (p.y() * 5) % 256, (p.x() + p.y()) % 256);
+  }
 
     QColor m_fill;
 };
 
 class CaptureRoad : public RunningPictro {
-protected:
+  protected:
     bool selectionShows() { return windowShows(QStringLiteral("^Pictro Selection$")); }
     void drag(QPoint from, QPoint to) {
         xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y())});
@@ -194,8 +195,8 @@ TEST_F(CaptureRoad, AFullScreenCaptureOpensTheEditorWhoseCopyCarriesWhatWasDrawn
     EXPECT_TRUE(windowGone(QStringLiteral("^Pictro Editor$"))) << "copy closes the editor";
 
     const testsupport::ProgramRun xclip = testsupport::runProgram(
-        QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
-                                  QStringLiteral("image/png"), QStringLiteral("-o")});
+        QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                  QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-o")});
     ASSERT_TRUE(xclip.ok());
     const QImage copied = QImage::fromData(xclip.out, "PNG").convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(copied.size(), original.size());

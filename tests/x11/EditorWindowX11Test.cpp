@@ -141,7 +141,8 @@ TEST_F(EditorWindowX11Test, RectangleDrawnWithThePointerIsOnTheCopiedImage) {
     ASSERT_TRUE(waitUntil([] { return EditorWindowController::controllers().empty(); }));
 
     const QByteArray png =
-        testsupport::runProgram(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-o"}, 20000)
+        testsupport::runProgram(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-o"},
+                                20000)
             .out;
     const QImage pasted = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(pasted.size(), original.size());

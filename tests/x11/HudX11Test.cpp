@@ -33,7 +33,9 @@ QString windowProperties(QWidget* w) {
 }
 
 // The screen's pixel at a point, as a person sees it.
-QColor onScreen(const QPoint& at) { return x11test::rootPixel(at); }
+QColor onScreen(const QPoint& at) {
+    return x11test::rootPixel(at);
+}
 
 // A plain application window that remembers where it was pressed.
 class Receiver : public QWidget {
@@ -99,8 +101,7 @@ TEST_F(HudX11Test, ToastShowsAboveAWindowAndItsClicksReachThatWindow) {
     const QPoint centre = panel.center();
     movePointer(centre);
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(waitUntil([&] { return !receiver.presses.isEmpty(); }))
-        << "the click stopped at the toast";
+    ASSERT_TRUE(waitUntil([&] { return !receiver.presses.isEmpty(); })) << "the click stopped at the toast";
     EXPECT_LE((receiver.presses.first() - centre).manhattanLength(), 1);
     // Showing and clicking through the toast did not move the focus.
     EXPECT_EQ(activeWindow(), receiver.winId());
@@ -130,7 +131,8 @@ TEST_F(HudX11Test, ToastAndThumbnailShowOverAFocusedFullScreenWindow) {
 
 TEST_F(HudX11Test, ThumbnailAnswersTheRealPointerWithoutTakingFocus) {
     int opened = 0;
-    ThumbnailHUD::show(solidCapture(QSize(1600, 1000), QColor(30, 120, 200)), [&](const CapturedImage&) { ++opened; });
+    ThumbnailHUD::show(solidCapture(QSize(1600, 1000), QColor(30, 120, 200)),
+                       [&](const CapturedImage&) { ++opened; });
     ASSERT_TRUE(waitUntil([] { return ThumbnailHUD::current() && ThumbnailHUD::current()->isVisible(); }));
     ThumbnailView* view = ThumbnailHUD::current();
     ASSERT_TRUE(waitExposed(view));

@@ -157,7 +157,8 @@ TEST_F(Launch, WithTheSchemeDisabledForwardedLinksAreNotLogged) {
         // A capture from the keyboard comes after both requests: once it is logged, they have been
         // handled.
         x11test::xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
-        ASSERT_TRUE(waitUntil([&] { return readFile(log).contains(QStringLiteral(" capture source=fullscreen")); }));
+        ASSERT_TRUE(
+            waitUntil([&] { return readFile(log).contains(QStringLiteral(" capture source=fullscreen")); }));
     });
     EXPECT_FALSE(readFile(log).contains(QStringLiteral("url-handled"))) << readFile(log).toStdString();
     EXPECT_FALSE(readFile(log).contains(QStringLiteral("pictro://")));

@@ -54,13 +54,15 @@ protected:
     // Whether a window with this title (a regular expression) is on the screen.
     static bool windowShows(const QString& title) {
         return testsupport::waitUntil([&] {
-            return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title})
+            return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), title})
                         .isEmpty();
         });
     }
     static bool windowGone(const QString& title) {
         return testsupport::waitUntil([&] {
-            return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title})
+            return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                            QStringLiteral("--name"), title})
                 .isEmpty();
         });
     }

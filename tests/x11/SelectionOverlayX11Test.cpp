@@ -14,14 +14,17 @@
 
 namespace {
 
-bool xdotool(const QStringList& args) { return x11test::xdotoolSucceeds(args); }
+bool xdotool(const QStringList& args) {
+    return x11test::xdotoolSucceeds(args);
+}
 
 class OverlayOnX11 : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { x11test::installX11Platform(); }
 
     void TearDown() override {
-        if (SelectionOverlay* overlay = SelectionOverlay::current()) overlay->finish(OverlayResult::cancelled());
+        if (SelectionOverlay* overlay = SelectionOverlay::current())
+            overlay->finish(OverlayResult::cancelled());
         QApplication::processEvents();
     }
 
@@ -43,8 +46,8 @@ protected:
 TEST_F(OverlayOnX11, DraggedAreaComesBackInBottomLeftPointsWithTheScreensPixels) {
     ASSERT_TRUE(xdotool({"mousemove", "960", "540"}));
     ASSERT_TRUE(beginAndWait(OverlayMode::area));
-    ASSERT_TRUE(xdotool({"mousemove", "100", "100", "mousedown", "1", "mousemove", "200", "180", "mousemove", "300",
-                         "250", "mouseup", "1"}));
+    ASSERT_TRUE(xdotool({"mousemove", "100", "100", "mousedown", "1", "mousemove", "200", "180", "mousemove",
+                         "300", "250", "mouseup", "1"}));
     ASSERT_TRUE(testsupport::waitUntil([this] { return !results.empty(); }));
     ASSERT_EQ(results.size(), 1u);
     const OverlayResult& r = results.front();

@@ -22,7 +22,9 @@ namespace {
 
 using testsupport::waitUntil;
 
-X11Platform* platform() { return &x11test::installX11Platform(); }
+X11Platform* platform() {
+    return &x11test::installX11Platform();
+}
 
 std::optional<WindowInfo> listed(quint32 id) {
     for (const WindowInfo& w : CaptureEngine::onScreenWindows())
@@ -42,10 +44,14 @@ CaptureResult await(QFuture<CaptureResult> f) {
 }
 
 // The window manager has reparented the client into a frame with decorations.
-bool decorated(quint32 client) { return x11test::frameRectOf(client).height() > x11test::clientRectOf(client).height(); }
+bool decorated(quint32 client) {
+    return x11test::frameRectOf(client).height() > x11test::clientRectOf(client).height();
+}
 
 // The screen shows this colour at a point of the root window.
-bool showsColour(const QPoint& at, QRgb colour) { return x11test::rootPixel(at).rgb() == (colour | 0xff000000u); }
+bool showsColour(const QPoint& at, QRgb colour) {
+    return x11test::rootPixel(at).rgb() == (colour | 0xff000000u);
+}
 
 bool onlyColour(const QImage& image, const QRect& area, QRgb colour) {
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -77,14 +83,16 @@ TEST_F(CaptureX11, WindowListIsFrontToBackWithoutWhatNobodyMeans) {
         ASSERT_NE(w->id(), 0u);
     // Everything that should be listed is, and the window manager manages Pictro's own window too,
     // so leaving it out is the list's doing.
-    ASSERT_TRUE(waitUntil([&] {
-        return listed(back.id()) && listed(noPid.id()) && listed(visible.id()) && listed(front.id());
-    }, 15000));
-    ASSERT_TRUE(waitUntil([&] {
-        for (const quint32 id : {narrow.id(), faint.id(), kept.id(), static_cast<quint32>(own.winId())})
-            if (!x11test::inClientList(id)) return false;
-        return true;
-    }, 15000));
+    ASSERT_TRUE(waitUntil(
+        [&] { return listed(back.id()) && listed(noPid.id()) && listed(visible.id()) && listed(front.id()); },
+        15000));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            for (const quint32 id : {narrow.id(), faint.id(), kept.id(), static_cast<quint32>(own.winId())})
+                if (!x11test::inClientList(id)) return false;
+            return true;
+        },
+        15000));
 
     const auto list = CaptureEngine::onScreenWindows();
     const qsizetype iFront = indexOf(list, front.id()), iBack = indexOf(list, back.id());

@@ -18,7 +18,9 @@
 
 namespace {
 
-X11Platform& platform() { return x11test::installX11Platform(); }
+X11Platform& platform() {
+    return x11test::installX11Platform();
+}
 
 // Runs a program while this process keeps serving the clipboard; its standard output.
 QByteArray runServing(const QString& program, const QStringList& args) {

@@ -19,7 +19,9 @@ TestWindow::TestWindow(const QStringList& args) {
         ADD_FAILURE() << "the test window did not show: " << args.join(QLatin1Char(' ')).toStdString();
 }
 
-TestWindow::~TestWindow() { close(); }
+TestWindow::~TestWindow() {
+    close();
+}
 
 void TestWindow::close() {
     if (m_process.state() == QProcess::NotRunning) return;

@@ -19,7 +19,9 @@ namespace x11test {
 namespace {
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-template <typename T> Reply<T> reply(T* r) { return Reply<T>(r, &std::free); }
+template <typename T> Reply<T> reply(T* r) {
+    return Reply<T>(r, &std::free);
+}
 
 // A short-lived connection of its own, so a look from outside never disturbs Qt's.
 struct Connection {
@@ -41,7 +43,9 @@ X11Platform& installX11Platform() {
     return *installed;
 }
 
-QString xdotool(const QStringList& args) { return testsupport::runProgram(QStringLiteral("xdotool"), args).text(); }
+QString xdotool(const QStringList& args) {
+    return testsupport::runProgram(QStringLiteral("xdotool"), args).text();
+}
 
 bool xdotoolSucceeds(const QStringList& args) {
     return testsupport::runProgram(QStringLiteral("xdotool"), args).ok();
@@ -51,12 +55,15 @@ void movePointer(const QPoint& global) {
     xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
 }
 
-quint64 activeWindow() { return xdotool({QStringLiteral("getactivewindow")}).toULongLong(); }
+quint64 activeWindow() {
+    return xdotool({QStringLiteral("getactivewindow")}).toULongLong();
+}
 
 std::vector<quint64> stacking() {
-    const QString line = testsupport::runProgram(QStringLiteral("xprop"), {QStringLiteral("-root"),
-                                                                          QStringLiteral("_NET_CLIENT_LIST_STACKING")})
-                             .text();
+    const QString line =
+        testsupport::runProgram(QStringLiteral("xprop"),
+                                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")})
+            .text();
     std::vector<quint64> ids;
     const qsizetype hash = line.indexOf(QLatin1Char('#'));
     if (hash < 0) return ids;
@@ -81,7 +88,8 @@ QString windowProperties(quint64 window, const QStringList& names) {
 bool inClientList(quint32 client) {
     Connection x;
     static const char name[] = "_NET_CLIENT_LIST";
-    const auto atom = reply(xcb_intern_atom_reply(x.c, xcb_intern_atom(x.c, 0, sizeof name - 1, name), nullptr));
+    const auto atom =
+        reply(xcb_intern_atom_reply(x.c, xcb_intern_atom(x.c, 0, sizeof name - 1, name), nullptr));
     if (!atom) return false;
     const auto list = reply(xcb_get_property_reply(
         x.c, xcb_get_property(x.c, 0, x.root(), atom->atom, XCB_ATOM_WINDOW, 0, 4096), nullptr));
@@ -110,8 +118,8 @@ QRect frameRectOf(quint32 client) {
 QRect clientRectOf(quint32 client) {
     Connection x;
     const auto g = reply(xcb_get_geometry_reply(x.c, xcb_get_geometry(x.c, client), nullptr));
-    const auto t = reply(
-        xcb_translate_coordinates_reply(x.c, xcb_translate_coordinates(x.c, client, x.root(), 0, 0), nullptr));
+    const auto t = reply(xcb_translate_coordinates_reply(
+        x.c, xcb_translate_coordinates(x.c, client, x.root(), 0, 0), nullptr));
     if (!g || !t) return {};
     return QRect(t->dst_x, t->dst_y, g->width, g->height);
 }
@@ -123,8 +131,8 @@ QColor rootPixel(const QPoint& at) {
 QImage rootByImport() {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("root.png"));
-    if (!testsupport::runProgram(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file},
-                                 20000)
+    if (!testsupport::runProgram(QStringLiteral("import"),
+                                 {QStringLiteral("-window"), QStringLiteral("root"), file}, 20000)
              .ok())
         return {};
     return QImage(file).convertToFormat(QImage::Format_RGB32);
