@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QMimeData>
 #include <QPointer>
@@ -148,15 +149,22 @@ TEST_F(PinX11Test, DraggingWithTheRealPointerMovesThePin) {
     movePointer(grab);
     xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
     ASSERT_TRUE(waitUntil([] { return QGuiApplication::mouseButtons() == Qt::LeftButton; }));
-    // The first motion of a hand is a pixel or two; the window manager takes over from there.
-    // Each motion is let through before the next, as a hand's would be.
-    const auto moveBy = [&](QPoint offset) {
+    // The first motion of a hand is a pixel or two, the next one starts the window manager's move,
+    // which shows nothing until the pointer moves on; from then on each motion is let through
+    // before the next, as a hand's would be. Qt hears of the move only when it ends, so the frame
+    // the window manager moves is watched.
+    const auto framePos = [&] { return x11test::frameRectOf(static_cast<quint32>(pin->winId())).topLeft(); };
+    for (const QPoint offset : {QPoint(1, 1), QPoint(21, 11)}) {
         movePointer(grab + offset);
-        waitUntil([&] { return (pin->pos() - (start + offset)).manhattanLength() <= 2; }, 1000);
-    };
-    moveBy(QPoint(1, 1));
-    for (int step = 1; step <= 6; ++step)
-        moveBy(QPoint(1 + 20 * step, 1 + 10 * step));
+        ASSERT_TRUE(waitUntil([&] { return QCursor::pos() == grab + offset; }));
+        letEventsRun(60);
+    }
+    for (int step = 2; step <= 6; ++step) {
+        const QPoint offset(1 + 20 * step, 1 + 10 * step);
+        movePointer(grab + offset);
+        EXPECT_TRUE(waitUntil([&] { return (framePos() - (start + offset)).manhattanLength() <= 2; }))
+            << "the frame did not follow the pointer to " << offset.x() << "," << offset.y();
+    }
     xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
     const QPoint target = start + QPoint(121, 61);
     ASSERT_TRUE(waitUntil([&] { return (pin->pos() - target).manhattanLength() <= 2; }, 3000))

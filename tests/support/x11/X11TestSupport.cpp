@@ -4,6 +4,7 @@
 #include "support/ExternalProgram.h"
 
 #include <QGuiApplication>
+#include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
 
