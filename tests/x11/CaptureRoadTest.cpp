@@ -21,11 +21,12 @@ public:
         setGeometry(200, 150, 480, 360);
         show();
     }
-    // Waits until the window is on the screen with its own pixels, before Pictro looks at it.
+    // Waits until the window is on the screen with its own pixels, before Pictro looks at it. The
+    // first window of a test program can take long on a loaded machine: fonts and theme load first.
     bool shown() {
         const QPoint middle(width() / 2, height() / 2);
-        return testsupport::waitExposed(this) &&
-               waitUntil([&] { return x11test::rootPixel(mapToGlobal(middle)).rgb() == colourAt(middle); });
+        return testsupport::waitExposed(this, 20000) &&
+               waitUntil([&] { return x11test::rootPixel(mapToGlobal(middle)).rgb() == colourAt(middle); }, 20000);
     }
 
 protected:
