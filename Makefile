@@ -3,6 +3,8 @@ BUILD   ?= build
 PREFIX  ?= /usr/local
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# The PATH the tests run with (CI gives them only what a clean machine would have).
+TEST_PATH ?= $(PATH)
 
 .PHONY: all build run test deps bench install package clean
 
@@ -24,7 +26,7 @@ run: deps
 test: deps
 	cmake -S . -B $(BUILD) -G Ninja -DPICTRO_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+	cd $(BUILD) && PATH="$(TEST_PATH)" ctest --output-on-failure -j $(JOBS) --timeout 600
 
 bench: deps build
 	scripts/with-xvfb bench/run-all $(BUILD)

@@ -9,7 +9,6 @@
 #include "app/StatusMenu.h"
 #include "hotkeys/HotkeyManager.h"
 #include "hud/ToastHUD.h"
-#include "app/SelfTest.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
@@ -43,7 +42,6 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
         showToast(launchtoast::text(), QStringLiteral("camera.viewfinder"), 3.0);
-    uitest::runIfRequested(m_arguments);
 }
 
 void AppDelegate::setupStatusItem() {

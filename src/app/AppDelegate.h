@@ -58,7 +58,6 @@ public:
     void setFlows(CaptureFlows* flows) { m_flows = flows; }
     void showToast(const QString& message, const QString& symbol, double seconds);
 
-    QSystemTrayIcon* statusItem() const { return m_statusItem; }
     const std::optional<CapturedImage>& lastCapture() const { return m_lastCapture; }
     void setLastCapture(const CapturedImage& image) { m_lastCapture = image; }
 

@@ -11,6 +11,7 @@
 #include "hud/ToastHUD.h"
 #include "hud/WindowIdentity.h"
 #include "ocr/OCRService.h"
+#include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
@@ -263,7 +264,7 @@ bool EditorWindowController::writeImage(const CapturedImage& image, const QStrin
 
     const std::optional<QString> error = writeReplacing(path, *bytes);
     if (error) {
-        std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(*error));
+        qCWarning(lcEditor, "save failed: %s", qPrintable(*error));
         ToastHUD::show(tr("Save failed"), QStringLiteral("exclamationmark.triangle.fill"),
                        ToastHUD::defaultDuration);
         return false;

@@ -6,6 +6,7 @@
 #include "hud/PinGeometry.h"
 #include "hud/ToastHUD.h"
 #include "hud/WindowIdentity.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
 #include "save/SaveService.h"
@@ -66,7 +67,7 @@ PinWindow::~PinWindow() {
 PinWindow* PinWindow::pin(const CapturedImage& image, std::optional<QPointF> near) {
     const QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() != app->thread()) {
-        std::fprintf(stderr, "Pictro: pin refused off the main thread\n");
+        qCWarning(lcHud, "pin refused off the main thread");
         return nullptr;
     }
     auto* window = new PinWindow(image, near);

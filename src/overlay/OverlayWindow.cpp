@@ -2,6 +2,7 @@
 
 #include "hud/WindowIdentity.h"
 #include "overlay/SelectionOverlayView.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 #include <QEvent>
@@ -78,7 +79,7 @@ void OverlayWindow::tryGrab(int attemptsLeft, bool mouseToo) {
     }
     if (ok) return;
     if (attemptsLeft <= 1) {
-        qWarning("Pictro: the selection overlay could not take the keyboard; Esc may not reach it");
+        qCWarning(lcOverlay, "the selection overlay could not take the keyboard; Esc may not reach it");
         return;
     }
     QTimer::singleShot(grabRetryMs, this, [this, attemptsLeft, mouseToo] { tryGrab(attemptsLeft - 1, mouseToo); });

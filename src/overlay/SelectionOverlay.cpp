@@ -3,6 +3,7 @@
 #include "capture/CaptureEngine.h"
 #include "overlay/OverlayGeometry.h"
 #include "overlay/OverlayWindow.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/WindowServer.h"
 
@@ -71,8 +72,8 @@ void SelectionOverlay::failCapture(CaptureError error) {
     if (s_errorHandler) {
         s_errorHandler(error);
     } else {
-        qWarning("Pictro: the selection overlay could not capture the screens (%s)",
-                 qPrintable(captureErrorName(error)));
+        qCWarning(lcOverlay, "the selection overlay could not capture the screens (%s)",
+                  qPrintable(captureErrorName(error)));
     }
 }
 

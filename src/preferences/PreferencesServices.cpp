@@ -1,6 +1,7 @@
 #include "preferences/PreferencesServices.h"
 
 #include "hotkeys/HotkeyManager.h"
+#include "platform/Log.h"
 #include "preferences/KeyboardSettings.h"
 
 #include <QColorDialog>
@@ -28,7 +29,7 @@ PreferencesServices PreferencesServices::standard() {
     if (const auto command = keyboardsettings::find(s.desktop))
         s.openKeyboardSettings = [c = *command] {
             if (!keyboardsettings::open(c))
-                std::fprintf(stderr, "Pictro: cannot start %s\n", qPrintable(c.program));
+                qCWarning(lcPreferences, "cannot start %s", qPrintable(c.program));
         };
     return s;
 }

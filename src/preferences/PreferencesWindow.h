@@ -6,7 +6,6 @@
 
 class AdvancedTab;
 class GeneralTab;
-class HotkeysTab;
 class QTabWidget;
 class Settings;
 class SettingsBinder;
@@ -23,7 +22,6 @@ class PreferencesWindow : public QWidget {
 
     QTabWidget* tabs() const { return m_tabs; }
     GeneralTab* generalTab() const { return m_general; }
-    HotkeysTab* hotkeysTab() const { return m_hotkeys; }
 
   private:
     void fitCurrentTab();
@@ -31,5 +29,4 @@ class PreferencesWindow : public QWidget {
     SettingsBinder* m_binder = nullptr;
     QTabWidget* m_tabs = nullptr;
     GeneralTab* m_general = nullptr;
-    HotkeysTab* m_hotkeys = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "save/SaveService.h"
 
+#include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "save/ExclusiveFile.h"
@@ -14,8 +15,7 @@
 
 namespace {
 void logFailure(const QString& error) {
-    std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(error));
-    std::fflush(stderr);
+    qCWarning(lcSave, "save failed: %s", qPrintable(error));
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "scrolling/EscapeWatch.h"
 
 #include "platform/InputSynth.h"
+#include "platform/Log.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -23,7 +24,7 @@ void EscapeWatch::start() {
     m_hotkeyHeld = status == 0;
     // Another program holding a key does not stop the watch: the key state is still readable.
     if (!m_hotkeyHeld)
-        qWarning("Pictro: Esc could not be held during the scrolling capture (status %d)", status);
+        qCWarning(lcScrolling, "Esc could not be held during the scrolling capture (status %d)", status);
     m_returnHeld = m_hotkeys.registerHotkey(returnKeyCode, 0, returnHotkey) == 0;
     QCoreApplication::instance()->installEventFilter(this);
     m_poll.start();

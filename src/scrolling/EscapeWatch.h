@@ -32,7 +32,6 @@ class EscapeWatch : public QObject {
     void start();
     // Releases the hotkey and stops watching; also done on destruction.
     void stop();
-    bool isWatching() const { return m_watching; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
