@@ -60,7 +60,7 @@ class PinX11Test : public ::testing::Test {
         ASSERT_NE(screen, nullptr);
         editor.setGeometry(screen->availableGeometry().adjusted(100, 100, -700, -300));
         editor.show();
-        ASSERT_TRUE(waitExposed(&editor));
+        ASSERT_TRUE(waitExposed(&editor, x11test::firstWindowMs));
         editor.activateWindow();
         ASSERT_TRUE(waitUntil([&] { return activeWindow() == editor.winId(); }));
         movePointer(QPoint(5, 5));

@@ -51,7 +51,7 @@ class ScrollingOnX11 : public ::testing::Test {
         view.resize(480 + view.verticalScrollBar()->sizeHint().width(), 400);
         view.move(300, 200);
         view.show();
-        ASSERT_TRUE(testsupport::waitExposed(&view));
+        ASSERT_TRUE(testsupport::waitExposed(&view, x11test::firstWindowMs));
         ASSERT_TRUE(waitUntil([this] { return showsPageAt(0); }));
     }
 

@@ -70,7 +70,7 @@ class EditorWindowX11Test : public ::testing::Test {
         EditorWindowController::open(CapturedImage{image, 1.0});
         EXPECT_EQ(EditorWindowController::controllers().size(), 1u);
         EditorWindowController* editor = EditorWindowController::controllers().front().get();
-        EXPECT_TRUE(waitExposed(editor->window()));
+        EXPECT_TRUE(waitExposed(editor->window(), x11test::firstWindowMs));
         const quint64 windowId = editor->window()->winId();
         EXPECT_TRUE(waitUntil([&] { return x11test::activeWindow() == windowId; }));
         EXPECT_TRUE(waitUntil([&] { return editor->canvas()->hasFocus(); }));

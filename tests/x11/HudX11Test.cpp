@@ -68,7 +68,7 @@ class HudX11Test : public ::testing::Test {
         ASSERT_NE(screen, nullptr);
         receiver.setGeometry(screen->availableGeometry().adjusted(200, 200, -200, -20));
         receiver.show();
-        ASSERT_TRUE(waitExposed(&receiver));
+        ASSERT_TRUE(waitExposed(&receiver, x11test::firstWindowMs));
         receiver.activateWindow();
         ASSERT_TRUE(waitUntil([&] { return activeWindow() == receiver.winId(); }));
         movePointer(QPoint(5, 5));

@@ -60,7 +60,7 @@ TEST_F(Launch, WritesTheStatusFileAndRewritesItOnTheNextLaunch) {
         p.setProcessEnvironment(environment());
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         ASSERT_TRUE(testsupport::startProgram(p, binary()));
-        ASSERT_TRUE(waitUntil([&] { return readFile(statusPath()).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }))
+        ASSERT_TRUE(waitUntil([&] { return readFile(statusPath()).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }, 30000))
             << "status.txt of launch " << launch << ": " << readFile(statusPath()).toStdString()
             << "\nstderr: " << p.readAllStandardError().toStdString();
         const QStringList lines = readFile(statusPath()).split(QLatin1Char('\n'));
@@ -150,7 +150,7 @@ void whileRunning(const QProcessEnvironment& env, const QString& statusPath, Bod
     QProcess p;
     p.setProcessEnvironment(env);
     ASSERT_TRUE(testsupport::startProgram(p, binary()));
-    ASSERT_TRUE(waitUntil([&] { return readFile(statusPath).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }));
+    ASSERT_TRUE(waitUntil([&] { return readFile(statusPath).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }, 30000));
     body();
     p.terminate();
     p.waitForFinished(testsupport::scaled(10000));

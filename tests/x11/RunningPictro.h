@@ -45,8 +45,9 @@ protected:
         conf.close();
         pictro.setProcessEnvironment(environment());
         ASSERT_TRUE(testsupport::startProgram(pictro, qEnvironmentVariable("PICTRO_BINARY")));
+        // A launch on a loaded machine can take many seconds.
         ASSERT_TRUE(testsupport::waitUntil(
-            [&] { return QFile::exists(home.filePath(QStringLiteral("data/Pictro/status.txt"))); }));
+            [&] { return QFile::exists(home.filePath(QStringLiteral("data/Pictro/status.txt"))); }, 30000));
     }
     QStringList savedFiles() const { return QDir(shots()).entryList(QDir::Files, QDir::Name); }
     int savedCount() const { return static_cast<int>(savedFiles().size()); }

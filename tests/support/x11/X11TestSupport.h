@@ -15,6 +15,10 @@ class X11Platform;
 // looks at the screen and the window manager's lists from outside the program under test.
 namespace x11test {
 
+// How long the first window of a test program may take to show: it waits for fonts and theme to
+// load, which on a loaded machine takes many seconds.
+constexpr int firstWindowMs = 20000;
+
 // Installs the X11 platform the first time and returns it; the same one for the whole program.
 X11Platform& installX11Platform();
 
