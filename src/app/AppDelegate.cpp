@@ -10,6 +10,7 @@
 #include "app/SelfTest.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Symbols.h"
 #include "preferences/PreferencesWindowController.h"
@@ -31,7 +32,9 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    timingmarks::mark("launch: delegate starts");
     setupStatusItem();
+    timingmarks::mark("launch: tray item shown");
     writeLaunchStatus();
     if (!m_platform.screenCapture().screenCaptureAllowed()) m_platform.screenCapture().requestScreenCaptureAccess();
     registerHotkeys();
@@ -39,6 +42,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
         showToast(QStringLiteral("Pictro is running — ⇧⌘1 screen · ⇧⌘2 area"), QStringLiteral("camera.viewfinder"), 3.0);
+    timingmarks::mark("launch: finished");
     uitest::runIfRequested(m_arguments);
 }
 

@@ -6,6 +6,7 @@
 #include "ocr/OpenMPThreadLimit.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "settings/Settings.h"
 
 #ifdef PICTRO_WITH_X11
@@ -82,7 +83,9 @@ int runApplication(int argc, char** argv, const QStringList& args) {
     }
     if (qpa.isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
     Settings::registerDefaults();
+    timingmarks::mark("launch: main");
     QApplication app(argc, argv);
+    timingmarks::mark("launch: application made");
     QApplication::setApplicationName(QStringLiteral("Pictro"));
     QApplication::setDesktopFileName(QStringLiteral("pictro"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -93,6 +96,7 @@ int runApplication(int argc, char** argv, const QStringList& args) {
         std::fprintf(stderr, "Pictro: this build has no platform layer for this system\n");
         return 1;
     }
+    timingmarks::mark("launch: platform installed");
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
     AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), beginSelection);
