@@ -94,7 +94,9 @@ void appendChunk(QByteArray& out, const char* type, const QByteArray& data) {
 // libdeflate over the whole image in one call, every row with one filter (0 none, 2 up).
 QByteArray withLibdeflate(const QImage& image, int level, int filter) {
     const int length = image.width() * 3;
-    std::vector<uchar> raw(size_t(image.height()) * size_t(length + 1)), above(size_t(length)), row(size_t(length));
+    const size_t rowLength = static_cast<size_t>(length);
+    std::vector<uchar> raw(static_cast<size_t>(image.height()) * (rowLength + 1));
+    std::vector<uchar> above(rowLength), row(rowLength);
     for (int y = 0; y < image.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -109,6 +110,14 @@ std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter
     return stream;
 }
 
-int defaultBands() { return std::clamp(QThread::idealThreadCount(), 1, 8); }
+int defaultBands() {
+    // A band runs at once only on a core that is free: on a machine already busy with other work
+    // a second thread waits for its turn and the split only adds the cost of lost matches.
+    const int cores = std::clamp(QThread::idealThreadCount(), 1, 8);
+    double load[1] = {0};
+    if (getloadavg(load, 1) != 1) return cores;
+    const int freeCores = static_cast<int>(cores - load[0] + 0.5);  // the caller's own among them
+    return std::clamp(freeCores, 1, cores);
+}
 
 } // namespace splitdeflate
