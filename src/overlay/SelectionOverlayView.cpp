@@ -49,36 +49,6 @@ SelectionOverlayView::SelectionOverlayView(OverlayMode mode, const ScreenInfo& s
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent, m_frozen.has_value());
     resize(m_screen.frame.size().toSize());
-    if (m_frozen) m_dimmedFrozen = dimmed(m_frozen->image);
-}
-
-QImage SelectionOverlayView::dimmed(const QImage& image) const {
-    QImage out = image.convertToFormat(QImage::Format_RGB32);
-    if (out.isNull()) return out;
-    if (out.constBits() == image.constBits()) out.detach();
-    QPainter p(&out);
-    QColor dim(Qt::black);
-    dim.setAlphaF(m_mode == OverlayMode::area ? areaDimAlpha : pickDimAlpha);
-    p.fillRect(out.rect(), dim);
-    return out;
-}
-
-// The dimmed picture, and the undimmed one inside the selection or the hovered window.
-void SelectionOverlayView::paintFrozen(QPainter& painter) const {
-    const QRectF bounds(rect());
-    painter.drawImage(bounds, m_dimmedFrozen);
-    std::optional<QRectF> hole;
-    if (const auto selection = selectionRect())
-        hole = og::viewToWidget(*selection, height());
-    else if (const auto hovered = hoveredWindowRect())
-        hole = og::viewToWidget(*hovered, height());
-    if (!hole) return;
-    const QRectF target = hole->intersected(bounds);
-    if (target.isEmpty()) return;
-    const QImage& image = m_frozen->image;
-    const double sx = image.width() / bounds.width(), sy = image.height() / bounds.height();
-    const QRectF source(target.x() * sx, target.y() * sy, target.width() * sx, target.height() * sy);
-    painter.drawImage(target, image, source);
 }
 
 std::optional<QRectF> SelectionOverlayView::selectionRect() const {
@@ -150,16 +120,15 @@ void SelectionOverlayView::paintEvent(QPaintEvent*) {
     timingmarks::mark("overlay: paint");
     QPainter painter(this);
     if (!painter.isActive()) return;
-    if (m_frozen && !m_dimmedFrozen.isNull()) {
-        paintFrozen(painter);
-        painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (m_frozen) {
+        painter.drawImage(QRectF(rect()), m_frozen->image);
     } else {
-        painter.setRenderHint(QPainter::Antialiasing);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(rect(), Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        paintDimming(painter);
     }
+    paintDimming(painter);
     if (const auto selection = selectionRect()) {
         paintSelection(painter, *selection);
     } else if (m_mode == OverlayMode::area) {

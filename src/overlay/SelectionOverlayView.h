@@ -40,8 +40,6 @@ private:
     void updateHover(const QPointF& point);
     void finishWith(const OverlayResult& result);
     void paintDimming(QPainter& painter) const;
-    void paintFrozen(QPainter& painter) const;
-    QImage dimmed(const QImage& image) const;
     void paintSelection(QPainter& painter, const QRectF& selection) const;
     void paintGuides(QPainter& painter) const;
     void paintHover(QPainter& painter, const QRectF& hovered) const;
@@ -51,9 +49,6 @@ private:
     const OverlayMode m_mode;
     const ScreenInfo m_screen;
     const std::optional<CapturedImage> m_frozen;
-    // The frozen picture with the dimming already laid over it, made once: a paint then copies
-    // pixels instead of blending a translucent fill over the whole screen every time.
-    QImage m_dimmedFrozen;
     const std::vector<WindowInfo> m_windowList;
     const double m_primaryMaxY;
     QPointer<SelectionOverlay> m_owner;
