@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -86,7 +87,8 @@ Timed pictro(const QImage& image) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
+    // An optional first argument sets the rounds; options meant for benchmark programs are ignored.
+    const int rounds = argc > 1 && argv[1][0] != '-' ? std::max(1, std::atoi(argv[1])) : 7;
     const QStringList lines = pageLines();
     const QStringList truth = wordsOf(lines.join(QLatin1Char(' ')));
     const QImage image = page(lines);

@@ -19,6 +19,7 @@
 #include <spng.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -192,7 +193,8 @@ void measure(const char* label, const QImage& image, const QString& dir, int rou
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
+    // An optional first argument sets the rounds; options meant for benchmark programs are ignored.
+    const int rounds = argc > 1 && argv[1][0] != '-' ? std::max(1, std::atoi(argv[1])) : 7;
     QTemporaryDir dir;
     for (const auto& [w, h] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
         measure("text-heavy", textHeavyScreenImage(w, h), dir.path(), rounds);
