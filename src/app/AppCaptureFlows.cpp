@@ -1,5 +1,7 @@
 #include "app/AppCaptureFlows.h"
 
+#include "platform/TimingMarks.h"
+
 #include "app/AppDelegate.h"
 #include "app/CaptureGeometry.h"
 #include "app/ResultHandling.h"
@@ -84,7 +86,9 @@ void AppCaptureFlows::captureFullscreen() {
 }
 
 void AppCaptureFlows::captureScreen(const ScreenInfo& screen) {
+    timingmarks::mark("full screen: requested");
     CaptureEngine::captureDisplay(screen).then(this, [this](const CaptureResult& r) {
+        timingmarks::mark("full screen: captured");
         if (r.ok())
             handleResult(r.image(), CaptureSource::fullscreen);
         else

@@ -11,6 +11,7 @@
 #include "hud/ToastHUD.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Symbols.h"
 #include "preferences/PreferencesWindowController.h"
@@ -34,7 +35,9 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    timingmarks::mark("launch: delegate starts");
     setupStatusItem();
+    timingmarks::mark("launch: tray item shown");
     writeLaunchStatus();
     if (!m_platform.screenCapture().screenCaptureAllowed()) m_platform.screenCapture().requestScreenCaptureAccess();
     registerHotkeys();
@@ -42,6 +45,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
         showToast(launchtoast::text(), QStringLiteral("camera.viewfinder"), 3.0);
+    timingmarks::mark("launch: finished");
 }
 
 void AppDelegate::setupStatusItem() {

@@ -7,6 +7,7 @@
 #include "ocr/OpenMPThreadLimit.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "settings/Settings.h"
 
 #ifdef PICTRO_WITH_X11
@@ -92,7 +93,9 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
     }
     if (qpa.isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
     Settings::registerDefaults();
+    timingmarks::mark("launch: main");
     QApplication app(argc, argv);
+    timingmarks::mark("launch: application made");
     QApplication::setApplicationName(QStringLiteral("Pictro"));
     QApplication::setDesktopFileName(QStringLiteral("pictro"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -103,6 +106,7 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
         std::fprintf(stderr, "Pictro: this build has no platform layer for this system\n");
         return 1;
     }
+    timingmarks::mark("launch: platform installed");
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
     AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), beginSelection);

@@ -6,6 +6,7 @@
 #include "save/ExclusiveFile.h"
 #include "save/FormatDecision.h"
 #include "save/ImageEncoding.h"
+#include "platform/TimingMarks.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
@@ -56,8 +57,10 @@ QString SaveService::fileName(const QDateTime& time, int number, ImageFileFormat
 std::optional<QString> SaveService::save(const CapturedImage& input) const {
     const CapturedImage image = prepared(input);
     const ImageFileFormat format = decideFormat(image.image);
+    timingmarks::mark("save: format decided");
     const auto bytes = data(imageencoding::withPointSize(image.image, image.scale), format);
     if (!bytes) return std::nullopt;
+    timingmarks::mark("save: encoded");
 
     const QString folder = m_settings.screenshotsFolder();
     QDir().mkpath(folder);  // a failure shows in the write below
@@ -66,7 +69,7 @@ std::optional<QString> SaveService::save(const CapturedImage& input) const {
         const QString path = QDir(folder).filePath(fileName(now(), n, format));
         const auto outcome = exclusivefile::write(path, *bytes);
         switch (outcome.status) {
-        case exclusivefile::Status::written: return path;
+        case exclusivefile::Status::written: timingmarks::mark("save: written"); return path;
         case exclusivefile::Status::exists: continue;
         case exclusivefile::Status::failed: logFailure(outcome.error); return std::nullopt;
         }
