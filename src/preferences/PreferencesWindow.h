@@ -27,9 +27,11 @@ class PreferencesWindow : public QWidget {
 
   private:
     void fitCurrentTab();
+    void tellStoreFailure();
 
     SettingsBinder* m_binder = nullptr;
     QTabWidget* m_tabs = nullptr;
     GeneralTab* m_general = nullptr;
     HotkeysTab* m_hotkeys = nullptr;
+    bool m_storeFailureTold = false;
 };
