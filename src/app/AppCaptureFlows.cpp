@@ -91,7 +91,8 @@ void AppCaptureFlows::captureScreen(const ScreenInfo& screen) {
 }
 
 void AppCaptureFlows::captureDelayed() {
-    QTimer::singleShot(3000, this, &AppCaptureFlows::captureFullscreen);
+    // A coarse timer may fire up to 5 % early; the user counts on the full three seconds.
+    QTimer::singleShot(3000, Qt::PreciseTimer, this, &AppCaptureFlows::captureFullscreen);
 }
 
 void AppCaptureFlows::captureArea() {
