@@ -1,5 +1,6 @@
 #include "app/AppCaptureFlows.h"
 #include "app/AppDelegate.h"
+#include "app/MemoryPolicy.h"
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
@@ -114,6 +115,7 @@ int runApplication(int argc, char** argv, const QStringList& args) {
 int main(int argc, char** argv) {
     // While the process has a single thread: the recognition engine's thread limit.
     openmplimit::ensureThreadLimit();
+    memorypolicy::returnLargeBuffersToTheSystem();
     const QStringList args = argumentList(argc, argv);
     const qsizetype selfTestIndex = args.indexOf(QStringLiteral("--selftest"));
     if (selfTestIndex >= 0) return runSelfTest(argc, argv, args, selfTestIndex);
