@@ -5,6 +5,8 @@
 #include "app/ResultHandling.h"
 #include "capture/CaptureEngine.h"
 #include "editor/EditorWindowController.h"
+#include "hud/DelayCountdown.h"
+#include "hud/ProgressToast.h"
 #include "hud/ThumbnailHUD.h"
 #include "hud/ToastHUD.h"
 #include "ocr/OCRFeedback.h"
@@ -50,7 +52,7 @@ void handleCaptureError(CaptureError error) {
     switch (error) {
     case CaptureError::cancelled: return;
     case CaptureError::permission: {
-        ToastHUD::show(QStringLiteral("Screen Recording permission needed — enable Pictro in System Settings"),
+        ToastHUD::show(QStringLiteral("Cannot read the screen — Pictro needs an X11 session"),
                        QStringLiteral("exclamationmark.shield.fill"), 5.0);
         // X11 has no permission page: explain what keeps the screen from being read instead.
         auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Pictro"),
@@ -91,8 +93,11 @@ void AppCaptureFlows::captureScreen(const ScreenInfo& screen) {
 }
 
 void AppCaptureFlows::captureDelayed() {
-    // A coarse timer may fire up to 5 % early; the user counts on the full three seconds.
-    QTimer::singleShot(3000, Qt::PreciseTimer, this, &AppCaptureFlows::captureFullscreen);
+    // The countdown keeps the time and is off the screen before it calls back.
+    QPointer<AppCaptureFlows> self(this);
+    DelayCountdown::start(3, [self] {
+        if (self) self->captureFullscreen();
+    });
 }
 
 void AppCaptureFlows::captureArea() {
@@ -169,7 +174,7 @@ void AppCaptureFlows::startScrolling(bool upwards) {
     InputSynth& input = m_platform.inputSynth();
     if (!input.accessibilityTrusted()) {
         input.requestAccessibilityTrust();
-        ToastHUD::show(QStringLiteral("Scrolling capture needs Accessibility permission"),
+        ToastHUD::show(QStringLiteral("Scrolling capture needs synthetic input (XTest) on an X11 display"),
                        QStringLiteral("exclamationmark.triangle.fill"), 4.0);
         return;
     }
@@ -192,7 +197,9 @@ void AppCaptureFlows::instantTextRecognition() {
             capturegeometry::cropRect(result.rect, frozen.scale, frozen.pixelHeight()), frozen.image.size());
         if (!clipped) return;
         // The continuation comes back to the main thread, where the clipboard and the toast live.
-        OCRService::shared().recognize(frozen.image.copy(*clipped)).then(self, [self](const OCRResult& r) {
+        QFuture<OCRResult> reading = OCRService::shared().recognize(frozen.image.copy(*clipped));
+        progresstoast::showWhileRunning(reading, QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
+        reading.then(self, [self](const OCRResult& r) {
             const OCRFeedback feedback = OCRFeedback::forInstantFlow(r);
             if (!feedback.clipboardText.isEmpty()) {
                 Pasteboard& pasteboard = self->m_platform.pasteboard();

@@ -7,6 +7,7 @@
 #include "editor/EditorScrollView.h"
 #include "editor/EditorWindowGeometry.h"
 #include "hud/PinWindow.h"
+#include "hud/ProgressToast.h"
 #include "hud/ToastHUD.h"
 #include "hud/WindowIdentity.h"
 #include "ocr/OCRService.h"
@@ -280,7 +281,9 @@ void EditorWindowController::pinImage() {
 void EditorWindowController::runOCR() {
     // Only the flattened bitmap travels with the recognition, and the result is reported through a
     // static: the editor may be closed before the engine is done.
-    OCRService::shared().recognize(m_canvas->flattened().image).then(qApp, [](const OCRResult& result) {
+    QFuture<OCRResult> reading = OCRService::shared().recognize(m_canvas->flattened().image);
+    progresstoast::showWhileRunning(reading, tr("Reading text…"), QStringLiteral("text.viewfinder"));
+    reading.then(qApp, [](const OCRResult& result) {
         reportRecognizedText(result.clipboardText());
     });
 }

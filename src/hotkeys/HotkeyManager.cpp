@@ -45,7 +45,7 @@ void HotkeyManager::registerCombo(const KeyCombo& combo, HotkeyAction action) {
         m_idToAction[id] = action;
         return;
     }
-    std::fprintf(stderr, "Pictro: failed to register hotkey %s for %s (status %d)\n", qPrintable(combo.display()),
+    std::fprintf(stderr, "Pictro: failed to register hotkey %s for %s (status %d)\n", qPrintable(combo.label()),
                  qPrintable(hotkeyaction::rawValue(action)), status);
 }
 

@@ -1,6 +1,7 @@
 #include "hud/PinWindow.h"
 
 #include "hud/HudPlacement.h"
+#include "hud/HudOutline.h"
 #include "hud/HudSurface.h"
 #include "hud/PinGeometry.h"
 #include "hud/ToastHUD.h"
@@ -112,8 +113,11 @@ void PinWindow::paintEvent(QPaintEvent*) {
     const QImage& image = m_displayed.at(m_captured.image, hudsurface::devicePixels(bounds.size(), dpr), dpr, true);
     if (!image.isNull()) p.drawImage(bounds, image, QRectF(image.rect()));
     p.restore();
-    hudsurface::strokeRoundedRim(p, bounds, cornerRadius, borderWidth,
-                                 QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))));
+    if (m_translucent)
+        hudsurface::strokeRoundedRim(p, bounds, cornerRadius, borderWidth,
+                                     QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))));
+    else
+        hudoutline::strokeContrastRim(p, bounds, cornerRadius);
 }
 
 void PinWindow::resizeEvent(QResizeEvent* event) {

@@ -24,7 +24,8 @@ PreferencesServices PreferencesServices::standard() {
         if (!c.isValid()) return std::nullopt;
         return c;
     };
-    if (const auto command = keyboardsettings::find())
+    s.desktop = keyboardsettings::current();
+    if (const auto command = keyboardsettings::find(s.desktop))
         s.openKeyboardSettings = [c = *command] {
             if (!keyboardsettings::open(c))
                 std::fprintf(stderr, "Pictro: cannot start %s\n", qPrintable(c.program));

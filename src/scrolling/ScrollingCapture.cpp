@@ -72,7 +72,7 @@ void ScrollingCapture::run() {
     showBorder();
     QPointer<ScrollingCapture> self(this);
     m_esc = std::make_unique<EscapeWatch>(platform.inputSynth(), platform.hotkeys(), [self] {
-        if (self) self->cancel();
+        if (self) self->stop();
     });
     m_esc->start();
 
@@ -116,7 +116,8 @@ void ScrollingCapture::onFrame(const CaptureResult& result) {
         return;
     }
     const QImage frame = shot.copy(cut);
-    if (frame.isNull() || !addFrame(frame)) {
+    // Stopped before the first frame, the capture still keeps that one frame.
+    if (frame.isNull() || !addFrame(frame) || m_stopped) {
         finish();
         return;
     }
@@ -159,7 +160,7 @@ void ScrollingCapture::postScroll() {
 }
 
 void ScrollingCapture::afterWait() {
-    if (m_cancelled) {
+    if (m_stopped) {
         finish();
         return;
     }
