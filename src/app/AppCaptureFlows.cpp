@@ -17,6 +17,7 @@
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "preferences/PreferencesWindowController.h"
+#include "save/ImageEncoding.h"
 #include "save/SaveService.h"
 #include "scrolling/ScrollingCapture.h"
 #include "settings/Settings.h"
@@ -29,11 +30,10 @@
 
 namespace {
 
-// Opened images carry their density as dots per metre; 72 dpi is one pixel per point.
+// Opened images carry their density; it is read with the point the writer uses, so every image
+// Pictro wrote reopens at the scale it was written with.
 double densityScale(const QImage& image) {
-    const double dpi = image.dotsPerMeterX() * 0.0254;
-    const double pointWidth = dpi > 0 ? image.width() * 72.0 / dpi : 0;
-    return capturegeometry::openedImageScale(image.width(), pointWidth);
+    return capturegeometry::openedImageScale(image.width(), image.width() / imageencoding::scaleFromDensity(image));
 }
 
 QString openFileFilter() {

@@ -5,8 +5,9 @@
 
 #include <optional>
 
-class QLocalServer;
 class QLocalSocket;
+class QSocketNotifier;
+class QTimer;
 
 // One running Pictro per user and X display. The running instance listens on a local socket with
 // user-only access in $XDG_RUNTIME_DIR; a later launch hands its links (or a plain reopen) to it.
@@ -39,14 +40,22 @@ struct Request {
 // Parses a complete request; none for anything malformed.
 std::optional<Request> parseRequest(const QByteArray& text);
 
+// Listens on its own socket rather than through QLocalServer, which closes and deletes its socket
+// for good when an accept fails (no descriptors left): here the socket stays, connections wait in
+// the backlog, and accepting resumes once descriptors are free again.
 class Server : public QObject {
     Q_OBJECT
 public:
-    // Requests larger than this are dropped, so a misbehaving client cannot exhaust memory.
-    static constexpr qint64 maxRequestBytes = 16 * 1024 * 1024;
+    // Requests larger than this are dropped, so a misbehaving client cannot exhaust memory...
+    static constexpr qint64 maxRequestBytes = 1024 * 1024;
+    // ...and neither can many of them together: past this, a growing request is dropped.
+    static constexpr qint64 maxPendingBytes = 4 * maxRequestBytes;
     static constexpr int requestTimeoutMs = 5000;
+    // How long accepting pauses when the process has no descriptor left.
+    static constexpr int exhaustedRetryMs = 250;
 
     explicit Server(QObject* parent = nullptr);
+    ~Server() override;
     // Listens on `path`; a socket file left by a crashed instance is detected and replaced.
     bool listen(const QString& path);
     QString path() const;
@@ -57,9 +66,17 @@ signals:
     void actionsReceived(const QStringList& actions);
 
 private:
-    void accept();
+    void acceptPending();
+    void pauseAccepting();
+    void serve(int fd);
+    void closeListener();
 
-    QLocalServer* m_server;
+    int m_fd = -1;
+    QString m_path;
+    QSocketNotifier* m_notifier = nullptr;
+    QTimer* m_retry = nullptr;
+    bool m_exhaustionSaid = false;
+    qint64 m_pendingBytes = 0;  // what every unfinished request holds together
 };
 
 } // namespace singleinstance

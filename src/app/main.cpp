@@ -1,6 +1,7 @@
 #include "app/AppCaptureFlows.h"
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/MemoryPolicy.h"
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
@@ -130,6 +131,7 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
 int main(int argc, char** argv) {
     // While the process has a single thread: the recognition engine's thread limit.
     openmplimit::ensureThreadLimit();
+    memorypolicy::returnLargeBuffersToTheSystem();
     const QStringList args = argumentList(argc, argv);
     const commandline::Invocation invocation = commandline::parse(args);
     switch (invocation.mode) {

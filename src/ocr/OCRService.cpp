@@ -7,12 +7,29 @@
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
+#include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 OCRService& OCRService::shared() {
     static OCRService service;
     return service;
 }
+
+OCRService::OCRService() : OCRService(&OCRService::recognizeSync) {}
+
+OCRService::OCRService(Recognizer recognizer)
+    : m_recognizer(std::move(recognizer)), m_pool(std::make_unique<QThreadPool>()) {
+    m_pool->setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    // Threads stay, and with them the text engines they loaded: the next recognition starts warm.
+    m_pool->setExpiryTimeout(-1);
+    m_pool->setObjectName(QStringLiteral("Pictro text recognition"));
+}
+
+// Waits for running recognitions, so no pool thread outlives the service.
+OCRService::~OCRService() = default;
 
 OCRService::Options OCRService::currentOptions() {
     const Settings& settings = Settings::shared();
@@ -25,7 +42,7 @@ QFuture<OCRResult> OCRService::recognize(const QImage& image) const { return rec
 
 QFuture<OCRResult> OCRService::recognize(const QImage& image, Options options) const {
     // QImage is implicitly shared and never written here, so handing it to the pool copies nothing.
-    return QtConcurrent::run([image, options] { return recognizeSync(image, options); });
+    return QtConcurrent::run(m_pool.get(), [recognizer = m_recognizer, image, options] { return recognizer(image, options); });
 }
 
 OCRResult OCRService::recognizeSync(const QImage& image, Options options) {

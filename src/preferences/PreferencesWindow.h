@@ -25,8 +25,10 @@ class PreferencesWindow : public QWidget {
 
   private:
     void fitCurrentTab();
+    void tellStoreFailure();
 
     SettingsBinder* m_binder = nullptr;
     QTabWidget* m_tabs = nullptr;
     GeneralTab* m_general = nullptr;
+    bool m_storeFailureTold = false;
 };

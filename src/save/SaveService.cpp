@@ -64,17 +64,14 @@ std::optional<QString> SaveService::save(const CapturedImage& input) const {
 
     const QString folder = m_settings.screenshotsFolder();
     QDir().mkpath(folder);  // a failure shows in the write below
-    for (int n = 1; n <= maxNameAttempts; ++n) {
-        // The clock is read for every candidate, so a name never lies about when it was made.
-        const QString path = QDir(folder).filePath(fileName(now(), n, format));
-        const auto outcome = exclusivefile::write(path, *bytes);
-        switch (outcome.status) {
-        case exclusivefile::Status::written: timingmarks::mark("save: written"); return path;
-        case exclusivefile::Status::exists: continue;
-        case exclusivefile::Status::failed: logFailure(outcome.error); return std::nullopt;
-        }
+    // The clock is read for every candidate, so a name never lies about when it was made.
+    const auto outcome = exclusivefile::write(
+        folder, *bytes, [&](int n) { return fileName(now(), n, format); }, maxNameAttempts);
+    switch (outcome.status) {
+    case exclusivefile::Status::written: timingmarks::mark("save: written"); return outcome.path;
+    case exclusivefile::Status::exists: logFailure(QStringLiteral("%1: no free file name").arg(folder)); break;
+    case exclusivefile::Status::failed: logFailure(outcome.error); break;
     }
-    logFailure(QStringLiteral("%1: no free file name").arg(folder));
     return std::nullopt;
 }
 

@@ -101,4 +101,5 @@ class ScrollingCapture : public QObject {
     quint64 m_hash = 0;
     bool m_repeat = false;
     bool m_same = false;
+    bool m_jumped = false;  // stopped at a frame whose shift could not be measured
 };

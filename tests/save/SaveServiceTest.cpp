@@ -16,6 +16,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -239,6 +240,33 @@ TEST_F(SaveServiceTest, FullDiskLeavesNoPartialFile) {
     EXPECT_TRUE(log.startsWith(QStringLiteral("Pictro: save failed: "))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("large"))) << log.toStdString();  // "File too large"
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(SaveServiceTest, KilledWhileWritingLeavesNoFileBehind) {
+    // The file-size limit's signal kills the writer part-way, as a power cut would.
+    settings->set(keys::saveFormat, QStringLiteral("png"));
+    const CapturedImage image{noise(300, 300), 1.0};
+    QDir().mkpath(folder);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit small{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &small);
+        service->save(image);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the write was not cut off";
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    EXPECT_TRUE(left.isEmpty()) << left.join(QStringLiteral(", ")).toStdString();
+    // The next save after the fault gets the first name, complete.
+    const auto path = service->save(image);
+    ASSERT_TRUE(path);
+    EXPECT_TRUE(path->endsWith(QStringLiteral("03.15.34.png")));
+    EXPECT_EQ(QImage(*path).convertToFormat(QImage::Format_RGB32), image.image);
 }
 
 TEST_F(SaveServiceTest, NothingToEncodeWritesNothingAndSaysNothing) {

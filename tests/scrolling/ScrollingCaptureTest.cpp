@@ -2,6 +2,8 @@
 // synthetic wheel, each captured screen shows the part of it that is scrolled into view, and the
 // stitched result must be the page itself.
 #include "scrolling/ScrollingCapture.h"
+#include "hud/ToastHUD.h"
+#include "hud/ToastWindow.h"
 #include "platform/fake/FakePlatform.h"
 #include "scrolling/EscapeWatch.h"
 #include "scrolling/ScrollRegion.h"
@@ -157,6 +159,25 @@ TEST_F(ScrollingCaptureTest, UnmatchableFramesStopWhenTheyRepeatTwice) {
     painter.end();
     EXPECT_EQ(rgb(result->image), twice);
     EXPECT_EQ(platform->fakeInput.wheelClicks.size(), 2u);
+}
+
+TEST_F(ScrollingCaptureTest, APageThatJumpsStopsTheCaptureWithWhatIsExact) {
+    // After the second turn the application pages on by more than a frame: nothing of the frame
+    // before is left to match, and taking the frame whole would leave a gap in the image.
+    setUpPage(1.0, 3000, 37);
+    afterWheel = [this](int turns) {
+        if (turns != 2) return;
+        page.offset = std::min(page.offset + page.viewport.height() + 150, page.lastOffset());
+        page.render();
+    };
+    const auto result = capture(ScrollDirection::down);
+    ASSERT_TRUE(result);
+    const int height = result->image.height();
+    EXPECT_LT(height, page.page.height());
+    EXPECT_EQ(rgb(result->image), page.page.copy(0, 0, page.viewport.width(), height));
+    ASSERT_NE(ToastHUD::current(), nullptr);
+    EXPECT_EQ(ToastHUD::current()->message(), QStringLiteral("Scrolling stopped: the page jumped"));
+    ToastHUD::dismiss();
 }
 
 TEST_F(ScrollingCaptureTest, AFailedScreenCaptureDeliversWhatWasStitched) {
