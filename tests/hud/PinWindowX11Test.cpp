@@ -194,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(Motions, PinDrag,
 TEST_F(PinX11Test, APinMadeFromTheEditorLeavesTheKeysWhereTheyWere) {
     // Someone works in another program, opens the editor, pins the image, and the editor closes.
     editor.hide();
-    ForeignWindow foreign(QRect(QPoint(40, 40), QSize(500, 300)));
+    TestWindow foreign({QStringLiteral("--pos"), QStringLiteral("40,40"), QStringLiteral("--size"),
+                        QStringLiteral("500x300"), QStringLiteral("--title"), QStringLiteral("Pin Keys")});
     ASSERT_NE(foreign.id(), 0u);
     xdotool({QStringLiteral("windowactivate"), QString::number(foreign.id())});
     ASSERT_TRUE(waitUntil([&] { return activeWindow() == foreign.id(); }));
