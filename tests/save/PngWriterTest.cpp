@@ -1,5 +1,6 @@
 #include "save/PngWriter.h"
 
+#include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -81,10 +82,13 @@ TEST(PngWriter, StandardToolsReadTheSplitStream) {
     ASSERT_TRUE(check.waitForFinished(10000));
     EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().constData();
 
-    QProcess convert;
-    convert.start(QStringLiteral("convert"), {path, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("rgb:-")});
-    ASSERT_TRUE(convert.waitForFinished(10000));
-    const QByteArray rgb = convert.readAllStandardOutput();
+    // ImageMagick's own decoder, writing the raw 8-bit RGB it read.
+    QProcess stream;
+    ASSERT_TRUE(testsupport::startProgram(stream, QStringLiteral("stream"),
+                                          {QStringLiteral("-map"), QStringLiteral("rgb"), QStringLiteral("-storage-type"),
+                                           QStringLiteral("char"), path, QStringLiteral("-")}));
+    ASSERT_TRUE(stream.waitForFinished(10000));
+    const QByteArray rgb = stream.readAllStandardOutput();
     EXPECT_EQ(rgb, QByteArray(reinterpret_cast<const char*>(source.convertToFormat(QImage::Format_RGB888).constBits()),
                               qsizetype(500) * 900 * 3));
 }
