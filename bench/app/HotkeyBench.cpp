@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -74,7 +75,9 @@ void BM_HotkeyToSavedFile(benchmark::State& state) {
     if (pid == 0) {
         setenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))).constData(), 1);
         setenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))).constData(), 1);
-        execl(PICTRO_BINARY_DEFAULT, PICTRO_BINARY_DEFAULT, static_cast<char*>(nullptr));
+        // PICTRO_BINARY picks another build, so two builds can be compared in one run.
+        const char* binary = std::getenv("PICTRO_BINARY") ? std::getenv("PICTRO_BINARY") : PICTRO_BINARY_DEFAULT;
+        execl(binary, binary, static_cast<char*>(nullptr));
         _exit(127);
     }
     const QString status = home.filePath(QStringLiteral("data/Pictro/status.txt"));

@@ -76,7 +76,8 @@ int runApplication(int argc, char** argv, const QStringList& args, const Platfor
     Platform::install(backend.create());
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
-    AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), beginSelection);
+    AppCaptureFlows flows(delegate.history(), delegate.eventLog(), Settings::shared(), Platform::shared(),
+                          beginSelection);
     SelectionOverlay::setCaptureErrorHandler(AppServices::handleCaptureError);
     delegate.setFlows(&flows);
     singleinstance::Server server;

@@ -1,5 +1,7 @@
 #include "hud/PinWindow.h"
 
+#include "hud/FloatingWindow.h"
+
 #include "hud/HudPlacement.h"
 #include "hud/HudSurface.h"
 #include "hud/PinGeometry.h"
@@ -47,9 +49,8 @@ PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
     // transient for the whole application, and window managers may then stack, raise or minimise
     // it together with Pictro's other windows. A pin stands on its own.
     // No NoDropShadowWindowHint, so a compositing manager that draws shadows gives the pin one.
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     // Mapped without taking the focus; a click still focuses it, so it gets its keys.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    floatingwindow::prepare(this, FloatingRole::pin);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     setAttribute(Qt::WA_NoSystemBackground, m_translucent);

@@ -1,6 +1,7 @@
 #include "preferences/PreferencesServices.h"
 
 #include "hotkeys/HotkeyManager.h"
+#include "platform/Platform.h"
 #include "preferences/KeyboardSettings.h"
 
 #include <QColorDialog>
@@ -24,6 +25,7 @@ PreferencesServices PreferencesServices::standard() {
         if (!c.isValid()) return std::nullopt;
         return c;
     };
+    if (Platform::isInstalled()) s.capabilities = Platform::current().capabilities();
     if (const auto command = keyboardsettings::find())
         s.openKeyboardSettings = [c = *command] {
             if (!keyboardsettings::open(c))

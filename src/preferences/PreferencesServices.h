@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Capabilities.h"
+
 #include <QColor>
 #include <QString>
 
@@ -29,6 +31,8 @@ struct PreferencesServices {
     std::function<std::optional<QColor>(QWidget* parent, const QColor& current)> chooseColor;
     // Opens the desktop's keyboard-shortcut settings; empty when the desktop has none we know.
     std::function<void()> openKeyboardSettings;
+    // What the desktop lets the program do; without global hotkeys by key the recorders are off.
+    Capabilities capabilities = Capabilities::all();
 
     // Dialogs, the desktop's settings program and the shared hotkey manager.
     static PreferencesServices standard();

@@ -76,6 +76,9 @@ class ScrollingCapture : public QObject {
     Finish m_onFinish;
     bool m_cancelled = false;
     bool m_finished = false;
+    // Held for the whole run, which spans many waits: the Esc watch and every wheel step use its
+    // services. Declared before the watch, so it outlives it.
+    std::shared_ptr<Platform> m_platform;
     std::unique_ptr<EscapeWatch> m_esc;
     std::unique_ptr<ScrollingBorder> m_border;
 

@@ -121,13 +121,15 @@ public:
     bool openURL(const QUrl& url) override;
 };
 
-// Records which floating windows were made; the traits are the plain Qt ones.
+// Floating windows as on X11 by default (the window manager bypassed for all but the pin); a test
+// may switch that off to see the plain traits a compositor-managed desktop gets.
 class FakeFloatingWindows : public FloatingWindows {
 public:
-    mutable std::vector<FloatingRole> made;
+    bool bypassWindowManager = true;
     FloatingTraits traits(FloatingRole role) const override {
-        made.push_back(role);
-        return standardFloatingTraits(role);
+        FloatingTraits traits = standardFloatingTraits(role);
+        if (bypassWindowManager && role != FloatingRole::pin) traits.flags |= Qt::X11BypassWindowManagerHint;
+        return traits;
     }
 };
 
