@@ -1,6 +1,10 @@
-// Start-up time (launch until status.txt is written) and idle resident memory of the real
-// program, each against a bare Qt tray application measured in the same run. Needs an X display.
+// Start-up time (launch until status.txt is written, and launch until the icon is embedded in a
+// real system tray, trayer) and idle resident memory of the real program, each against a bare Qt
+// tray application measured in the same run, round by round. Needs an X display.
+#include "support/BenchRows.h"
+
 #include <benchmark/benchmark.h>
+#include <xcb/xcb.h>
 
 #include <QByteArray>
 #include <QDir>
@@ -15,6 +19,8 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
+#include <cstdlib>
 
 namespace {
 
@@ -129,6 +135,108 @@ void BM_IdleMemoryAfter5s(benchmark::State& state) {
 }
 BENCHMARK(BM_IdleMemoryAfter5s)->Iterations(1)->Unit(benchmark::kSecond);
 
+// The tray host's panel: the window of class "trayer" named "panel" that icons are embedded in.
+class TrayPanel {
+public:
+    TrayPanel() : m_c(xcb_connect(nullptr, nullptr)) {}
+    ~TrayPanel() { xcb_disconnect(m_c); }
+    bool find() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!m_panel && std::chrono::steady_clock::now() < deadline) {
+            m_panel = search(xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root);
+            if (!m_panel) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return m_panel != 0;
+    }
+    // Windows inside the panel: one more for every embedded icon.
+    int descendants() { return count(m_panel); }
+
+private:
+    std::vector<xcb_window_t> children(xcb_window_t w) {
+        std::vector<xcb_window_t> out;
+        xcb_query_tree_reply_t* r = xcb_query_tree_reply(m_c, xcb_query_tree(m_c, w), nullptr);
+        if (!r) return out;
+        const xcb_window_t* kids = xcb_query_tree_children(r);
+        out.assign(kids, kids + xcb_query_tree_children_length(r));
+        std::free(r);
+        return out;
+    }
+    std::string property(xcb_window_t w, xcb_atom_t atom) {
+        xcb_get_property_reply_t* r =
+            xcb_get_property_reply(m_c, xcb_get_property(m_c, 0, w, atom, XCB_ATOM_STRING, 0, 64), nullptr);
+        if (!r) return {};
+        std::string v(static_cast<const char*>(xcb_get_property_value(r)), size_t(xcb_get_property_value_length(r)));
+        std::free(r);
+        return v;
+    }
+    xcb_window_t search(xcb_window_t w) {
+        if (property(w, XCB_ATOM_WM_NAME) == "panel" && property(w, XCB_ATOM_WM_CLASS).find("trayer") != std::string::npos)
+            return w;
+        for (xcb_window_t c : children(w))
+            if (xcb_window_t found = search(c)) return found;
+        return 0;
+    }
+    int count(xcb_window_t w) {
+        int n = 0;
+        for (xcb_window_t c : children(w)) n += 1 + count(c);
+        return n;
+    }
+    xcb_connection_t* m_c;
+    xcb_window_t m_panel = 0;
+};
+
+// Launch until the panel holds one more window, then stop and wait until the icon is gone.
+double secondsUntilEmbedded(TrayPanel& panel, const std::vector<std::string>& argv, const QString& home) {
+    const int before = panel.descendants();
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = spawn(argv, home);
+    while (panel.descendants() <= before && std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    stop(pid);
+    const auto gone = std::chrono::steady_clock::now();
+    while (panel.descendants() > before && std::chrono::steady_clock::now() - gone < std::chrono::seconds(5))
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return seconds;
+}
+
+double trayRatio = 0;
+
+void BM_StartToTrayIconVsBareTray(benchmark::State& state) {
+    const pid_t trayer = fork();
+    if (trayer == 0) {
+        execlp("trayer", "trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    TrayPanel panel;
+    if (!panel.find()) {
+        state.SkipWithError("no tray panel");
+        stop(trayer);
+        return;
+    }
+    QTemporaryDir dir;
+    std::vector<double> pictro, bare, ratios;
+    for (auto _ : state) {
+        const QString p = dir.filePath(QStringLiteral("p")), b = dir.filePath(QStringLiteral("b"));
+        QDir(p).removeRecursively();
+        QDir().mkpath(p);
+        QDir().mkpath(b);
+        const double tp = secondsUntilEmbedded(panel, {pictroBinary()}, p);
+        const double tb = secondsUntilEmbedded(panel, {bareTrayBinary()}, b);
+        state.SetIterationTime(tp);
+        pictro.push_back(tp);
+        bare.push_back(tb);
+        ratios.push_back(tp / tb);
+    }
+    stop(trayer);
+    trayRatio = benchrows::median(ratios);
+    state.counters["pictro_ms"] = benchrows::median(pictro) * 1000.0;
+    state.counters["bare_tray_ms"] = benchrows::median(bare) * 1000.0;
+    state.counters["ratio_to_bare"] = trayRatio;
+}
+BENCHMARK(BM_StartToTrayIconVsBareTray)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+
 // Runs argv to completion with the given XDG folders; returns the wall time.
 double runToExit(const std::vector<std::string>& argv, const QString& home) {
     const auto start = std::chrono::steady_clock::now();
@@ -163,4 +271,10 @@ BENCHMARK(BM_ForwardLinkToRunningInstance)->UseManualTime()->Unit(benchmark::kMi
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (trayRatio > 0) benchrows::ratio("start -> icon embedded in the tray vs bare Qt tray", trayRatio, 1.3);
+    return 0;
+}

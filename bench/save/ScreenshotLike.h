@@ -55,3 +55,50 @@ inline QImage screenshotLikeImage(int width, int height) {
     }
     return image;
 }
+
+// A screen full of small text, as a terminal or a code editor shows it: every row of the screen
+// is covered by lines of monospaced text in a few syntax colours, beside a file list in a
+// proportional font. Compresses far less than screenshotLikeImage; deterministic for a given size.
+inline QImage textHeavyScreenImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(250, 250, 250));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const int px = qMax(11, height / 80);
+    const int line = px * 3 / 2;
+    const int sidebar = width / 6;
+    p.fillRect(0, 0, sidebar, height, QColor(238, 240, 243));
+    const QColor syntax[] = {QColor(36, 41, 46), QColor(215, 58, 73), QColor(0, 92, 197), QColor(34, 134, 58),
+                             QColor(111, 66, 193), QColor(106, 115, 125)};
+    unsigned seed = 11;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    QFont side(QStringLiteral("DejaVu Sans"));
+    side.setPixelSize(px);
+    p.setFont(side);
+    p.setPen(QColor(60, 60, 66));
+    for (int y = line; y < height; y += line) {
+        QString name;
+        const int len = 4 + next() % 14;
+        for (int c = 0; c < len; ++c) name += QChar('a' + next() % 26);
+        p.drawText(px + (next() % 3) * px, y, name + QStringLiteral(".cpp"));
+    }
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setPixelSize(px);
+    p.setFont(mono);
+    const int advance = QFontMetrics(mono).horizontalAdvance(QLatin1Char('m'));
+    for (int y = line, row = 1; y < height; y += line, ++row) {
+        p.setPen(syntax[5]);
+        p.drawText(sidebar + px / 2, y, QString::number(row).rightJustified(5));
+        int x = sidebar + 7 * advance + (next() % 6) * 4 * advance;
+        while (x < width - 10 * advance) {
+            QString word;
+            const int len = 1 + next() % 10;
+            for (int c = 0; c < len; ++c) word += QChar("abcdefghijklmnopqrstuvwxyz_(){};=<>0123456789"[next() % 46]);
+            p.setPen(syntax[next() % 5]);
+            p.drawText(x, y, word);
+            x += (len + 1) * advance;
+            if (next() % 9 == 0) break;
+        }
+    }
+    return image;
+}

@@ -1,12 +1,15 @@
 #include "app/AppCaptureFlows.h"
 
 #include "app/ActionAvailability.h"
+#include "platform/TimingMarks.h"
 #include "app/CaptureGeometry.h"
 #include "app/CaptureHistory.h"
 #include "app/EventLog.h"
 #include "app/ResultHandling.h"
 #include "capture/CaptureEngine.h"
 #include "editor/EditorWindowController.h"
+#include "hud/DelayCountdown.h"
+#include "hud/ProgressToast.h"
 #include "hud/ThumbnailHUD.h"
 #include "hud/ToastHUD.h"
 #include "ocr/OCRFeedback.h"
@@ -15,6 +18,7 @@
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "preferences/PreferencesWindowController.h"
+#include "save/ImageEncoding.h"
 #include "save/SaveService.h"
 #include "scrolling/ScrollingCapture.h"
 #include "settings/Settings.h"
@@ -27,11 +31,10 @@
 
 namespace {
 
-// Opened images carry their density as dots per metre; 72 dpi is one pixel per point.
+// Opened images carry their density; it is read with the point the writer uses, so every image
+// Pictro wrote reopens at the scale it was written with.
 double densityScale(const QImage& image) {
-    const double dpi = image.dotsPerMeterX() * 0.0254;
-    const double pointWidth = dpi > 0 ? image.width() * 72.0 / dpi : 0;
-    return capturegeometry::openedImageScale(image.width(), pointWidth);
+    return capturegeometry::openedImageScale(image.width(), image.width() / imageencoding::scaleFromDensity(image));
 }
 
 QString openFileFilter() {
@@ -52,7 +55,7 @@ void handleCaptureError(CaptureError error) {
     switch (error) {
     case CaptureError::cancelled: return;
     case CaptureError::permission: {
-        ToastHUD::show(QStringLiteral("Screen Recording permission needed — enable Pictro in System Settings"),
+        ToastHUD::show(QStringLiteral("Cannot read the screen — Pictro needs an X11 session"),
                        QStringLiteral("exclamationmark.shield.fill"), 5.0);
         // X11 has no permission page: explain what keeps the screen from being read instead.
         auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Pictro"),
@@ -94,7 +97,9 @@ void AppCaptureFlows::captureFullscreen() {
 }
 
 void AppCaptureFlows::captureScreen(const ScreenInfo& screen) {
+    timingmarks::mark("full screen: requested");
     CaptureEngine::captureDisplay(screen).then(this, [this](const CaptureResult& r) {
+        timingmarks::mark("full screen: captured");
         if (r.ok())
             handleResult(r.image(), CaptureSource::fullscreen);
         else
@@ -103,7 +108,11 @@ void AppCaptureFlows::captureScreen(const ScreenInfo& screen) {
 }
 
 void AppCaptureFlows::captureDelayed() {
-    QTimer::singleShot(3000, this, &AppCaptureFlows::captureFullscreen);
+    // The countdown keeps the time and is off the screen before it calls back.
+    QPointer<AppCaptureFlows> self(this);
+    DelayCountdown::start(3, [self] {
+        if (self) self->captureFullscreen();
+    });
 }
 
 void AppCaptureFlows::captureArea() {
@@ -181,7 +190,7 @@ void AppCaptureFlows::startScrolling(bool upwards) {
     InputSynth& input = m_platform->inputSynth();
     if (!input.accessibilityTrusted()) {
         input.requestAccessibilityTrust();
-        ToastHUD::show(QStringLiteral("Scrolling capture needs Accessibility permission"),
+        ToastHUD::show(QStringLiteral("Scrolling capture needs synthetic input (XTest) on an X11 display"),
                        QStringLiteral("exclamationmark.triangle.fill"), 4.0);
         return;
     }
@@ -204,8 +213,10 @@ void AppCaptureFlows::instantTextRecognition() {
             capturegeometry::cropRect(result.rect, frozen.scale, frozen.pixelHeight()), frozen.image.size());
         if (!clipped) return;
         // The continuation comes back to the main thread, where the clipboard and the toast live.
+        QFuture<OCRResult> reading = OCRService::shared().recognize(frozen.image.copy(*clipped));
+        progresstoast::showWhileRunning(reading, QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
         // The platform of the moment is held until the answer comes.
-        OCRService::shared().recognize(frozen.image.copy(*clipped)).then(self, [platform = self->m_platform](const OCRResult& r) {
+        reading.then(self, [platform = self->m_platform](const OCRResult& r) {
             const OCRFeedback feedback = OCRFeedback::forInstantFlow(r);
             if (!feedback.clipboardText.isEmpty()) {
                 Pasteboard& pasteboard = platform->pasteboard();

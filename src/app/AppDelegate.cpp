@@ -1,15 +1,17 @@
 #include "app/AppDelegate.h"
 
 #include "app/CaptureFlows.h"
+#include "app/CommandLine.h"
 #include "app/DeepLinks.h"
 #include "app/DiagnosticFiles.h"
 #include "app/LaunchAtLogin.h"
+#include "app/LaunchToast.h"
 #include "app/StatusMenu.h"
 #include "hotkeys/HotkeyManager.h"
 #include "hud/ToastHUD.h"
-#include "app/SelfTest.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Symbols.h"
 #include "preferences/PreferencesWindowController.h"
@@ -22,6 +24,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <cstdio>
+
 AppDelegate::AppDelegate(Settings& settings, Platform& platform, const QStringList& arguments, QObject* parent)
     : QObject(parent), m_settings(settings), m_platform(platform), m_arguments(arguments) {}
 
@@ -31,15 +35,17 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    timingmarks::mark("launch: delegate starts");
     setupStatusItem();
+    timingmarks::mark("launch: tray item shown");
     writeLaunchStatus();
     if (!m_platform.screenCapture().screenCaptureAllowed()) m_platform.screenCapture().requestScreenCaptureAccess();
     registerHotkeys();
     PreferencesWindowController::setLoginItem({launchatlogin::isEnabled, [](bool on) { launchatlogin::set(on, QApplication::applicationFilePath()); }});
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
-        showToast(QStringLiteral("Pictro is running — ⇧⌘1 screen · ⇧⌘2 area"), QStringLiteral("camera.viewfinder"), 3.0);
-    uitest::runIfRequested(m_arguments);
+        showToast(launchtoast::text(), QStringLiteral("camera.viewfinder"), 3.0);
+    timingmarks::mark("launch: finished");
 }
 
 void AppDelegate::setupStatusItem() {
@@ -152,6 +158,33 @@ void AppDelegate::openLinks(const QStringList& links) {
         }
     };
     deeplinks::handleRequest(links, m_settings.boolValue(keys::urlSchemeEnabled), target);
+}
+
+void AppDelegate::runActions(const QStringList& names) {
+    for (const QString& name : names) {
+        const auto action = commandline::actionNamed(name);
+        if (!action) {
+            std::fprintf(stderr, "Pictro: ignored the unknown action \"%s\" of another launch\n", qPrintable(name));
+            continue;
+        }
+        logEvent(QStringLiteral("action-handled ") + name);
+        if (!m_flows) continue;
+        using commandline::Action;
+        switch (*action) {
+        case Action::fullscreen: m_flows->captureFullscreen(); break;
+        case Action::area: m_flows->captureArea(); break;
+        case Action::repeatArea: m_flows->repeatAreaCapture(); break;
+        case Action::activeWindow: m_flows->captureActiveWindow(); break;
+        case Action::window: m_flows->captureAnyWindow(); break;
+        case Action::delayed: m_flows->captureDelayed(); break;
+        case Action::scrolling: m_flows->startScrolling(false); break;
+        case Action::ocr: m_flows->instantTextRecognition(); break;
+        case Action::openFile: m_flows->openFile(); break;
+        case Action::clipboard: m_flows->loadClipboard(); break;
+        case Action::settings: openSettings(); break;
+        case Action::show: m_flows->showApp(); break;
+        }
+    }
 }
 
 void AppDelegate::showToast(const QString& message, const QString& symbol, double seconds) {

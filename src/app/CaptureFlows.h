@@ -2,8 +2,8 @@
 
 #include "settings/HotkeyAction.h"
 
-// Every way of starting work ends in one of these flows. The flows themselves arrive with the
-// capture road; AppDelegate only dispatches to them.
+// Every way of starting work ends in one of these flows, which AppCaptureFlows carries out;
+// AppDelegate only dispatches to them.
 class CaptureFlows {
 public:
     virtual ~CaptureFlows() = default;

@@ -3,6 +3,7 @@
 #include "platform/Geometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace capturegeometry {
 
@@ -15,10 +16,23 @@ std::optional<ScreenInfo> screenUnderMouse(const std::vector<ScreenInfo>& screen
     return screens.front();
 }
 
+namespace {
+// Far beyond any image, yet a rectangle of such edges keeps its width and its right edge within int.
+constexpr double pixelLimit = 1 << 29;
+
+double clampedPixel(double v) {
+    if (std::isnan(v)) return 0.0;
+    return std::clamp(v, -pixelLimit, pixelLimit);
+}
+} // namespace
+
 QRect cropRect(const QRectF& r, double scale, int pixelHeight) {
-    const QRectF pixels(scale * r.left(), scale * (pixelHeight / scale - r.bottom()), scale * r.width(),
-                        scale * r.height());
-    return geometry::integralRect(pixels).toRect();
+    // Edges are clamped before anything becomes an int: a stored area is only text on disk.
+    const double left = clampedPixel(scale * r.left());
+    const double top = clampedPixel(scale * (pixelHeight / scale - r.bottom()));
+    const double right = clampedPixel(scale * r.right());
+    const double bottom = clampedPixel(scale * (pixelHeight / scale - r.top()));
+    return geometry::integralRect(QRectF(QPointF(left, top), QPointF(right, bottom))).toRect();
 }
 
 std::optional<QRect> clippedCrop(const QRect& crop, const QSize& imageSize) {

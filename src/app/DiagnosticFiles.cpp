@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace diagnostics {
@@ -41,8 +42,15 @@ bool writeLaunchStatus(const QString& folder, const QString& text) {
 bool appendEventLine(const QString& folder, const QString& line) {
     if (!QFileInfo(folder).isDir()) return false;
     const QByteArray path = QFile::encodeName(folder + QStringLiteral("/events.log"));
-    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // A link planted at the name is not followed, and nothing but a plain file is written to: a
+    // FIFO there would otherwise hold every capture until someone read it.
+    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     const QByteArray bytes = line.toUtf8();
     const ssize_t written = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
     ::close(fd);

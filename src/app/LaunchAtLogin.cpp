@@ -1,4 +1,5 @@
 #include "app/LaunchAtLogin.h"
+#include "platform/Log.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,9 @@
 namespace launchatlogin {
 namespace {
 
-void fail(const QString& why) { std::fprintf(stderr, "Pictro: launch-at-login failed: %s\n", qPrintable(why)); }
+void fail(const QString& why) {
+    qCWarning(lcApp, "launch-at-login failed: %s", qPrintable(why));
+}
 
 // Quoting of an Exec argument as desktop entries want it.
 QString quoted(const QString& path) {

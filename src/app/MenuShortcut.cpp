@@ -1,15 +1,20 @@
 #include "app/MenuShortcut.h"
 
-#include "platform/KeyCodeTable.h"
-
-QKeySequence menuShortcut(const std::optional<KeyCombo>& combo) {
+QString menuShortcut(const std::optional<KeyCombo>& combo) {
     if (!combo || KeyCombo::keyName(combo->keyCode).size() != 1) return {};
-    const auto key = keycodes::toQtKey(combo->keyCode);
-    if (!key) return {};
-    Qt::KeyboardModifiers mods;
-    if (combo->modifiers & KeyCombo::command) mods |= Qt::ControlModifier;
-    if (combo->modifiers & KeyCombo::shift) mods |= Qt::ShiftModifier;
-    if (combo->modifiers & KeyCombo::option) mods |= Qt::AltModifier;
-    if (combo->modifiers & KeyCombo::control) mods |= Qt::MetaModifier;
-    return QKeySequence(QKeyCombination(mods, static_cast<Qt::Key>(*key)));
+    return combo->label();
+}
+
+QString menuItemText(const QString& title, const QString& shortcut) {
+    // A tab in an item's text is the menu's own shortcut column; unlike a key sequence, the text
+    // keeps the program's modifier order.
+    return shortcut.isEmpty() ? title : title + QLatin1Char('\t') + shortcut;
+}
+
+QString menuItemTitle(const QString& text) {
+    return text.section(QLatin1Char('\t'), 0, 0);
+}
+
+QString menuItemShortcut(const QString& text) {
+    return text.section(QLatin1Char('\t'), 1);
 }

@@ -1,6 +1,7 @@
 #include "app/SelfTest.h"
 
 #include "app/selfcheck/SelfChecks.h"
+#include "platform/Log.h"
 
 #include <cstdio>
 
@@ -20,7 +21,7 @@ std::vector<SelfCheck> allChecks() {
 int run(const QString& outputDir) {
     QDir dir(outputDir);
     if (!dir.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "Pictro: self-check cannot create %s\n", qPrintable(outputDir));
+        qCWarning(lcApp, "self-check cannot create %s", qPrintable(outputDir));
         return 1;
     }
     int failures = 0;
@@ -43,10 +44,3 @@ int run(const QString& outputDir) {
 }
 
 } // namespace selftest
-
-namespace uitest {
-void runIfRequested(const QStringList& arguments) {
-    if (!arguments.contains(QStringLiteral("--uitest"))) return;
-    // The interactive self-check has no steps yet.
-}
-} // namespace uitest

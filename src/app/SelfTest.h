@@ -23,8 +23,3 @@ int run(const QString& outputDir);
 std::vector<SelfCheck> allChecks();
 
 } // namespace selftest
-
-namespace uitest {
-// Acts only when the argument list holds "--uitest"; otherwise returns at once.
-void runIfRequested(const QStringList& arguments);
-} // namespace uitest

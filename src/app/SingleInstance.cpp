@@ -2,17 +2,20 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -79,6 +82,12 @@ QByteArray requestText(const QStringList& links) {
     return text + "end\n";
 }
 
+QByteArray actionRequestText(const QStringList& actions) {
+    QByteArray text = QByteArray(header) + "\naction\n";
+    for (const QString& action : actions) text += QUrl::toPercentEncoding(action) + '\n';
+    return text + "end\n";
+}
+
 std::optional<Request> parseRequest(const QByteArray& text) {
     if (!text.endsWith("\nend\n")) return std::nullopt;
     QList<QByteArray> lines = text.left(text.size() - 1).split('\n');
@@ -89,23 +98,31 @@ std::optional<Request> parseRequest(const QByteArray& text) {
         request.reopen = true;
         return request;
     }
-    if (verb != "open") return std::nullopt;
+    if (verb != "open" && verb != "action") return std::nullopt;
+    QStringList& items = verb == "open" ? request.links : request.actions;
     for (qsizetype i = 2; i + 1 < lines.size(); ++i) {
         for (char c : lines[i])
             if (static_cast<unsigned char>(c) < 0x21 || static_cast<unsigned char>(c) > 0x7e) return std::nullopt;
-        request.links << QString::fromLatin1(lines[i]);
+        items << QString::fromLatin1(lines[i]);
     }
+    if (verb == "action" && items.isEmpty()) return std::nullopt;
     return request;
+}
+
+static bool socketAddress(const QString& path, sockaddr_un& address) {
+    const QByteArray name = QFile::encodeName(path);
+    address = sockaddr_un{};
+    if (static_cast<size_t>(name.size()) >= sizeof address.sun_path) return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    return true;
 }
 
 // A connected socket, -1 when nobody listens on `path` (no file, or one left by a crash), or -2
 // when the path cannot be used at all.
 static int connectTo(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (static_cast<size_t>(name.size()) >= sizeof address.sun_path) return -2;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    sockaddr_un address;
+    if (!socketAddress(path, address)) return -2;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return -2;
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
@@ -115,12 +132,32 @@ static int connectTo(const QString& path) {
     return fd;
 }
 
-Forward forward(const QString& path, const QStringList& links) {
+// A socket bound to `path` and listening, readable by this user only; -1 with errno set.
+static int bindListening(const QString& path) {
+    sockaddr_un address;
+    if (!socketAddress(path, address)) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return -1;
+    // Nobody can connect before listen(), so the mode is set in time.
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+static Forward send(const QString& path, const QByteArray& request) {
     const int fd = connectTo(path);
     if (fd == -1) return Forward::noInstance;
     if (fd < 0) return Forward::failed;
     Forward result = Forward::failed;
-    if (writeAll(fd, requestText(links)) && waitFor(fd, POLLIN, clientTimeoutMs)) {
+    if (writeAll(fd, request) && waitFor(fd, POLLIN, clientTimeoutMs)) {
         char answer[8] = {};
         if (::recv(fd, answer, sizeof answer - 1, 0) >= 2 && std::strncmp(answer, "ok", 2) == 0) result = Forward::handed;
     }
@@ -128,54 +165,121 @@ Forward forward(const QString& path, const QStringList& links) {
     return result;
 }
 
-Server::Server(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &Server::accept);
+Forward forward(const QString& path, const QStringList& links) { return send(path, requestText(links)); }
+
+Forward forwardActions(const QString& path, const QStringList& actions) {
+    return send(path, actionRequestText(actions));
 }
 
-QString Server::path() const { return m_server->fullServerName(); }
+Server::Server(QObject* parent) : QObject(parent), m_retry(new QTimer(this)) {
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(exhaustedRetryMs);
+    connect(m_retry, &QTimer::timeout, this, [this] {
+        if (m_notifier) m_notifier->setEnabled(true);
+        acceptPending();
+    });
+}
+
+Server::~Server() { closeListener(); }
+
+QString Server::path() const { return m_path; }
+
+void Server::closeListener() {
+    if (m_fd < 0) return;
+    delete m_notifier;
+    m_notifier = nullptr;
+    ::close(m_fd);
+    m_fd = -1;
+    ::unlink(QFile::encodeName(m_path).constData());
+}
 
 bool Server::listen(const QString& path) {
-    if (m_server->listen(path)) return true;
-    if (m_server->serverError() != QAbstractSocket::AddressInUseError) return false;
-    // The file exists: either another instance answers on it, or it was left behind by a crash.
-    const int probe = connectTo(path);
-    if (probe >= 0) ::close(probe);
-    if (probe != -1) return false;
-    QLocalServer::removeServer(path);
-    return m_server->listen(path);
+    closeListener();
+    int fd = bindListening(path);
+    if (fd < 0 && errno == EADDRINUSE) {
+        // The file exists: either another instance answers on it, or it was left behind by a crash.
+        const int probe = connectTo(path);
+        if (probe >= 0) ::close(probe);
+        if (probe != -1) return false;
+        ::unlink(QFile::encodeName(path).constData());
+        fd = bindListening(path);
+    }
+    if (fd < 0) return false;
+    m_fd = fd;
+    m_path = path;
+    m_notifier = new QSocketNotifier(static_cast<qintptr>(fd), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &Server::acceptPending);
+    return true;
 }
 
-void Server::accept() {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        if (!peerIsThisUser(socket)) {
-            socket->abort();
-            socket->deleteLater();
+void Server::acceptPending() {
+    while (m_fd >= 0) {
+        const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd >= 0) {
+            m_exhaustionSaid = false;
+            serve(fd);
             continue;
         }
-        auto* buffer = new QByteArray;
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
-            *buffer += socket->readAll();
-            if (buffer->size() > maxRequestBytes) {
-                socket->abort();
-                return;
-            }
-            if (!buffer->endsWith("\nend\n")) return;
-            const auto request = parseRequest(*buffer);
-            buffer->clear();
-            if (request) socket->write("ok\n");
-            socket->disconnectFromServer();
-            if (!request) return;
-            if (request->reopen)
-                emit reopenRequested();
-            else
-                emit linksReceived(request->links);
-        });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QObject::destroyed, this, [buffer] { delete buffer; });
-        // A client that never finishes its request is dropped.
-        QTimer::singleShot(requestTimeoutMs, socket, [socket] { socket->abort(); });
+        if (errno == EINTR || errno == ECONNABORTED) continue;
+        if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) pauseAccepting();
+        return;  // EAGAIN: nothing more waiting
     }
+}
+
+void Server::pauseAccepting() {
+    // The connection stays in the backlog; the readable socket would wake us at once, so wait.
+    if (m_notifier) m_notifier->setEnabled(false);
+    m_retry->start();
+    if (m_exhaustionSaid) return;
+    m_exhaustionSaid = true;
+    std::fprintf(stderr, "Pictro: no file descriptors left to accept link requests on %s; waiting for some to be freed\n",
+                 qPrintable(m_path));
+    std::fflush(stderr);
+}
+
+void Server::serve(int fd) {
+    auto* socket = new QLocalSocket(this);
+    if (!socket->setSocketDescriptor(fd)) {
+        ::close(fd);
+        delete socket;
+        return;
+    }
+    if (!peerIsThisUser(socket)) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    auto* buffer = new QByteArray;
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
+        const QByteArray arrived = socket->readAll();
+        if (buffer->size() + arrived.size() > maxRequestBytes || m_pendingBytes + arrived.size() > maxPendingBytes) {
+            socket->abort();
+            return;
+        }
+        *buffer += arrived;
+        m_pendingBytes += arrived.size();
+        if (!buffer->endsWith("\nend\n")) return;
+        const auto request = parseRequest(*buffer);
+        m_pendingBytes -= buffer->size();
+        *buffer = QByteArray();
+        if (request) socket->write("ok\n");
+        socket->disconnectFromServer();
+        if (!request) return;
+        if (request->reopen)
+            emit reopenRequested();
+        else if (!request->actions.isEmpty())
+            emit actionsReceived(request->actions);
+        else
+            emit linksReceived(request->links);
+    });
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // No context object: the buffer goes with its socket even while the server itself is destroyed.
+    connect(socket, &QObject::destroyed, [self = QPointer<Server>(this), buffer] {
+        if (self) self->m_pendingBytes -= buffer->size();
+        delete buffer;
+    });
+    // A client that never finishes its request is dropped.
+    QTimer::singleShot(requestTimeoutMs, socket, [socket] { socket->abort(); });
 }
 
 } // namespace singleinstance

@@ -14,21 +14,15 @@ namespace {
 using Slot = void (AppDelegate::*)();
 
 QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot slot, const char* symbol = nullptr,
-                 const QKeySequence& shortcut = {}) {
-    QAction* action = menu.addAction(title);
+                 const QString& shortcut = {}) {
+    QAction* action = menu.addAction(menuItemText(title, shortcut));
     QObject::connect(action, &QAction::triggered, &delegate, slot);
     if (symbol) action->setIcon(Symbols::icon(QString::fromLatin1(symbol)));
     action->setIconVisibleInMenu(symbol != nullptr);
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        // Only a label: the global hotkeys are what make the shortcut work.
-        action->setShortcutContext(Qt::WidgetShortcut);
-        action->setShortcutVisibleInContextMenu(true);
-    }
     return action;
 }
 
-QKeySequence bindingOf(const Settings& settings, HotkeyAction action) { return menuShortcut(settings.combo(action)); }
+QString bindingOf(const Settings& settings, HotkeyAction action) { return menuShortcut(settings.combo(action)); }
 
 // An item this desktop cannot serve stays in its place, disabled, with the reason as its tooltip.
 QAction* gate(QAction* item, HotkeyAction action, const Capabilities& capabilities) {
@@ -83,14 +77,14 @@ QMenu* build(AppDelegate& d, const Settings& s, const Capabilities& c) {
     QAction* launch = addItem(*menu, QStringLiteral("Launch at Startup"), d, &AppDelegate::toggleLaunch);
     launch->setCheckable(true);
     addItem(*menu, QStringLiteral("Settings"), d, &AppDelegate::openSettings, "gearshape",
-            QKeySequence(Qt::ControlModifier | Qt::Key_Comma));
+            KeyCombo{43, KeyCombo::command}.label()); // the "," key
     addItem(*menu, QStringLiteral("Quit"), d, &AppDelegate::quit);
     return menu;
 }
 
 void refreshLaunchItem(QMenu& menu, bool launchAtLogin) {
     for (QAction* action : menu.actions())
-        if (action->text() == QLatin1String("Launch at Startup")) {
+        if (menuItemTitle(action->text()) == QLatin1String("Launch at Startup")) {
             action->setChecked(launchAtLogin);
             return;
         }

@@ -29,8 +29,6 @@ public:
     // The frontmost application's topmost window, else the topmost window; none without windows.
     static std::optional<WindowInfo> frontmostWindow();
 
-    static quint32 displayID(const ScreenInfo& screen) { return screen.displayId; }
-
     // The whole screen at its native density, without the pointer. Errors: permission, noDisplay
     // (the screen is no longer attached), failed.
     static QFuture<CaptureResult> captureDisplay(const ScreenInfo& screen);

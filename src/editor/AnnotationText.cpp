@@ -1,6 +1,7 @@
 #include "editor/AnnotationText.h"
 
 #include "editor/BottomLeftPainter.h"
+#include "platform/Log.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -28,8 +29,7 @@ QFont baseFont() {
         if (!families.isEmpty()) {
             f.setFamily(families.first());
         } else {
-            std::fprintf(stderr, "Pictro: %s not found; annotations use the default bold sans face\n",
-                         kBoldFacePath);
+            qCWarning(lcEditor, "%s not found; annotations use the default bold sans face", kBoldFacePath);
             f.setFamily(QStringLiteral("Sans Serif"));
             f.setStyleHint(QFont::SansSerif);
         }

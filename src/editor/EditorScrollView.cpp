@@ -58,7 +58,8 @@ void EditorScrollView::wheelEvent(QWheelEvent* event) {
         return;
     }
     const bool reverse = Settings::shared().boolValue(keys::zoomReverseScroll);
-    const double next = editorgeometry::wheelZoom(m_magnification, event->angleDelta().y(), reverse);
+    const double d = editorgeometry::wheelDelta(event->pixelDelta(), event->angleDelta());
+    const double next = editorgeometry::wheelZoom(m_magnification, d, reverse);
     setMagnification(next, event->position());
     event->accept();
 }

@@ -2,15 +2,18 @@
 
 #include "editor/EditorColorButton.h"
 #include "platform/Symbols.h"
+#include "settings/KeyCombo.h"
 
 #include <QFrame>
 #include <QGuiApplication>
+#include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QToolButton>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -66,8 +69,8 @@ EditorToolbar::EditorToolbar(const QColor& initialColor, QWidget* parent) : QWid
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor::fromRgbF(0.09f, 0.09f, 0.09f));
     setPalette(palette);
-    // A window narrower than the strip cuts it off at the right rather than squeezing buttons of
-    // fixed size over one another.
+    // The strip fits itself to any width it is given (fitToWidth), so the window never has to be
+    // as wide as the strip's natural size.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_row = new QWidget(this);
 
@@ -75,22 +78,25 @@ EditorToolbar::EditorToolbar(const QColor& initialColor, QWidget* parent) : QWid
     row->setContentsMargins(8, 0, 14, 0);
     row->setSpacing(2);
     // Room for the window's own buttons where a title bar is drawn over the toolbar. It is the
-    // first thing given up when the window is narrower than the strip, before any label is cut.
-    row->addSpacerItem(new QSpacerItem(62, 0, QSizePolicy::Preferred, QSizePolicy::Minimum));
+    // first thing given up when the window is narrower than the strip.
+    m_titleRoom = new QSpacerItem(titleRoomWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    row->addSpacerItem(m_titleRoom);
 
-    // The shortcut glyphs are the program's own display of its key combinations (⌘ is Ctrl here).
     const struct {
         Action action;
         const char* symbol;
         const char* tooltip;
+        std::optional<KeyCombo> keys; // the editor's own key for the action
     } actions[] = {
-        {Action::copy, "doc.on.doc", "Copy (⌘C)"},
-        {Action::save, "square.and.arrow.down", "Save (⌘S)"},
-        {Action::pin, "pin", "Pin to screen (⌘P)"},
-        {Action::recognizeText, "text.viewfinder", "Recognize text (OCR)"},
+        {Action::copy, "doc.on.doc", "Copy", KeyCombo{8, KeyCombo::command}},
+        {Action::save, "square.and.arrow.down", "Save", KeyCombo{1, KeyCombo::command}},
+        {Action::pin, "pin", "Pin to screen", KeyCombo{35, KeyCombo::command}},
+        {Action::recognizeText, "text.viewfinder", "Recognize text (OCR)", std::nullopt},
     };
     for (const auto& a : actions) {
-        QToolButton* button = makeButton(QString::fromLatin1(a.symbol), QString::fromUtf8(a.tooltip));
+        const QString tip = a.keys ? QStringLiteral("%1 (%2)").arg(QLatin1String(a.tooltip), a.keys->label())
+                                   : QString::fromLatin1(a.tooltip);
+        QToolButton* button = makeButton(QString::fromLatin1(a.symbol), tip);
         connect(button, &QToolButton::clicked, this,
                 [this, action = a.action] { emit actionTriggered(action); });
         m_actions[a.action] = button;
@@ -112,27 +118,89 @@ EditorToolbar::EditorToolbar(const QColor& initialColor, QWidget* parent) : QWid
     row->addWidget(m_color);
 
     row->addStretch(1);
+    auto* readout = new QWidget;
+    m_readout = new QBoxLayout(QBoxLayout::LeftToRight, readout);
+    m_readout->setContentsMargins(0, 0, 0, 0);
+    m_readout->setSpacing(2);
     m_sizeLabel = label(QString());
-    row->addWidget(m_sizeLabel);
-    row->addWidget(separator());
+    m_sizeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_readout->addWidget(m_sizeLabel);
+    m_readoutSeparator = separator();
+    m_readout->addWidget(m_readoutSeparator);
     m_zoomLabel = label(QStringLiteral("100%"));
-    row->addWidget(m_zoomLabel);
+    m_zoomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_readout->addWidget(m_zoomLabel);
+    row->addWidget(readout);
+    fitToWidth();
 }
 
 QSize EditorToolbar::sizeHint() const {
-    return QSize(m_row->sizeHint().width(), barHeight);
+    return QSize(m_naturalWidth, barHeight);
 }
 
 void EditorToolbar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    m_row->setGeometry(0, 0, std::max(width(), m_row->minimumSizeHint().width()), barHeight);
+    fitToWidth();
+}
+
+int EditorToolbar::rowWidth() const {
+    // The row keeps the readout's size from its last layout pass until told it changed; measure
+    // what is set now, not what was shown before.
+    m_readout->invalidate();
+    m_readout->parentWidget()->updateGeometry();
+    m_row->layout()->invalidate();
+    return m_row->sizeHint().width();
+}
+
+void EditorToolbar::setButtonWidth(int w) {
+    for (auto& [action, button] : m_actions) button->setFixedWidth(w);
+    for (auto& [tool, button] : m_tools) button->setFixedWidth(w);
+}
+
+void EditorToolbar::setReadoutStacked(bool stacked) {
+    m_readout->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    m_readout->setSpacing(stacked ? 0 : 2);
+    m_readoutSeparator->setVisible(!stacked);
+}
+
+void EditorToolbar::fitToWidth() {
+    // Everything at its natural size first; then, only as far as needed, in this order: the
+    // title-bar room, the zoom label moved under the size label, narrower buttons, and at last
+    // the size text shortened in the middle (its tooltip keeps the whole text).
+    m_titleRoom->changeSize(titleRoomWidth, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    setButtonWidth(buttonWidth);
+    setReadoutStacked(false);
+    m_sizeLabel->setText(m_sizeText);
+    m_sizeLabel->setToolTip(QString());
+    m_naturalWidth = rowWidth();
+    const int available = width();
+    int over = rowWidth() - available;
+    if (over > 0) {
+        m_titleRoom->changeSize(std::max(0, titleRoomWidth - over), 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+        over = rowWidth() - available;
+    }
+    if (over > 0) {
+        setReadoutStacked(true);
+        over = rowWidth() - available;
+    }
+    for (int w = buttonWidth - 1; over > 0 && w >= minimumButtonWidth; --w) {
+        setButtonWidth(w);
+        over = rowWidth() - available;
+    }
+    if (over > 0 && !m_sizeText.isEmpty()) {
+        const int room = std::max(0, m_sizeLabel->sizeHint().width() - over);
+        m_sizeLabel->setText(m_sizeLabel->fontMetrics().elidedText(m_sizeText, Qt::ElideMiddle, room));
+        m_sizeLabel->setToolTip(m_sizeText);
+        rowWidth();
+    }
+    m_row->setGeometry(0, 0, std::max(available, m_row->sizeHint().width()), barHeight);
 }
 
 QToolButton* EditorToolbar::makeButton(const QString& symbol, const QString& tooltip) {
     auto* button = new QToolButton;
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(30, 28);
+    button->setFixedSize(buttonWidth, 28);
     button->setIconSize(QSize(kGlyphSize, kGlyphSize));
     button->setProperty("symbol", symbol);
     button->setProperty("tint", idleTint());
@@ -158,9 +226,13 @@ void EditorToolbar::showCurrentTool(EditorTool current) {
 }
 
 void EditorToolbar::setSizeText(const QString& text) {
-    m_sizeLabel->setText(text);
+    if (text == m_sizeText) return;
+    m_sizeText = text;
+    fitToWidth();
 }
 
 void EditorToolbar::setZoomText(const QString& text) {
+    if (text == m_zoomLabel->text()) return;
     m_zoomLabel->setText(text);
+    fitToWidth();
 }

@@ -43,13 +43,6 @@ void EditorUndoManager::endGroup() {
     m_groupOpen = false;
 }
 
-void EditorUndoManager::removeAll() {
-    m_undo.clear();
-    m_redo.clear();
-    m_groupOpen = false;
-    emit changed();
-}
-
 std::vector<EditorUndoManager::Group>& EditorUndoManager::targetStack() {
     return m_mode == Mode::undoing ? m_redo : m_undo;
 }

@@ -29,8 +29,6 @@ class EditorUndoManager : public QObject {
 
     // Closes the open group now, so the next registration starts a new one.
     void endGroup();
-    // Drops every step.
-    void removeAll();
 
   signals:
     void changed();

@@ -7,9 +7,11 @@
 #include "editor/EditorScrollView.h"
 #include "editor/EditorWindowGeometry.h"
 #include "hud/PinWindow.h"
+#include "hud/ProgressToast.h"
 #include "hud/ToastHUD.h"
 #include "hud/WindowIdentity.h"
 #include "ocr/OCRService.h"
+#include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
@@ -262,7 +264,7 @@ bool EditorWindowController::writeImage(const CapturedImage& image, const QStrin
 
     const std::optional<QString> error = writeReplacing(path, *bytes);
     if (error) {
-        std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(*error));
+        qCWarning(lcEditor, "save failed: %s", qPrintable(*error));
         ToastHUD::show(tr("Save failed"), QStringLiteral("exclamationmark.triangle.fill"),
                        ToastHUD::defaultDuration);
         return false;
@@ -280,7 +282,9 @@ void EditorWindowController::pinImage() {
 void EditorWindowController::runOCR() {
     // Only the flattened bitmap travels with the recognition, and the result is reported through a
     // static: the editor may be closed before the engine is done.
-    OCRService::shared().recognize(m_canvas->flattened().image).then(qApp, [](const OCRResult& result) {
+    QFuture<OCRResult> reading = OCRService::shared().recognize(m_canvas->flattened().image);
+    progresstoast::showWhileRunning(reading, tr("Reading text…"), QStringLiteral("text.viewfinder"));
+    reading.then(qApp, [](const OCRResult& result) {
         reportRecognizedText(result.clipboardText());
     });
 }

@@ -42,7 +42,6 @@ class EditorWindowController : public QObject {
     // The actions. Copy, pin and Escape close the window; save and recognition leave it open.
     void copyImage();
     void saveImage();
-    void saveImageAs() { saveImage(); }
     // Writes the flattened image to `path` (JPEG for .jpg/.jpeg in any case, else PNG), replacing a
     // file there only once the new one is complete; reports the outcome in a toast.
     bool saveTo(const QString& path);

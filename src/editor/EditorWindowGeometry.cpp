@@ -46,4 +46,9 @@ double wheelZoom(double magnification, double delta, bool reverse) {
     return clampMagnification(magnification * (1.0 + d / 120.0));
 }
 
+double wheelDelta(const QPoint& pixelDelta, const QPoint& angleDelta) {
+    if (!pixelDelta.isNull()) return pixelDelta.y();
+    return angleDelta.y() / 120.0 * wheelNotchDelta;
+}
+
 } // namespace editorgeometry

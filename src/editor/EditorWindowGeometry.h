@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+
 #include <QSizeF>
 #include <QString>
 
@@ -38,5 +40,12 @@ double steppedZoom(double magnification, double factor);
 
 // One wheel event's zoom: × (1 + d ÷ 120) within the limits, d negated when the direction is reversed.
 double wheelZoom(double magnification, double delta, bool reverse);
+
+// A classic wheel reports 120 eighths of a degree per notch and no precise delta; the formula
+// above wants a scroll distance of a few points per event. One notch counts as 12, so it zooms by
+// 10 %, the same step as in a pin window.
+inline constexpr double wheelNotchDelta = 12.0;
+// The d of one wheel event: the precise delta in points when the device gives one, else its notches.
+double wheelDelta(const QPoint& pixelDelta, const QPoint& angleDelta);
 
 } // namespace editorgeometry

@@ -1,5 +1,6 @@
 #include "hotkeys/HotkeyManager.h"
 
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 
@@ -47,8 +48,8 @@ void HotkeyManager::registerCombo(const KeyCombo& combo, HotkeyAction action) {
         m_idToAction[id] = action;
         return;
     }
-    std::fprintf(stderr, "Pictro: failed to register hotkey %s for %s (status %d)\n", qPrintable(combo.display()),
-                 qPrintable(hotkeyaction::rawValue(action)), status);
+    qCWarning(lcHotkeys, "failed to register hotkey %s for %s (status %d)", qPrintable(combo.label()),
+              qPrintable(hotkeyaction::rawValue(action)), status);
 }
 
 void HotkeyManager::fire(quint32 id) {

@@ -3,10 +3,12 @@
 #include "hud/FloatingWindow.h"
 
 #include "hud/HudPlacement.h"
+#include "hud/HudOutline.h"
 #include "hud/HudSurface.h"
 #include "hud/PinGeometry.h"
 #include "hud/ToastHUD.h"
 #include "hud/WindowIdentity.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
 #include "save/SaveService.h"
@@ -40,6 +42,10 @@ std::optional<ScreenInfo> placementScreen() {
     return Platform::current().screens().mainOrFirstScreen();
 }
 
+bool clientPlacesWindows() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 } // namespace
 
 PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
@@ -49,7 +55,10 @@ PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
     // transient for the whole application, and window managers may then stack, raise or minimise
     // it together with Pictro's other windows. A pin stands on its own.
     // No NoDropShadowWindowHint, so a compositing manager that draws shadows gives the pin one.
-    // Mapped without taking the focus; a click still focuses it, so it gets its keys.
+    // Not focusable for the window manager: when the window that had the keys closes (the editor
+    // that made this pin), the keys go back to where they were before, not to the pin beside it.
+    // A click makes it focusable and takes the keys (see mousePressEvent); losing them makes it
+    // unfocusable again. Mapped without taking the focus.
     floatingwindow::prepare(this, FloatingRole::pin);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
@@ -66,7 +75,7 @@ PinWindow::~PinWindow() {
 PinWindow* PinWindow::pin(const CapturedImage& image, std::optional<QPointF> near) {
     const QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() != app->thread()) {
-        std::fprintf(stderr, "Pictro: pin refused off the main thread\n");
+        qCWarning(lcHud, "pin refused off the main thread");
         return nullptr;
     }
     auto* window = new PinWindow(image, near);
@@ -106,8 +115,11 @@ void PinWindow::paintEvent(QPaintEvent*) {
     const QImage& image = m_displayed.at(m_captured.image, hudsurface::devicePixels(bounds.size(), dpr), dpr, true);
     if (!image.isNull()) p.drawImage(bounds, image, QRectF(image.rect()));
     p.restore();
-    hudsurface::strokeRoundedRim(p, bounds, cornerRadius, borderWidth,
-                                 QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))));
+    if (m_translucent)
+        hudsurface::strokeRoundedRim(p, bounds, cornerRadius, borderWidth,
+                                     QColor(255, 255, 255, static_cast<int>(std::lround(borderAlpha * 255))));
+    else
+        hudoutline::strokeContrastRim(p, bounds, cornerRadius);
 }
 
 void PinWindow::resizeEvent(QResizeEvent* event) {
@@ -134,8 +146,21 @@ void PinWindow::wheelEvent(QWheelEvent* event) {
     applyFrame(pingeometry::centredOn(m_frame, size));
 }
 
+void PinWindow::takeKeys(bool take) {
+    QWindow* window = windowHandle();
+    if (!window) return;
+    window->setFlag(Qt::WindowDoesNotAcceptFocus, !take);
+    if (take) window->requestActivate();
+}
+
+void PinWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) takeKeys(false);
+}
+
 void PinWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    if (!isActiveWindow()) takeKeys(true);
     m_dragArmed = event->button() == Qt::LeftButton;
     m_systemMoveTried = false;
     m_pressGlobal = event->globalPosition();
@@ -147,10 +172,12 @@ void PinWindow::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragArmed || !(event->buttons() & Qt::LeftButton)) return;
     const QPointF travelled = event->globalPosition() - m_pressGlobal;
     if (travelled.isNull()) return;
-    // The window manager's move starts with the first motion, not on the press: started there, it
-    // would grab the pointer and swallow the second click of a double click. It moves the window
-    // on from where the pointer is now, so only this first small step is lost.
-    if (!m_systemMoveTried) {
+    // Where a client may place its windows (X11) the pin moves itself on every motion, so it
+    // follows the pointer exactly from the first one; a window manager's move would start from
+    // wherever the pointer is when it takes over and lose what came before. Elsewhere only the
+    // compositor can move it, and it is asked to on the first motion (on the press it would grab
+    // the pointer and swallow the second click of a double click).
+    if (!m_systemMoveTried && !clientPlacesWindows()) {
         m_systemMoveTried = true;
         if (QWindow* window = windowHandle(); window && window->startSystemMove()) {
             m_dragArmed = false;

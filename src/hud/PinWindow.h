@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-// An image floating above ordinary windows: frameless, stays on top, focusable, never raising
+// An image floating above ordinary windows: frameless, stays on top, focused by a click, never raising
 // Pictro's other windows. Drag to move, wheel to zoom, Ctrl+C to copy, double click or Escape to
 // close. The registry `pins()` owns every open pin; a closed pin leaves it at once and is deleted
 // on a later turn of the event loop. Main thread only.
@@ -49,11 +49,14 @@ class PinWindow : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     PinWindow(const CapturedImage& image, std::optional<QPointF> near);
 
     void applyFrame(const QRectF& frame);
+    // Lets the window manager give this window the keys (and asks for them), or no longer.
+    void takeKeys(bool take);
     void copyToClipboard();
     void leaveRegistry();
     // The image to paint: the original when enlarged, else a smooth reduction to the window.

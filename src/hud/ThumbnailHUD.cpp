@@ -3,6 +3,7 @@
 #include "hud/HudPlacement.h"
 #include "hud/HudSurface.h"
 #include "hud/ThumbnailView.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
 #include "settings/Settings.h"
@@ -65,7 +66,7 @@ void ThumbnailHUD::showNow(const CapturedImage& image, const OpenHandler& onOpen
     const Screens& screens = Platform::current().screens();
     const auto screen = screens.mainOrFirstScreen();
     if (!screen) {
-        std::fprintf(stderr, "Pictro: no screen to show the thumbnail on\n");
+        qCWarning(lcHud, "no screen to show the thumbnail on");
         return;
     }
     const QSizeF size = hudplacement::thumbnailSize(image.pointSize());

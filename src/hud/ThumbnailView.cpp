@@ -2,6 +2,7 @@
 
 #include "hud/HudCloseButton.h"
 #include "hud/HudPlacement.h"
+#include "hud/HudOutline.h"
 #include "hud/HudSurface.h"
 #include "hud/WindowIdentity.h"
 
@@ -38,7 +39,10 @@ void ThumbnailView::paintEvent(QPaintEvent*) {
     const QImage& scaled = m_scaled.at(m_image.image, hudsurface::devicePixels(target.size(), dpr), dpr);
     if (!scaled.isNull()) p.drawImage(target, scaled);
     p.restore();
-    hudsurface::strokeRoundedRim(p, bounds, cornerRadius, 1.0, QColor(255, 255, 255, static_cast<int>(0.3 * 255)));
+    if (m_translucent)
+        hudsurface::strokeRoundedRim(p, bounds, cornerRadius, 1.0, QColor(255, 255, 255, static_cast<int>(0.3 * 255)));
+    else
+        hudoutline::strokeContrastRim(p, bounds, cornerRadius);
 }
 
 void ThumbnailView::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,7 @@
 #include "hud/HudPlacement.h"
 #include "hud/HudSurface.h"
 #include "hud/ToastWindow.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
 #include "settings/Settings.h"
@@ -47,7 +48,7 @@ void ToastHUD::showNow(const QString& message, const QString& symbol, double dur
     const Screens& screens = Platform::current().screens();
     const auto screen = screens.mainOrFirstScreen();
     if (!screen) {
-        std::fprintf(stderr, "Pictro: no screen to show the toast \"%s\" on\n", qPrintable(message));
+        qCWarning(lcHud, "no screen to show the toast \"%s\" on", qPrintable(message));
         return;
     }
     ToastWindow* toast =

@@ -22,7 +22,6 @@ class ToastWindow : public QWidget {
     const QString& message() const { return m_message; }
     const QString& symbol() const { return m_symbol; }
     const toastlayout::Layout& layout() const { return m_layout; }
-    bool isTranslucent() const { return m_translucent; }
     bool isFading() const { return m_fading; }
     bool hasIcon() const { return !m_layout.iconRect.isEmpty(); }
 

@@ -1,6 +1,7 @@
 #include "ocr/TextRecognizer.h"
 
 #include "ocr/OCRLanguages.h"
+#include "platform/Log.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,8 +45,8 @@ EngineModule loadModule() {
         if (module.packs && module.read) return module;
         errors += QStringLiteral(" ") + path + QStringLiteral(" lacks the engine's entry points");
     }
-    std::fprintf(stderr, "Pictro: text recognition: the engine module could not be loaded;%s\n",
-                 errors.isEmpty() ? " it is not installed" : qPrintable(errors));
+    qCWarning(lcOcr, "text recognition: the engine module could not be loaded;%s",
+              errors.isEmpty() ? " it is not installed" : qPrintable(errors));
     return {};
 }
 
@@ -62,8 +63,8 @@ void reportMissing(const QStringList& wanted, const QStringList& used) {
     for (const QString& pack : wanted) {
         if (used.contains(pack) || reported.contains(pack)) continue;
         reported << pack;
-        std::fprintf(stderr, "Pictro: text recognition: language pack \"%s\" is not installed; reading with %s\n",
-                     qPrintable(pack), qPrintable(used.join(QLatin1Char('+'))));
+        qCWarning(lcOcr, "text recognition: language pack \"%s\" is not installed; reading with %s",
+                  qPrintable(pack), qPrintable(used.join(QLatin1Char('+'))));
     }
 }
 
@@ -86,7 +87,7 @@ QStringList recognizeLines(const QImage& image, const QStringList& packs) {
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
     QStringList lines;
     if (!module().read(&grey, &languages, &lines))
-        std::fprintf(stderr, "Pictro: text recognition: the engine could not start with %s\n", qPrintable(languages));
+        qCWarning(lcOcr, "text recognition: the engine could not start with %s", qPrintable(languages));
     return lines;
 }
 

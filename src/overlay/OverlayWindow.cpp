@@ -3,6 +3,7 @@
 #include "hud/FloatingWindow.h"
 #include "hud/WindowIdentity.h"
 #include "overlay/SelectionOverlayView.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 #include <QEvent>
@@ -76,7 +77,7 @@ void OverlayWindow::tryGrab(int attemptsLeft, bool mouseToo) {
     if (mouseToo) m_view->grabMouse();
     if (floatingwindow::grabInput(this, mouseToo)) return;
     if (attemptsLeft <= 1) {
-        qWarning("Pictro: the selection overlay could not take the keyboard; Esc may not reach it");
+        qCWarning(lcOverlay, "the selection overlay could not take the keyboard; Esc may not reach it");
         return;
     }
     QTimer::singleShot(grabRetryMs, this, [this, attemptsLeft, mouseToo] { tryGrab(attemptsLeft - 1, mouseToo); });

@@ -3,7 +3,9 @@
 #include "capture/CaptureEngine.h"
 #include "overlay/OverlayGeometry.h"
 #include "overlay/OverlayWindow.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "platform/WindowServer.h"
 
 #include <QTimer>
@@ -15,6 +17,7 @@ SelectionOverlay::CaptureErrorHandler s_errorHandler;
 
 void SelectionOverlay::begin(OverlayMode mode, OverlayCompletion completion) {
     if (s_current) return;
+    timingmarks::mark("overlay: requested");
     s_current = new SelectionOverlay(mode, std::move(completion));
     QTimer::singleShot(0, s_current, [overlay = s_current] { overlay->start(); });
 }
@@ -61,6 +64,7 @@ void SelectionOverlay::captureScreen(std::size_t index) {
             failCapture(result.error());
             return;
         }
+        timingmarks::mark("overlay: screen captured");
         m_frozen.emplace(index, result.image());
         captureScreen(index + 1);
     });
@@ -71,8 +75,8 @@ void SelectionOverlay::failCapture(CaptureError error) {
     if (s_errorHandler) {
         s_errorHandler(error);
     } else {
-        qWarning("Pictro: the selection overlay could not capture the screens (%s)",
-                 qPrintable(captureErrorName(error)));
+        qCWarning(lcOverlay, "the selection overlay could not capture the screens (%s)",
+                  qPrintable(captureErrorName(error)));
     }
 }
 
@@ -91,12 +95,14 @@ void SelectionOverlay::openWindows() {
     // Keys go to the screen under the pointer. A mouse grab would send every click to that one
     // window, so the mouse is grabbed only when there is a single screen; with several, the
     // override-redirect windows receive the pointer anyway.
+    timingmarks::mark("overlay: windows shown");
     const QPointF mouse = Platform::current().screens().mouseLocation();
     const std::size_t keyIndex = overlaygeometry::screenIndexAt(mouse, m_screens).value_or(0);
     if (keyIndex < m_windows.size()) m_windows[keyIndex]->takeInput(m_windows.size() == 1);
 }
 
 void SelectionOverlay::windowExposed() {
+    timingmarks::mark("overlay: window exposed");
     if (++m_exposedCount == static_cast<int>(m_windows.size())) emit shown();
 }
 

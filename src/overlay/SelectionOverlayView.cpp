@@ -1,5 +1,7 @@
 #include "overlay/SelectionOverlayView.h"
 
+#include "platform/TimingMarks.h"
+
 #include "overlay/OverlayGeometry.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
@@ -115,6 +117,7 @@ void SelectionOverlayView::keyPressEvent(QKeyEvent* event) {
 }
 
 void SelectionOverlayView::paintEvent(QPaintEvent*) {
+    timingmarks::mark("overlay: paint");
     QPainter painter(this);
     if (!painter.isActive()) return;
     painter.setRenderHint(QPainter::Antialiasing);

@@ -24,7 +24,10 @@ FloatingTraits standardFloatingTraits(FloatingRole role) {
         return {Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                     Qt::NoDropShadowWindowHint,
                 true, true};
-    case FloatingRole::pin: return {Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint, true, false};
+    // Not focusable for the window manager until the user clicks it (the pin itself toggles that).
+    case FloatingRole::pin:
+        return {Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus, true,
+                false};
     }
     return {};
 }

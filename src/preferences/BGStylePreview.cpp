@@ -42,15 +42,32 @@ QImage sampleWindow(const QSizeF& points, double k) {
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(k, k);
     p.setPen(Qt::NoPen);
+    const QRectF frame(QPointF(0, 0), points);
     p.setBrush(QColor::fromRgbF(0.24f, 0.24f, 0.24f));
-    p.drawRoundedRect(QRectF(QPointF(0, 0), points), 5, 5);
-    const QColor dots[] = {QColor::fromRgbF(1.0f, 0.37f, 0.34f), QColor::fromRgbF(1.0f, 0.75f, 0.18f),
-                           QColor::fromRgbF(0.22f, 0.79f, 0.25f)};
-    constexpr double inset = 6, dot = 5.5, gap = 3.5;
-    for (int i = 0; i < 3; ++i) {
-        p.setBrush(dots[i]);
-        p.drawEllipse(QRectF(inset + i * (dot + gap), inset, dot, dot));
-    }
+    p.drawRoundedRect(frame, 5, 5);
+    // A plain window of no particular desktop: a lighter title bar with minimise, maximise and
+    // close drawn as line glyphs at its right end.
+    constexpr double titleHeight = 11, glyph = 4, gap = 4.5, rightInset = 6;
+    QPainterPath bar;
+    bar.addRoundedRect(frame, 5, 5);
+    p.save();
+    p.setClipRect(QRectF(0, 0, points.width(), titleHeight));
+    p.setBrush(QColor::fromRgbF(0.31f, 0.31f, 0.31f));
+    p.drawPath(bar);
+    p.restore();
+    QPen pen(QColor::fromRgbF(0.80f, 0.80f, 0.80f), 0.9);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    const double top = (titleHeight - glyph) / 2;
+    const double closeLeft = points.width() - rightInset - glyph;
+    const QRectF close(closeLeft, top, glyph, glyph);
+    const QRectF maximise(closeLeft - gap - glyph, top, glyph, glyph);
+    const QRectF minimise(maximise.left() - gap - glyph, top, glyph, glyph);
+    p.drawLine(close.topLeft(), close.bottomRight());
+    p.drawLine(close.topRight(), close.bottomLeft());
+    p.drawRect(maximise);
+    p.drawLine(QPointF(minimise.left(), minimise.bottom()), minimise.bottomRight());
     return image;
 }
 

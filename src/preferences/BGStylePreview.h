@@ -22,7 +22,8 @@ QString toolTip(WindowBGStyle style);
 
 // The miniature window: 66 × 44 points, or 92 × 60 for the trimmed style, which has no padding.
 QSizeF windowSize(WindowBGStyle style);
-// The sample window bitmap at `pixelsPerPoint`: rounded, dark grey, three title-bar dots.
+// The sample window bitmap at `pixelsPerPoint`: rounded, dark grey, with a title bar holding
+// minimise, maximise and close at its right.
 QImage sampleWindow(const QSizeF& points, double pixelsPerPoint);
 
 // The preview, `previewSize` points at `pixelsPerPoint` (its device pixel ratio is set to it).

@@ -29,33 +29,65 @@ HotkeysTab::HotkeysTab(Settings& settings, const PreferencesServices& services, 
         row->addWidget(recorder);
         m_recorders.push_back(recorder);
     }
+    // Says where a recorded combination came from; the other recorder already reads unbound.
+    m_movedNote = prefslayout::secondaryLabel(QString(), true);
+    m_movedNote->setObjectName(QStringLiteral("shortcutMovedNote"));
+    m_movedNote->setWordWrap(true);
+    stack->addWidget(m_movedNote);
+    for (RecorderButton* recorder : m_recorders)
+        connect(recorder, &RecorderButton::bindingMoved, this, [this](HotkeyAction previous, const KeyCombo& combo) {
+            m_movedNote->setText(QStringLiteral("%1 was the shortcut of “%2”, which now has none.")
+                                     .arg(combo.label(), hotkeyaction::label(previous)));
+        });
 }
 
 QWidget* HotkeysTab::buildInstructions(const PreferencesServices& services) {
+    const keyboardsettings::Desktop& desktop = services.desktop;
     auto* block = new QWidget;
     auto* lines = new QVBoxLayout(block);
     lines->setContentsMargins(0, 0, 0, 0);
     lines->setSpacing(6);
-    auto callout = [](QWidget* w) {
-        prefslayout::makeCallout(w);
-        return w;
+    auto callout = [](const QString& text, const QString& name) {
+        auto* l = new QLabel(text);
+        l->setObjectName(name);
+        l->setWordWrap(true);
+        prefslayout::makeCallout(l);
+        return l;
     };
-    lines->addWidget(callout(prefslayout::boldLabel(QStringLiteral("How to reassign default shortcuts"))));
-    lines->addWidget(
-        callout(new QLabel(QStringLiteral("1. Go to System Settings → Keyboard → Keyboard Shortcuts"))));
-    auto* open = new QPushButton(QStringLiteral("Open System Settings"));
+    auto* heading = prefslayout::boldLabel(QStringLiteral("Shortcuts held by the desktop"));
+    prefslayout::makeCallout(heading);
+    lines->addWidget(heading);
+    const QString running = desktop.name.isEmpty()
+                                ? QStringLiteral("Running: a window manager without a desktop environment.")
+                                : QStringLiteral("Running: %1 (XDG_CURRENT_DESKTOP).").arg(desktop.name);
+    lines->addWidget(callout(running, QStringLiteral("desktopName")));
+    lines->addWidget(callout(desktop.screenshotKeys, QStringLiteral("desktopScreenshotKeys")));
+
+    auto* open = new QPushButton(QStringLiteral("Open Keyboard Settings"));
     open->setObjectName(QStringLiteral("openKeyboardSettings"));
-    callout(open);
-    if (services.openKeyboardSettings)
+    prefslayout::makeCallout(open);
+    auto* openRow = new QHBoxLayout;
+    openRow->setSpacing(8);
+    openRow->addWidget(open);
+    if (services.openKeyboardSettings) {
         connect(open, &QPushButton::clicked, this, [run = services.openKeyboardSettings] { run(); });
-    else {
+    } else {
+        const QString reason = keyboardsettings::unavailableReason(desktop);
         open->setEnabled(false);
-        open->setToolTip(QStringLiteral("No keyboard settings program was found on this desktop"));
+        open->setToolTip(reason);
+        auto* why = prefslayout::secondaryLabel(reason, true);
+        why->setObjectName(QStringLiteral("keyboardSettingsUnavailable"));
+        why->setWordWrap(true);
+        openRow->addWidget(why, 1);
     }
-    lines->addWidget(open, 0, Qt::AlignLeft);
-    lines->addWidget(
-        callout(new QLabel(QStringLiteral("2. Select “Screenshots” and uncheck the system shortcuts"))));
-    lines->addWidget(
-        callout(new QLabel(QStringLiteral("3. Put ⌘⇧3 into Fullscreen and ⌘⇧4 into Area fields below"))));
+    if (services.openKeyboardSettings) openRow->addStretch(1);
+    lines->addLayout(openRow);
+
+    const auto screen = hotkeyaction::defaultCombo(HotkeyAction::fullscreen);
+    const auto area = hotkeyaction::defaultCombo(HotkeyAction::area);
+    lines->addWidget(callout(QStringLiteral("Pictro's own defaults are %1 (screen) and %2 (area). To use Print "
+                                            "instead, free it there, then record it below.")
+                                 .arg(screen ? screen->label() : QString(), area ? area->label() : QString()),
+                             QStringLiteral("pictroDefaults")));
     return block;
 }

@@ -3,10 +3,12 @@
 #include "platform/Symbols.h"
 #include "preferences/PreferencesLayout.h"
 #include "preferences/SettingsBinder.h"
+#include "settings/HotkeyAction.h"
 #include "settings/SettingsKeys.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QStringList>
 #include <QVBoxLayout>
 
 namespace infotabs {
@@ -56,6 +58,17 @@ QWidget* aboutTab() {
     version->setObjectName(QStringLiteral("version"));
     stack->addWidget(version, 0, Qt::AlignHCenter);
     stack->addWidget(prefslayout::divider(300), 0, Qt::AlignHCenter);
+
+    // The built-in shortcuts, as a reminder of where to start; the Hotkeys tab has the live ones.
+    QStringList shortcuts;
+    const std::pair<HotkeyAction, const char*> named[] = {
+        {HotkeyAction::fullscreen, "screen"}, {HotkeyAction::area, "area"}, {HotkeyAction::ocr, "text and QR"}};
+    for (const auto& [action, what] : named)
+        if (const auto combo = hotkeyaction::defaultCombo(action))
+            shortcuts << QStringLiteral("%1 %2").arg(combo->label(), QLatin1String(what));
+    QLabel* defaults = prefslayout::secondaryLabel(shortcuts.join(QStringLiteral(" · ")), true);
+    defaults->setObjectName(QStringLiteral("defaultShortcuts"));
+    stack->addWidget(defaults, 0, Qt::AlignHCenter);
     return tab;
 }
 

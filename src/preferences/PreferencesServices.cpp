@@ -1,6 +1,7 @@
 #include "preferences/PreferencesServices.h"
 
 #include "hotkeys/HotkeyManager.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "preferences/KeyboardSettings.h"
 
@@ -26,10 +27,11 @@ PreferencesServices PreferencesServices::standard() {
         return c;
     };
     if (Platform::isInstalled()) s.capabilities = Platform::current().capabilities();
-    if (const auto command = keyboardsettings::find())
+    s.desktop = keyboardsettings::current();
+    if (const auto command = keyboardsettings::find(s.desktop))
         s.openKeyboardSettings = [c = *command] {
             if (!keyboardsettings::open(c))
-                std::fprintf(stderr, "Pictro: cannot start %s\n", qPrintable(c.program));
+                qCWarning(lcPreferences, "cannot start %s", qPrintable(c.program));
         };
     return s;
 }

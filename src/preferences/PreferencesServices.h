@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Capabilities.h"
+#include "preferences/KeyboardSettings.h"
 
 #include <QColor>
 #include <QString>
@@ -29,7 +30,9 @@ struct PreferencesServices {
     std::function<std::optional<QString>(QWidget* parent, const QString& start)> chooseFolder;
     // A colour picked by the user, starting at `current`; none when cancelled.
     std::function<std::optional<QColor>(QWidget* parent, const QColor& current)> chooseColor;
-    // Opens the desktop's keyboard-shortcut settings; empty when the desktop has none we know.
+    // The running desktop, as the Hotkeys tab describes it.
+    keyboardsettings::Desktop desktop;
+    // Opens the desktop's keyboard-shortcut settings; empty when no such program is installed.
     std::function<void()> openKeyboardSettings;
     // What the desktop lets the program do; without global hotkeys by key the recorders are off.
     Capabilities capabilities = Capabilities::all();

@@ -1,11 +1,13 @@
 #include "preferences/PreferencesWindow.h"
 
+#include "hud/ToastHUD.h"
 #include "platform/Symbols.h"
 #include "preferences/AdvancedTab.h"
 #include "preferences/GeneralTab.h"
 #include "preferences/HotkeysTab.h"
 #include "preferences/InfoTabs.h"
 #include "preferences/SettingsBinder.h"
+#include "settings/Settings.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -16,12 +18,15 @@ PreferencesWindow::PreferencesWindow(Settings& settings, const PreferencesServic
                           Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint) {
     setWindowTitle(QStringLiteral("Preferences"));
     m_binder = new SettingsBinder(settings, this);
+    // Every change made here is written at once; when that fails the user hears it once, not on
+    // every click.
+    connect(&settings, &Settings::storeFailed, this, &PreferencesWindow::tellStoreFailure);
     m_tabs = new QTabWidget;
     m_tabs->setDocumentMode(true);
     m_general = new GeneralTab(*m_binder, services);
-    m_hotkeys = new HotkeysTab(settings, services);
+    auto* hotkeys = new HotkeysTab(settings, services);
     m_tabs->addTab(m_general, Symbols::icon(QStringLiteral("gearshape")), QStringLiteral("General"));
-    m_tabs->addTab(m_hotkeys, Symbols::icon(QStringLiteral("keyboard")), QStringLiteral("Hotkeys"));
+    m_tabs->addTab(hotkeys, Symbols::icon(QStringLiteral("keyboard")), QStringLiteral("Hotkeys"));
     m_tabs->addTab(infotabs::uploadingTab(*m_binder), Symbols::icon(QStringLiteral("icloud.and.arrow.up")),
                    QStringLiteral("Uploading"));
     m_tabs->addTab(new AdvancedTab(*m_binder), Symbols::icon(QStringLiteral("wand.and.stars")),
@@ -43,4 +48,11 @@ void PreferencesWindow::fitCurrentTab() {
     const int pageHeight = std::max(page->minimumHeight(), page->sizeHint().height());
     const int barHeight = m_tabs->tabBar()->sizeHint().height();
     setFixedSize(contentWidth, pageHeight + barHeight + 2);
+}
+
+void PreferencesWindow::tellStoreFailure() {
+    if (m_storeFailureTold || !isVisible()) return;
+    m_storeFailureTold = true;
+    ToastHUD::show(QStringLiteral("Settings cannot be saved — changes last until Pictro quits"),
+                   QStringLiteral("exclamationmark.triangle.fill"), 4.0);
 }

@@ -6,7 +6,6 @@
 
 class AdvancedTab;
 class GeneralTab;
-class HotkeysTab;
 class QTabWidget;
 class Settings;
 class SettingsBinder;
@@ -23,13 +22,13 @@ class PreferencesWindow : public QWidget {
 
     QTabWidget* tabs() const { return m_tabs; }
     GeneralTab* generalTab() const { return m_general; }
-    HotkeysTab* hotkeysTab() const { return m_hotkeys; }
 
   private:
     void fitCurrentTab();
+    void tellStoreFailure();
 
     SettingsBinder* m_binder = nullptr;
     QTabWidget* m_tabs = nullptr;
     GeneralTab* m_general = nullptr;
-    HotkeysTab* m_hotkeys = nullptr;
+    bool m_storeFailureTold = false;
 };

@@ -60,7 +60,7 @@ std::optional<KeyCombo> RecorderButton::binding() const {
 QString RecorderButton::titleFor(bool recording, const std::optional<KeyCombo>& binding) {
     if (recording) return QStringLiteral("Type shortcut…");
     if (!binding) return QStringLiteral("Record Shortcut");
-    return binding->display() + QStringLiteral("   ") + QChar(clearMark);
+    return binding->label() + QStringLiteral("   ") + QChar(clearMark);
 }
 
 void RecorderButton::refreshTitle() {
@@ -103,8 +103,18 @@ bool RecorderButton::finishRecording(const QKeyEvent& event) {
         return true;
     }
     m_recording = false;
+    const auto holder = holderOf(*combo);
+    // The holder lets go before the hotkeys are registered again, so no moment has both.
+    if (holder) m_settings.set(hotkeyaction::settingsKey(*holder), QString());
     store(combo->encoded());
+    if (holder) emit bindingMoved(*holder, *combo);
     return true;
+}
+
+std::optional<HotkeyAction> RecorderButton::holderOf(const KeyCombo& combo) const {
+    for (HotkeyAction other : hotkeyaction::allCases())
+        if (other != m_action && m_settings.combo(other) == combo) return other;
+    return std::nullopt;
 }
 
 bool RecorderButton::event(QEvent* e) {

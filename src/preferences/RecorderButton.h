@@ -11,8 +11,9 @@ class Settings;
 
 // A push button that shows one action's global shortcut. A click on a set shortcut clears it; a
 // click on an empty one waits for the next key press, which becomes the shortcut (Escape
-// cancels, and so does leaving the button). Every change is stored at once and the global
-// hotkeys are registered again.
+// cancels, and so does leaving the button). A combination another action holds moves to this
+// one and leaves the other unbound, so one key never fires two actions. Every change is stored
+// at once and the global hotkeys are registered again.
 class RecorderButton : public QPushButton {
     Q_OBJECT
   public:
@@ -29,6 +30,10 @@ class RecorderButton : public QPushButton {
 
     static QString titleFor(bool recording, const std::optional<KeyCombo>& binding);
 
+  signals:
+    // `combo` was taken from `previous`, which has no shortcut now.
+    void bindingMoved(HotkeyAction previous, const KeyCombo& combo);
+
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -42,6 +47,8 @@ class RecorderButton : public QPushButton {
     void store(const QString& encoded);
     void cancelRecording();
     std::optional<KeyCombo> binding() const;
+    // The other action whose effective binding is `combo`, if any.
+    std::optional<HotkeyAction> holderOf(const KeyCombo& combo) const;
     // Draws the clear mark by hand where the font has no glyph for it.
     void paintClearMark(class QPainter& painter, const QRectF& box) const;
 

@@ -40,6 +40,15 @@ int dotsPerMetreForScale(double scale) {
     return static_cast<int>(std::lround(96.0 / 0.0254 * (scale > 0 ? scale : 1.0)));
 }
 
+double scaleFromDensity(const QImage& image) {
+    const int stated = image.dotsPerMeterX();
+    // Readers leave a new image's own default where the file has no density.
+    const int unstated = QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+    if (stated <= 0 || stated == unstated) return 1.0;
+    const double scale = stated / (96.0 / 0.0254);
+    return std::round(scale * 1000.0) / 1000.0;
+}
+
 QImage withPointSize(const QImage& image, double scale) {
     QImage copy = image;
     const int dpm = dotsPerMetreForScale(scale);

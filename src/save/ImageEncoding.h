@@ -19,6 +19,11 @@ std::optional<QByteArray> encode(const QImage& image, ImageFileFormat format);
 // being 1/96 inch as on the X11 desktop.
 int dotsPerMetreForScale(double scale);
 
+// The pixels per point an image's density states, read with the same 96-per-inch point: the
+// inverse of dotsPerMetreForScale, rounded to 1/1000 because files keep whole dots per metre (PNG)
+// or per inch (JPEG). An image that states no density (Qt's default stands) is at 1.
+double scaleFromDensity(const QImage& image);
+
 // A copy whose resolution (dots per metre) and device pixel ratio state `scale`.
 QImage withPointSize(const QImage& image, double scale);
 

@@ -1,10 +1,12 @@
 #include "save/SaveService.h"
 
+#include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
 #include "save/ExclusiveFile.h"
 #include "save/FormatDecision.h"
 #include "save/ImageEncoding.h"
+#include "platform/TimingMarks.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
@@ -14,8 +16,7 @@
 
 namespace {
 void logFailure(const QString& error) {
-    std::fprintf(stderr, "Pictro: save failed: %s\n", qPrintable(error));
-    std::fflush(stderr);
+    qCWarning(lcSave, "save failed: %s", qPrintable(error));
 }
 } // namespace
 
@@ -56,22 +57,21 @@ QString SaveService::fileName(const QDateTime& time, int number, ImageFileFormat
 std::optional<QString> SaveService::save(const CapturedImage& input) const {
     const CapturedImage image = prepared(input);
     const ImageFileFormat format = decideFormat(image.image);
+    timingmarks::mark("save: format decided");
     const auto bytes = data(imageencoding::withPointSize(image.image, image.scale), format);
     if (!bytes) return std::nullopt;
+    timingmarks::mark("save: encoded");
 
     const QString folder = m_settings.screenshotsFolder();
     QDir().mkpath(folder);  // a failure shows in the write below
-    for (int n = 1; n <= maxNameAttempts; ++n) {
-        // The clock is read for every candidate, so a name never lies about when it was made.
-        const QString path = QDir(folder).filePath(fileName(now(), n, format));
-        const auto outcome = exclusivefile::write(path, *bytes);
-        switch (outcome.status) {
-        case exclusivefile::Status::written: return path;
-        case exclusivefile::Status::exists: continue;
-        case exclusivefile::Status::failed: logFailure(outcome.error); return std::nullopt;
-        }
+    // The clock is read for every candidate, so a name never lies about when it was made.
+    const auto outcome = exclusivefile::write(
+        folder, *bytes, [&](int n) { return fileName(now(), n, format); }, maxNameAttempts);
+    switch (outcome.status) {
+    case exclusivefile::Status::written: timingmarks::mark("save: written"); return outcome.path;
+    case exclusivefile::Status::exists: logFailure(QStringLiteral("%1: no free file name").arg(folder)); break;
+    case exclusivefile::Status::failed: logFailure(outcome.error); break;
     }
-    logFailure(QStringLiteral("%1: no free file name").arg(folder));
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include "scrolling/EscapeWatch.h"
 
 #include "platform/InputSynth.h"
+#include "platform/Log.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -22,9 +23,10 @@ void EscapeWatch::start() {
     const int status = m_hotkeys.registerHotkey(
         {QStringLiteral("scrolling-escape"), QStringLiteral("Stop Scrolling Capture"), escKeyCode, 0}, hotkey);
     m_hotkeyHeld = status == 0;
-    // Another program holding Esc does not stop the watch: the key state is still readable.
+    // Another program holding a key does not stop the watch: the key state is still readable.
     if (!m_hotkeyHeld)
-        qWarning("Pictro: Esc could not be held during the scrolling capture (status %d)", status);
+        qCWarning(lcScrolling, "Esc could not be held during the scrolling capture (status %d)", status);
+    m_returnHeld = m_hotkeys.registerHotkey(returnKeyCode, 0, returnHotkey) == 0;
     QCoreApplication::instance()->installEventFilter(this);
     m_poll.start();
 }
@@ -35,11 +37,16 @@ void EscapeWatch::stop() {
     m_poll.stop();
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(this);
     if (m_hotkeyHeld) m_hotkeys.unregisterHotkey(hotkey);
+    if (m_returnHeld) m_hotkeys.unregisterHotkey(returnHotkey);
     m_hotkeyHeld = false;
+    m_returnHeld = false;
 }
 
 bool EscapeWatch::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    const auto isStopKey = [](int key) {
+        return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
+    };
+    if (event->type() == QEvent::KeyPress && isStopKey(static_cast<QKeyEvent*>(event)->key())) {
         if (m_onEscape) m_onEscape();
         return true;
     }
@@ -47,5 +54,7 @@ bool EscapeWatch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EscapeWatch::poll() {
-    if (m_input.keyIsDown(escKeyCode) && m_onEscape) m_onEscape();
+    const bool down = m_input.keyIsDown(escKeyCode) || m_input.keyIsDown(returnKeyCode) ||
+                      m_input.keyIsDown(keypadEnterKeyCode);
+    if (down && m_onEscape) m_onEscape();
 }

@@ -1,6 +1,7 @@
 #include "scrolling/ScrollingCapture.h"
 
 #include "capture/CaptureEngine.h"
+#include "hud/ToastHUD.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
@@ -72,7 +73,7 @@ void ScrollingCapture::run() {
     showBorder();
     QPointer<ScrollingCapture> self(this);
     m_esc = std::make_unique<EscapeWatch>(platform.inputSynth(), platform.hotkeys(), [self] {
-        if (self) self->cancel();
+        if (self) self->stop();
     });
     m_esc->start();
 
@@ -116,7 +117,8 @@ void ScrollingCapture::onFrame(const CaptureResult& result) {
         return;
     }
     const QImage frame = shot.copy(cut);
-    if (frame.isNull() || !addFrame(frame)) {
+    // Stopped before the first frame, the capture still keeps that one frame.
+    if (frame.isNull() || !addFrame(frame) || m_stopped) {
         finish();
         return;
     }
@@ -134,9 +136,14 @@ bool ScrollingCapture::addFrame(const QImage& frame) {
         return true;
     }
     const int before = m_stitcher->totalHeight();
-    const bool accepted = m_stitcher->append(frame, m_direction);
+    // Applications that page or jump move by more than a frame, or onto blank space: such a frame
+    // ends the capture with what is exact rather than be guessed into place.
+    const bool accepted = m_stitcher->append(frame, m_direction, VerticalStitcher::Unmatched::refuse);
     updateProgress(scrollstep::progressText(m_stitcher->totalHeight(), m_scale));
-    if (!accepted) return false;
+    if (!accepted) {
+        m_jumped = m_stitcher->lastRefusedUnmatched();
+        return false;
+    }
     m_calibration.observe(m_lastClicks, m_stitcher->totalHeight() - before, frame.height());
     return m_stitcher->totalHeight() < m_maximumHeight;
 }
@@ -154,7 +161,7 @@ void ScrollingCapture::postScroll() {
 }
 
 void ScrollingCapture::afterWait() {
-    if (m_cancelled) {
+    if (m_stopped) {
         finish();
         return;
     }
@@ -182,8 +189,13 @@ void ScrollingCapture::finish() {
         if (const auto composed = m_stitcher->compose()) result = CapturedImage{*composed, m_scale};
     }
     Finish onFinish = std::move(m_onFinish);
+    const bool jumped = m_jumped && result;
     cleanUp();
     if (onFinish) onFinish(result);
+    // After the result's own handling, so this is the toast that stays in view.
+    if (jumped)
+        ToastHUD::show(QStringLiteral("Scrolling stopped: the page jumped"), QStringLiteral("exclamationmark.triangle.fill"),
+                       ToastHUD::defaultDuration);
     deleteLater();
 }
 

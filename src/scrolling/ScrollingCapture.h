@@ -22,14 +22,15 @@ class Settings;
 
 // Captures content taller than the screen: the chosen region is captured, the content under it
 // scrolled by a synthetic wheel turn, and each new frame stitched to the ones before, until the
-// content stops moving, the image is tall enough, the frame limit is reached, or Esc is pressed.
+// content stops moving, the image is tall enough, the frame limit is reached, or Esc or Return is
+// pressed. However it ends, what was stitched so far is the result (a single frame included).
 // One capture runs at a time; everything happens on the main thread and no step blocks it (the
 // screen captures run on workers, the waits are timers).
 class ScrollingCapture : public QObject {
     Q_OBJECT
   public:
     using Direction = ScrollDirection;
-    // Called once: the stitched image, or none (Esc, nothing captured).
+    // Called once: the stitched image, or none (nothing captured, or cancelled).
     using Finish = std::function<void(const std::optional<CapturedImage>&)>;
     // Starts an area selection; false when one is already open.
     using BeginOverlay = std::function<bool(OverlayMode, OverlayCompletion)>;
@@ -49,8 +50,14 @@ class ScrollingCapture : public QObject {
     // The running capture, none when idle.
     static ScrollingCapture* active();
 
-    // What Esc does: no result; takes effect when the current wait or capture ends.
-    void cancel() { m_cancelled = true; }
+    // What Esc and Return do: ends the capture with what has been stitched so far. Both take
+    // effect when the current wait or capture ends.
+    void stop() { m_stopped = true; }
+    // Ends the capture without a result.
+    void cancel() {
+        m_stopped = true;
+        m_cancelled = true;
+    }
     Direction direction() const { return m_direction; }
     ScrollingBorder* borderWindow() const { return m_border.get(); }
 
@@ -74,6 +81,7 @@ class ScrollingCapture : public QObject {
 
     Direction m_direction;
     Finish m_onFinish;
+    bool m_stopped = false;
     bool m_cancelled = false;
     bool m_finished = false;
     // Held for the whole run, which spans many waits: the Esc watch and every wheel step use its
@@ -96,4 +104,5 @@ class ScrollingCapture : public QObject {
     quint64 m_hash = 0;
     bool m_repeat = false;
     bool m_same = false;
+    bool m_jumped = false;  // stopped at a frame whose shift could not be measured
 };

@@ -41,6 +41,15 @@ std::optional<int> bestShift(const std::vector<double>& a, const std::vector<dou
     return std::nullopt;
 }
 
+// Whether the previous frame's bottom band (the last `band` rows) is so even that any placement
+// of it fits: a blank margin or a flat colour gives no shift to measure.
+bool featurelessBand(const std::vector<double>& a) {
+    const int h = static_cast<int>(a.size());
+    const int band = h < 120 ? 24 : h / 5;
+    const auto [low, high] = std::minmax_element(a.end() - band, a.end());
+    return *high - *low < kMatchThreshold;
+}
+
 } // namespace
 
 VerticalStitcher::VerticalStitcher(const QImage& firstFrame) {
@@ -79,22 +88,38 @@ std::optional<int> VerticalStitcher::findOverlap(const QImage& previous, const Q
 
 std::optional<int> VerticalStitcher::findOverlap(const QImage& previous, const QImage& next,
                                                  ScrollDirection direction) {
-    if (previous.size() != next.size() || previous.height() <= kMinimumMatchHeight) return std::nullopt;
+    return measure(previous, next, direction).shift;
+}
+
+VerticalStitcher::Measure VerticalStitcher::measure(const QImage& previous, const QImage& next,
+                                                    ScrollDirection direction) {
+    if (previous.size() != next.size() || previous.height() <= kMinimumMatchHeight) return {};
     auto a = grayRows(previous);
     auto b = grayRows(next);
-    if (!a || !b) return std::nullopt;
+    if (!a || !b) return {};
     // Scrolling up moves the content down, which is scrolling down seen upside down: the previous
     // frame's top band is looked for in the next frame, and the shift counts new rows at the top.
     if (direction == ScrollDirection::up) {
         std::reverse(a->begin(), a->end());
         std::reverse(b->begin(), b->end());
     }
-    return bestShift(*a, *b);
+    return {bestShift(*a, *b), featurelessBand(*a)};
 }
 
-bool VerticalStitcher::append(const QImage& frame, ScrollDirection direction) {
+bool VerticalStitcher::append(const QImage& frame, ScrollDirection direction, Unmatched unmatched) {
+    m_refusedUnmatched = false;
     if (frame.isNull() || frame.width() != m_width) return false;
-    const std::optional<int> overlap = findOverlap(m_lastFrame, frame, direction);
+    const Measure measured = measure(m_lastFrame, frame, direction);
+    const std::optional<int> overlap = measured.shift;
+    if (unmatched == Unmatched::refuse && frame.size() == m_lastFrame.size() &&
+        frame.height() > kMinimumMatchHeight) {
+        // A band with nothing in it fits the new frame anywhere; only an unchanged frame is sure.
+        const bool unsure = !overlap || (measured.featureless && frame != m_lastFrame);
+        if (unsure) {
+            m_refusedUnmatched = true;
+            return false;
+        }
+    }
     // A frame that matches nothing is taken whole; one that shows the same content adds nothing.
     if (overlap && *overlap <= 0) return false;
     appendSlice(frame, overlap ? *overlap : frame.height(), direction);

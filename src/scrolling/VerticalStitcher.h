@@ -15,8 +15,19 @@ class VerticalStitcher {
 public:
     explicit VerticalStitcher(const QImage& firstFrame);
 
-    // Adds a frame; false when it was rejected (another width, or nothing new) and nothing changed.
-    bool append(const QImage& frame, ScrollDirection direction);
+    // What becomes of a frame whose shift cannot be measured with confidence: no placement fits
+    // closely enough, or the previous frame's band is featureless and would fit anywhere.
+    enum class Unmatched {
+        takeWhole,  // assume it is all new (the frame is appended whole)
+        refuse,     // reject it, so nothing is dropped or doubled; `lastRefusedUnmatched()` says so
+    };
+
+    // Adds a frame; false when it was rejected (another width, nothing new, or refused as
+    // unmatched) and nothing changed. Frames of 40 rows or less can never be matched and are taken
+    // whole either way.
+    bool append(const QImage& frame, ScrollDirection direction, Unmatched unmatched = Unmatched::takeWhole);
+    // Whether the last rejected frame was refused for want of a confident match.
+    bool lastRefusedUnmatched() const { return m_refusedUnmatched; }
 
     // All slices stacked top to bottom; none when there are none or the bitmap cannot be made.
     std::optional<QImage> compose() const;
@@ -37,9 +48,16 @@ public:
 private:
     void appendSlice(const QImage& frame, int newRows, ScrollDirection direction);
     static std::optional<std::vector<double>> grayRows(const QImage& image);
+    // The overlap, and whether the band it was measured with had anything in it to match.
+    struct Measure {
+        std::optional<int> shift;
+        bool featureless = false;
+    };
+    static Measure measure(const QImage& previous, const QImage& next, ScrollDirection direction);
 
     std::vector<QImage> m_slices; // top to bottom in the final image
     QImage m_lastFrame;
     int m_width = 0;
     int m_totalHeight = 0;
+    bool m_refusedUnmatched = false;
 };

@@ -55,6 +55,27 @@ const QHash<quint32, QString>& keyNames() {
     return names;
 }
 
+// Keys whose keycap name differs from the glyph form's; the rest keep their one-character name.
+const QHash<quint32, QString>& keyLabels() {
+    static const QHash<quint32, QString> labels = [] {
+        QHash<quint32, QString> n;
+        const std::pair<quint32, const char*> named[] = {
+            {36, "Return"},    {53, "Esc"},        {51, "Backspace"}, {48, "Tab"},        {123, "Left"},
+            {124, "Right"},    {126, "Up"},        {125, "Down"},     {105, "Print"},     {117, "Delete"},
+            {115, "Home"},     {119, "End"},       {116, "Page Up"},  {121, "Page Down"}, {114, "Insert"},
+            {107, "Scroll Lock"}, {113, "Pause"},  {106, "F16"},      {64, "F17"},        {79, "F18"},
+            {80, "F19"},       {90, "F20"},        {65, "KP ."},      {67, "KP *"},       {69, "KP +"},
+            {75, "KP /"},      {76, "KP Enter"},   {78, "KP -"},      {81, "KP ="},       {71, "Num Lock"},
+            {10, "<"},
+        };
+        for (const auto& [code, name] : named) n.insert(code, QString::fromLatin1(name));
+        const quint32 keypadDigits[] = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
+        for (int i = 0; i < 10; ++i) n.insert(keypadDigits[i], QStringLiteral("KP %1").arg(i));
+        return n;
+    }();
+    return labels;
+}
+
 } // namespace
 
 std::optional<KeyCombo> KeyCombo::fromEncoded(const QString& text) {
@@ -80,6 +101,23 @@ QString KeyCombo::display() const {
 QString KeyCombo::keyName(quint32 keyCode) {
     const auto it = keyNames().constFind(keyCode);
     return it != keyNames().constEnd() ? *it : QStringLiteral("key%1").arg(keyCode);
+}
+
+QString KeyCombo::label() const {
+    QStringList parts;
+    if (modifiers & command) parts << QStringLiteral("Ctrl");
+    if (modifiers & option) parts << QStringLiteral("Alt");
+    if (modifiers & shift) parts << QStringLiteral("Shift");
+    if (modifiers & control) parts << QStringLiteral("Super");
+    parts << keyLabel(keyCode);
+    return parts.join(QLatin1Char('+'));
+}
+
+QString KeyCombo::keyLabel(quint32 keyCode) {
+    const auto it = keyLabels().constFind(keyCode);
+    if (it != keyLabels().constEnd()) return *it;
+    const auto name = keyNames().constFind(keyCode);
+    return name != keyNames().constEnd() ? *name : QStringLiteral("Key %1").arg(keyCode);
 }
 
 std::optional<KeyCombo> KeyCombo::fromKeyEvent(const QKeyEvent& event) {

@@ -25,9 +25,17 @@ struct KeyCombo {
     static std::optional<KeyCombo> fromEncoded(const QString& text);
     // Decimal key code, ":", decimal modifiers.
     QString encoded() const;
-    // Glyphs in the fixed order ⌃⌥⇧⌘, then the key's name: "⇧⌘1".
+    // The compact glyph form, "⇧⌘1" (order ⌃⌥⇧⌘). Internal only: people are never shown it.
     QString display() const;
+    // The key's short name in the glyph form ("1", "←", "Space", "key105"); its length decides
+    // whether a menu item shows the binding.
     static QString keyName(quint32 keyCode);
+
+    // What a person reads wherever a combination is shown: "Ctrl+Shift+1", "Ctrl+Alt+Super+O",
+    // modifiers in the order Ctrl, Alt, Shift, Super, then the key as its keycap names it.
+    QString label() const;
+    // The keycap name: "A", "1", "Space", "Return", "Esc", "Left", "F5", "Print", "KP 7".
+    static QString keyLabel(quint32 keyCode);
 
     // A combo from a key press: the physical key (X keycode in nativeScanCode, or Qt's key where
     // the platform gives no scan code) and Ctrl/Shift/Alt/Super; Caps Lock and the rest are dropped.

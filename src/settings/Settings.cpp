@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 
 namespace {
@@ -61,6 +62,10 @@ std::optional<QRectF> parseRect(const QString& text) {
             numbers.append(v);
     }
     if (numbers.size() != 4) return std::nullopt;
+    for (double v : numbers)
+        if (!std::isfinite(v) || std::abs(v) > maxRectCoordinate) return std::nullopt;
+    if (std::abs(numbers[0] + numbers[2]) > maxRectCoordinate || std::abs(numbers[1] + numbers[3]) > maxRectCoordinate)
+        return std::nullopt;
     return QRectF(numbers[0], numbers[1], numbers[2], numbers[3]);
 }
 
@@ -108,22 +113,38 @@ QVariant Settings::value(const QString& key) const {
     return registrationDomain().value(key);
 }
 
+bool Settings::syncLocked() {
+    m_store->sync();
+    if (m_store->status() == QSettings::NoError) return true;
+    if (!m_failureSaid) {
+        m_failureSaid = true;
+        std::fprintf(stderr, "Pictro: settings cannot be stored in %s; changes last until Pictro quits\n",
+                     qPrintable(m_store->fileName()));
+        std::fflush(stderr);
+    }
+    return false;
+}
+
 void Settings::set(const QString& key, const QVariant& value) {
+    bool stored;
     {
         std::lock_guard lock(m_mutex);
         m_store->setValue(key, value);
-        m_store->sync();
+        stored = syncLocked();
     }
     emit changed(key);
+    if (!stored) emit storeFailed(key);
 }
 
 void Settings::remove(const QString& key) {
+    bool stored;
     {
         std::lock_guard lock(m_mutex);
         m_store->remove(key);
-        m_store->sync();
+        stored = syncLocked();
     }
     emit changed(key);
+    if (!stored) emit storeFailed(key);
 }
 
 namespace {

@@ -61,11 +61,18 @@ public:
 
 signals:
     void changed(const QString& key);
+    // A write could not reach the file (read-only, a directory in its place, a full disk). The value
+    // is kept in memory for this run; the diagnostic line is written once per run.
+    void storeFailed(const QString& key);
 
 private:
     std::optional<QVariant> stored(const QString& key) const;
 
+    // Writes the store out; false when it could not be written.
+    bool syncLocked();
+
     mutable std::mutex m_mutex;
+    bool m_failureSaid = false;
     std::unique_ptr<QSettings> m_store;
 };
 
@@ -74,7 +81,10 @@ namespace settingsformat {
 QString number(double value);
 // "x,y,w,h" of the rectangle with its size made non-negative.
 QString rectText(const QRectF& rect);
-// Four numbers split at ",", empty or non-numeric pieces dropped; anything else gives none.
+// Four numbers split at ",", empty or non-numeric pieces dropped; anything else gives none, and
+// so does a number that is not finite or lies beyond ±maxRectCoordinate (no screen is that far out,
+// and the pixel arithmetic of a crop must stay within int).
+inline constexpr double maxRectCoordinate = 1 << 24;
 std::optional<QRectF> parseRect(const QString& text);
 // A Boolean from stored text ("true"/"false"/"1"/"0", any case); none for anything else.
 std::optional<bool> parseBool(const QVariant& value);

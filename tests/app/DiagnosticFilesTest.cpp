@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,6 +68,25 @@ TEST(DiagnosticFiles, FirstEventCreatesTheLogAndLaterOnesAppend) {
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("events.log"))), QStringLiteral("one\n"));
     ASSERT_TRUE(diagnostics::appendEventLine(dir.path(), QStringLiteral("two\n")));
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("events.log"))), QStringLiteral("one\ntwo\n"));
+}
+
+TEST(DiagnosticFiles, TheLogNeverWritesThroughALinkOrIntoAPipe) {
+    QTemporaryDir dir;
+    const QString victim = dir.filePath(QStringLiteral("victim"));
+    QFile f(victim);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("untouched");
+    f.close();
+    const QString linked = dir.filePath(QStringLiteral("linked"));
+    ASSERT_TRUE(QDir().mkpath(linked));
+    ASSERT_TRUE(QFile::link(victim, linked + QStringLiteral("/events.log")));
+    EXPECT_FALSE(diagnostics::appendEventLine(linked, QStringLiteral("capture\n")));
+    EXPECT_EQ(readFile(victim), QStringLiteral("untouched"));
+
+    const QString piped = dir.filePath(QStringLiteral("piped"));
+    ASSERT_TRUE(QDir().mkpath(piped));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(piped + QStringLiteral("/events.log")).constData(), 0600), 0);
+    EXPECT_FALSE(diagnostics::appendEventLine(piped, QStringLiteral("capture\n")));  // and returns at once
 }
 
 TEST(DiagnosticFiles, TwoProcessesNeverInterleaveALine) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 struct Outcome {
@@ -96,6 +98,21 @@ TEST(CaptureGeometry, CropFormulaFlipsAgainstTheImageHeight) {
     EXPECT_EQ(capturegeometry::cropRect(QRectF(0.25, 0.25, 10, 10), 1.0, 100), QRect(0, 89, 11, 11));
     EXPECT_EQ(capturegeometry::clippedCrop(QRect(-10, -10, 30, 30), QSize(100, 100)), QRect(0, 0, 20, 20));
     EXPECT_EQ(capturegeometry::clippedCrop(QRect(200, 0, 10, 10), QSize(100, 100)), std::nullopt);
+}
+
+TEST(CaptureGeometry, AreasFarBeyondAnyScreenClipToTheImage) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const QRectF& huge : {QRectF(0, 0, 3e9, 3e9), QRectF(0, 0, inf, inf), QRectF(10, 10, 2147483647, 2147483647),
+                               QRectF(-3e9, -3e9, 6e9, 6e9)}) {
+        const QRect crop = capturegeometry::cropRect(huge, 2.0, 1000);
+        EXPECT_EQ(capturegeometry::clippedCrop(crop, QSize(1600, 1000)),
+                  QRect(huge.x() > 0 ? 20 : 0, 0, huge.x() > 0 ? 1580 : 1600, huge.y() > 0 ? 980 : 1000))
+            << huge.x() << "," << huge.width();
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(capturegeometry::clippedCrop(capturegeometry::cropRect(QRectF(nan, nan, nan, nan), 1.0, 100),
+                                           QSize(100, 100)),
+              std::nullopt);
 }
 
 TEST(CaptureGeometry, ScreenUnderTheMouseUsesHalfOpenFrames) {

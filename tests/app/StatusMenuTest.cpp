@@ -1,13 +1,17 @@
 #include "app/AppDelegate.h"
+#include "app/LaunchToast.h"
 #include "app/LaunchAtLogin.h"
 #include "app/MenuShortcut.h"
 #include "app/StatusMenu.h"
+#include "editor/EditorToolbar.h"
 #include "platform/fake/FakePlatform.h"
+#include "preferences/RecorderButton.h"
 #include "settings/Settings.h"
 
 #include "support/TestSupport.h"
 
 #include <QMenu>
+#include <QToolButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,13 +20,13 @@ namespace {
 
 QStringList titles(const QMenu& menu) {
     QStringList t;
-    for (const QAction* a : menu.actions()) t << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    for (const QAction* a : menu.actions()) t << (a->isSeparator() ? QStringLiteral("-") : menuItemTitle(a->text()));
     return t;
 }
 
 QString shortcutOf(const QMenu& menu, const QString& title) {
     for (const QAction* a : menu.actions())
-        if (a->text() == title) return a->shortcut().toString(QKeySequence::PortableText);
+        if (menuItemTitle(a->text()) == title) return menuItemShortcut(a->text());
     return QStringLiteral("<missing>");
 }
 
@@ -41,7 +45,7 @@ TEST_F(StatusMenuTest, ItemsComeInOrderWithTheDefaultBindings) {
                                           "Settings", "Quit"}));
     EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QStringLiteral("Ctrl+Shift+1"));
     EXPECT_EQ(shortcutOf(*menu, "Capture Area"), QStringLiteral("Ctrl+Shift+2"));
-    EXPECT_EQ(shortcutOf(*menu, "Recognize Text/QR"), QStringLiteral("Meta+Ctrl+Alt+O"));
+    EXPECT_EQ(shortcutOf(*menu, "Recognize Text/QR"), QStringLiteral("Ctrl+Alt+Super+O"));
     EXPECT_EQ(shortcutOf(*menu, "Scrolling Capture"), QString());
     EXPECT_EQ(shortcutOf(*menu, "Settings"), QStringLiteral("Ctrl+,"));
     QMenu* more = menu->actions()[6]->menu();
@@ -57,8 +61,8 @@ TEST_F(StatusMenuTest, ItemsComeInOrderWithTheDefaultBindings) {
 }
 
 TEST_F(StatusMenuTest, OnlyOneCharacterKeyNamesGetALabel) {
-    settings.set(hotkeyaction::settingsKey(HotkeyAction::scrolling), QStringLiteral("49:6144"));  // ⌃⌥Space
-    settings.set(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("123:256"));  // ⌘←
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::scrolling), QStringLiteral("49:6144"));  // Alt+Super+Space
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("123:256"));  // Ctrl+Left
     settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QString());
     std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
     EXPECT_EQ(shortcutOf(*menu, "Scrolling Capture"), QString());
@@ -69,7 +73,7 @@ TEST_F(StatusMenuTest, OnlyOneCharacterKeyNamesGetALabel) {
 
 QAction* itemNamed(const QMenu& menu, const QString& title) {
     for (QAction* a : menu.actions()) {
-        if (a->text() == title) return a;
+        if (menuItemTitle(a->text()) == title) return a;
         if (a->menu())
             if (QAction* inner = itemNamed(*a->menu(), title)) return inner;
     }
@@ -107,6 +111,29 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{Capability::activeWindow, {"Capture Active Window"}},
                       MissingCase{Capability::syntheticScroll, {"Scrolling Capture", "Scrolling (Up)"}},
                       MissingCase{Capability::globalHotkeysByKey, {}}));
+
+// One notation wherever a person reads a combination: the menu, the recorder, the start-up toast
+// and the editor's tooltips.
+TEST_F(StatusMenuTest, MenuRecorderToastAndTooltipShowTheSameText) {
+    RecorderButton recorder(settings, {}, {});
+    recorder.setHotkeyAction(HotkeyAction::fullscreen);
+    std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
+    EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QStringLiteral("Ctrl+Shift+1"));
+    EXPECT_EQ(recorder.text(), QStringLiteral("Ctrl+Shift+1   ⓧ"));
+    EXPECT_EQ(launchtoast::text(), QStringLiteral("Pictro is running — Ctrl+Shift+1 screen · Ctrl+Shift+2 area"));
+
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QStringLiteral("8:256")); // the C key
+    menu.reset(statusmenu::build(delegate, settings));
+    const EditorToolbar toolbar(Qt::red);
+    EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QStringLiteral("Ctrl+C"));
+    EXPECT_EQ(recorder.text(), QStringLiteral("Ctrl+C   ⓧ"));
+    EXPECT_EQ(toolbar.actionButton(EditorToolbar::Action::copy)->toolTip(), QStringLiteral("Copy (Ctrl+C)"));
+
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QStringLiteral("31:6400"));
+    menu.reset(statusmenu::build(delegate, settings));
+    EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QStringLiteral("Ctrl+Alt+Super+O"));
+    EXPECT_EQ(recorder.text(), QStringLiteral("Ctrl+Alt+Super+O   ⓧ"));
+}
 
 TEST_F(StatusMenuTest, LaunchAtStartupFollowsTheAutostartEntry) {
     testsupport::ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));

@@ -4,20 +4,18 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using testsupport::solidImage;
 
 class CaptureEngineTest : public testing::Test {
 protected:
     void SetUp() override { platform = &FakePlatform::installNew(); }
     FakePlatform* platform = nullptr;
-
-    static QImage filled(int w, int h, QColor c) {
-        QImage image(w, h, QImage::Format_RGB32);
-        image.fill(c);
-        return image;
-    }
 };
 
 TEST_F(CaptureEngineTest, FrameAppKitFlipsThroughThePrimaryHeight) {
@@ -50,7 +48,7 @@ TEST_F(CaptureEngineTest, WindowScaleFallsBackToTheMainScreenThenTwo) {
 
 TEST_F(CaptureEngineTest, DisplayCaptureCarriesTheScreensScale) {
     const ScreenInfo screen = platform->fakeScreens.addScreen(QRectF(0, 0, 200, 100), 2.0);
-    platform->fakeCapture.setDisplayPixels(screen.displayId, filled(400, 200, Qt::red));
+    platform->fakeCapture.setDisplayPixels(screen.displayId, solidImage(QSize(400, 200), Qt::red));
     auto future = CaptureEngine::captureDisplay(screen);
     const CaptureResult r = future.result();
     ASSERT_TRUE(r.ok());
@@ -73,7 +71,7 @@ TEST_F(CaptureEngineTest, WindowCaptureUsesTheScaleOfTheWindowsScreen) {
     platform->fakeScreens.addScreen(QRectF(0, 0, 1000, 800), 1.0);
     platform->fakeScreens.addScreen(QRectF(1000, 0, 1000, 800), 2.0);
     platform->fakeWindows.addWindow(5, QRectF(1100, 100, 300, 200), 7);
-    platform->fakeCapture.setWindowPixels(5, filled(600, 400, Qt::blue));
+    platform->fakeCapture.setWindowPixels(5, solidImage(QSize(600, 400), Qt::blue));
     const CaptureResult r = CaptureEngine::captureWindow(5).result();
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.image().scale, 2.0);
@@ -85,7 +83,7 @@ TEST_F(CaptureEngineTest, WindowCaptureUsesTheScaleOfTheWindowsScreen) {
 
 TEST_F(CaptureEngineTest, ContinuationsRunOnTheContextsThread) {
     const ScreenInfo screen = platform->fakeScreens.addScreen(QRectF(0, 0, 20, 10));
-    platform->fakeCapture.setDisplayPixels(screen.displayId, filled(20, 10, Qt::green));
+    platform->fakeCapture.setDisplayPixels(screen.displayId, solidImage(QSize(20, 10), Qt::green));
     QObject context;
     QThread* ranOn = nullptr;
     bool done = false;

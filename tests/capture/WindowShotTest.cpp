@@ -1,7 +1,8 @@
+#include "capture/WindowShot.h"
 #include "capture/CaptureEngine.h"
 #include "capture/SoftShadow.h"
-#include "capture/WindowShot.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/TestSupport.h"
 
 #include <QTemporaryDir>
 
@@ -9,10 +10,9 @@
 
 namespace {
 
+// A window's own pixels, with an alpha channel as window captures have.
 CapturedImage windowCapture(int w, int h, double scale, QColor colour = QColor(200, 30, 30)) {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return CapturedImage{image, scale};
+    return testsupport::solidCapture(QSize(w, h), colour, scale, QImage::Format_ARGB32_Premultiplied);
 }
 
 int alphaAt(const QImage& image, int x, int y) { return qAlpha(image.pixel(x, y)); }

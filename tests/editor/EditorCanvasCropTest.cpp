@@ -6,6 +6,7 @@
 
 #include "editor/Annotations.h"
 #include "editor/CropGeometry.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -172,8 +173,25 @@ TEST_P(ExtremeSizeTest, EveryToolWorksWithoutCrashing) {
     undo.redo();
 }
 
+// The longest sides a canvas meets, with every tool; the largest area is the next test's.
 INSTANTIATE_TEST_SUITE_P(Extremes, ExtremeSizeTest,
                          ::testing::Values(ExtremeCase{1, 1, 1.0}, ExtremeCase{1, 1, 2.0},
-                                           ExtremeCase{3, 1, 2.0}, ExtremeCase{16384, 16384, 1.0}));
+                                           ExtremeCase{3, 1, 2.0}, ExtremeCase{16384, 64, 1.0},
+                                           ExtremeCase{64, 16384, 2.0}));
+
+// A 16384 × 16384 picture (1 GiB of pixels) takes the tools whose work grows with the area — the
+// pixellation reads and writes every pixel — and still flattens to its full size. Each copy of
+// it costs seconds, so it is drawn on and flattened once.
+TEST_F(CanvasTest, TheLargestPictureTakesAPixellationAndFlattensToItsFullSize) {
+    EditorCanvasView& c = make(testsupport::solidCapture(QSize(16384, 16384), Qt::white));
+    c.setMagnification(0.05);
+    EXPECT_GE(c.width(), 800);
+    for (EditorTool tool : {EditorTool::blur, EditorTool::rect}) {
+        c.setCurrentTool(tool);
+        drag(&c, {0, 0}, QPointF(c.width(), c.height()));
+    }
+    ASSERT_EQ(c.annotations().size(), 2u);
+    EXPECT_EQ(c.flattened().image.size(), QSize(16384, 16384));
+}
 
 } // namespace

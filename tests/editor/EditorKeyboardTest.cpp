@@ -105,18 +105,28 @@ TEST_F(EditorKeyboardTest, CtrlMinusStopsAtTenPercent) {
     EXPECT_EQ(zoomText(editor), QStringLiteral("10%"));
 }
 
-TEST_F(EditorKeyboardTest, WheelZoomsByItsDeltaAndClampsAtTenPercent) {
+TEST_F(EditorKeyboardTest, OneWheelNotchIsATenPercentStepAndNotchesStopAtTheLimits) {
     editor->setMagnification(1.0);
-    wheel(60);
-    EXPECT_DOUBLE_EQ(magnification(), 1.5);
-    wheel(-240); // a factor of −1
+    wheel(120);
+    EXPECT_DOUBLE_EQ(magnification(), 1.1);
+    EXPECT_EQ(zoomText(editor), QStringLiteral("110%"));
+    editor->setMagnification(1.0);
+    wheel(-120);
+    EXPECT_DOUBLE_EQ(magnification(), 0.9);
+    EXPECT_EQ(zoomText(editor), QStringLiteral("90%"));
+
+    editor->setMagnification(7.0);
+    for (int notch = 0; notch < 10; ++notch) wheel(120);
+    EXPECT_DOUBLE_EQ(magnification(), 8.0);
+    editor->setMagnification(0.2);
+    for (int notch = 0; notch < 10; ++notch) wheel(-120);
     EXPECT_DOUBLE_EQ(magnification(), 0.1);
     EXPECT_EQ(zoomText(editor), QStringLiteral("10%"));
 
     settings->set(keys::zoomReverseScroll, true);
     editor->setMagnification(1.0);
-    wheel(240);
-    EXPECT_DOUBLE_EQ(magnification(), 0.1);
+    wheel(120);
+    EXPECT_DOUBLE_EQ(magnification(), 0.9);
 }
 
 TEST_F(EditorKeyboardTest, WheelZoomKeepsThePointUnderThePointer) {
@@ -127,8 +137,8 @@ TEST_F(EditorKeyboardTest, WheelZoomKeepsThePointUnderThePointer) {
     const QPointF pointer(300, 200);
     QWidget* viewport = big->scrollView()->viewport();
     const QPointF before = QPointF(canvas->mapFrom(viewport, pointer.toPoint())) / magnification();
-    wheel(120, pointer);
-    ASSERT_DOUBLE_EQ(magnification(), 2.0);
+    for (int notch = 0; notch < 7; ++notch) wheel(120, pointer);
+    ASSERT_NEAR(magnification(), std::pow(1.1, 7), 1e-9);
     const QPointF after = QPointF(canvas->mapFrom(viewport, pointer.toPoint())) / magnification();
     EXPECT_NEAR(after.x(), before.x(), 1.0);
     EXPECT_NEAR(after.y(), before.y(), 1.0);
@@ -138,8 +148,8 @@ TEST_F(EditorKeyboardTest, WheelZoomKeepsThePointUnderThePointer) {
 TEST_F(EditorKeyboardTest, WheelBesideTheImageZoomsToo) {
     editor->setMagnification(1.0);
     ASSERT_GT(canvas->x(), 10); // the 400-point image sits centred in a 560-point window
-    wheel(60, {5, 5});
-    EXPECT_DOUBLE_EQ(magnification(), 1.5);
+    wheel(120, {5, 5});
+    EXPECT_DOUBLE_EQ(magnification(), 1.1);
 }
 
 TEST_F(EditorKeyboardTest, KeyZoomKeepsTheMiddleOfTheViewInPlace) {
@@ -169,8 +179,8 @@ TEST_F(EditorKeyboardTest, TouchpadScrollsUnlessCtrlIsHeld) {
     wheel(-120, {300, 200}, QPoint(0, -40));
     EXPECT_DOUBLE_EQ(magnification(), 1.0);
     EXPECT_GT(vertical->value(), top);
-    wheel(60, {300, 200}, QPoint(0, 20), Qt::ControlModifier);
-    EXPECT_DOUBLE_EQ(magnification(), 1.5);
+    wheel(24, {300, 200}, QPoint(0, 12), Qt::ControlModifier);  // 12 points of precise scrolling
+    EXPECT_DOUBLE_EQ(magnification(), 1.1);
 }
 
 TEST_F(EditorKeyboardTest, DeleteKeysAreConsumedEvenWithoutASelection) {

@@ -45,7 +45,7 @@ TEST_F(HotkeyManagerTest, ARefusedCombinationIsLoggedAndTheOthersStillRegister) 
     testing::internal::CaptureStderr();
     manager.reloadAll();
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, "Pictro: failed to register hotkey ⇧⌘1 for fullscreen (status -9878)\n");
+    EXPECT_EQ(err, "Pictro: failed to register hotkey Ctrl+Shift+1 for fullscreen (status -9878)\n");
     EXPECT_EQ(liveIds(), (std::vector<quint32>{2, 3})) << "the refused attempt still used up id 1";
     EXPECT_EQ(manager.registrations().count(1), 0u);
 }

@@ -84,7 +84,8 @@ TEST_F(PinWindowTest, OpensAtPointSizeCentredOnTheVisibleFrameWithoutTakingFocus
     const Qt::WindowFlags flags = pin->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    // The window manager never hands it the keys; a click takes them (see the X11 test).
+    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_NE(pin->focusPolicy(), Qt::NoFocus);
     EXPECT_TRUE(pin->testAttribute(Qt::WA_ShowWithoutActivating));
 }
@@ -262,7 +263,7 @@ struct PaintCase {
 
 class PinPaintTest : public PinWindowTest, public ::testing::WithParamInterface<PaintCase> {};
 
-TEST_P(PinPaintTest, ImageFillsTheWindowInsideARoundedFaintBorder) {
+TEST_P(PinPaintTest, ImageFillsTheWindowInsideAnOutlineSeenOnAnyBackground) {
     const PaintCase& c = GetParam();
     PinWindow* pin = PinWindow::pin(halves(400, 200, 2.0), QPointF(100, 100));
     for (int i = 0; i < 4; ++i)
@@ -281,10 +282,11 @@ TEST_P(PinPaintTest, ImageFillsTheWindowInsideARoundedFaintBorder) {
     // The corner is cut away by the 4-point radius.
     EXPECT_EQ(shot.pixelColor(0, 0).alpha(), 0);
     EXPECT_GT(shot.pixelColor(4, 4).alpha(), 250);
-    // The 1-point border is white at a quarter over the image.
-    const QColor edge = shot.pixelColor(size.width() / 4, 0);
-    EXPECT_NEAR(edge.red(), 220 + (255 - 220) * 0.25, 3);
-    EXPECT_NEAR(edge.green(), 30 + (255 - 30) * 0.25, 3);
+    // Without a compositing manager there is no shadow: a dark outer and a light inner line make
+    // the edge show on any background, a white window under a white image included.
+    const QColor outer = shot.pixelColor(size.width() / 4, 0), inner = shot.pixelColor(size.width() / 4, 1);
+    EXPECT_LT(std::max({outer.red(), outer.green(), outer.blue()}), 90);
+    EXPECT_GT(std::min({inner.red(), inner.green(), inner.blue()}), 190);
     EXPECT_EQ(shot.pixelColor(size.width() / 4, 2), QColor(220, 30, 30));
 }
 

@@ -1,5 +1,6 @@
 #include "HudTestSupport.h"
 
+#include "hud/ProgressToast.h"
 #include "hud/ToastHUD.h"
 #include "hud/ToastWindow.h"
 #include "platform/fake/FakePlatform.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QPromise>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -210,4 +213,27 @@ TEST(ToastRendering, DrawsADarkRoundedPanelWithWhiteTextAndClearCorners) {
     };
     EXPECT_TRUE(hasWhite(toast->layout().textRect));
     EXPECT_TRUE(hasWhite(toast->layout().iconRect));
+}
+
+TEST_F(ToastHUDTest, SlowWorkSaysItIsUnderWayUntilItsResultReplacesIt) {
+    QPromise<int> slow;
+    slow.start();
+    QElapsedTimer clock;
+    clock.start();
+    progresstoast::showWhileRunning(slow.future(), QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
+    ASSERT_TRUE(waitUntil([] { return ToastHUD::current() != nullptr; }, 3000));
+    EXPECT_GE(clock.elapsed(), progresstoast::defaultDelayMilliseconds);
+    EXPECT_EQ(ToastHUD::current()->message(), QStringLiteral("Reading text…"));
+    slow.finish();
+    showAndWait(QStringLiteral("Text copied (5 chars)"));
+    EXPECT_EQ(visibleToasts(), 1);
+}
+
+TEST_F(ToastHUDTest, QuickWorkShowsNoProgress) {
+    QPromise<int> quick;
+    quick.start();
+    progresstoast::showWhileRunning(quick.future(), QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
+    quick.finish();
+    QTest::qWait(progresstoast::defaultDelayMilliseconds + 200);
+    EXPECT_EQ(ToastHUD::current(), nullptr);
 }

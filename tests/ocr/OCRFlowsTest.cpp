@@ -25,8 +25,13 @@ namespace {
 
 constexpr int kRecognitionTimeoutMs = 30000;
 
+// The result's toast; a "Reading text…" one shown while a read takes long comes before it.
 QString toastMessage() {
-    waitUntil([] { return ToastHUD::current() != nullptr; }, kRecognitionTimeoutMs);
+    waitUntil(
+        [] {
+            return ToastHUD::current() && ToastHUD::current()->message() != QStringLiteral("Reading text…");
+        },
+        kRecognitionTimeoutMs);
     return ToastHUD::current() ? ToastHUD::current()->message() : QString();
 }
 

@@ -1,12 +1,17 @@
 #include "OCRTestImages.h"
 
+#include "capture/CaptureEngine.h"
 #include "ocr/OCRService.h"
 #include "ocr/QRCodeImage.h"
+#include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using ocrtest::dejaVu;
 using ocrtest::textImage;
@@ -129,6 +134,34 @@ TEST(OCRService, RecognizeRunsOffTheMainThreadAndDeliversToIt) {
     ASSERT_TRUE(testsupport::waitUntil([&] { return delivered.has_value(); }, 30000));
     EXPECT_EQ(delivered->text, QStringLiteral("Async"));
     EXPECT_EQ(deliveredOn, QThread::currentThread());
+}
+
+TEST(OCRService, CapturesNeverQueueBehindRecognitions) {
+    FakePlatform& platform = FakePlatform::installNew();
+    const ScreenInfo screen = platform.fakeScreens.addScreen(QRectF(0, 0, 800, 600), 1.0);
+    platform.fakeCapture.setDisplayPixels(screen.displayId, QImage(800, 600, QImage::Format_RGB32));
+    // Recognitions that hold their thread until released, more of them than the machine has cores.
+    std::atomic<bool> release{false};
+    std::atomic<int> running{0};
+    OCRService slow([&](const QImage&, OCRService::Options) {
+        ++running;
+        while (!release) QThread::msleep(5);
+        return OCRResult{};
+    });
+    std::vector<QFuture<OCRResult>> recognitions;
+    for (int i = 0; i < QThread::idealThreadCount() + 1; ++i)
+        recognitions.push_back(slow.recognize(QImage(10, 10, QImage::Format_RGB32), {}));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return running >= 1; }));
+
+    QElapsedTimer clock;
+    clock.start();
+    auto capture = CaptureEngine::captureDisplay(screen);
+    const bool captured = testsupport::waitUntil([&] { return capture.isFinished(); }, 2000);
+    const qint64 took = clock.elapsed();
+    release = true;
+    for (auto& r : recognitions) r.waitForFinished();
+    ASSERT_TRUE(captured) << "the capture waited for the recognitions";
+    EXPECT_LT(took, 1000);
 }
 
 } // namespace

@@ -68,6 +68,22 @@ TEST(StylePreview, TheTransparentPreviewCastsAShadowBelowTheWindowAndTheTrimmedO
     EXPECT_EQ(at(trimmed, 5, 36).alpha(), 0);
 }
 
+TEST(StylePreview, TheSampleWindowIsNeutralWithItsButtonsAtTheRightOfItsTitleBar) {
+    const QImage window = bgstylepreview::sampleWindow(QSizeF(66, 44), 2.0);
+    int lightLeft = 0, lightRight = 0;
+    for (int y = 0; y < window.height(); ++y)
+        for (int x = 0; x < window.width(); ++x) {
+            const QColor c = window.pixelColor(x, y);
+            if (c.alpha() < 255) continue;
+            ASSERT_EQ(c.red(), c.green()) << "no coloured buttons, at " << x << "," << y;
+            ASSERT_EQ(c.green(), c.blue()) << "no coloured buttons, at " << x << "," << y;
+            if (c.red() > 150) ++(x < window.width() / 2 ? lightLeft : lightRight);
+        }
+    EXPECT_EQ(lightLeft, 0);
+    EXPECT_GT(lightRight, 0);
+    EXPECT_GT(window.pixelColor(66, 5).red(), window.pixelColor(66, 60).red()) << "a lighter title bar";
+}
+
 TEST(StylePreview, SolidAndWallpaperBackdropsFillTheCorners) {
     const QImage solid = bgstylepreview::render(WindowBGStyle::solid, QColor(255, 128, 0), 2.0);
     ASSERT_EQ(solid.size(), QSize(220, 144));

@@ -45,7 +45,8 @@ PreferencesServices World::services() {
         return folderAnswer;
     };
     s.chooseColor = [this](QWidget*, const QColor&) { return colorAnswer; };
-    s.openKeyboardSettings = [this] { ++keyboardSettingsOpened; };
+    s.desktop = desktop;
+    if (keyboardSettingsInstalled) s.openKeyboardSettings = [this] { ++keyboardSettingsOpened; };
     return s;
 }
 

@@ -38,6 +38,8 @@ struct World {
     bool loginEnabled = false;
     bool loginRefuses = false;
     std::vector<bool> loginCalls;
+    keyboardsettings::Desktop desktop; // a bare window manager unless a test says otherwise
+    bool keyboardSettingsInstalled = true;
     int keyboardSettingsOpened = 0;
 
     PreferencesServices services();

@@ -141,14 +141,6 @@ TEST_F(PreferencesWindowTest, APickedColourIsStoredAsHexAndRecoloursTheSolidCard
     EXPECT_EQ(world.settings.stringValue(keys::windowBGColor), QStringLiteral("#FF8000"));
 }
 
-TEST_F(PreferencesWindowTest, OpenSystemSettingsAsksTheDesktopOnce) {
-    auto window = world.openWindow();
-    auto* open = window->findChild<QPushButton*>(QStringLiteral("openKeyboardSettings"));
-    prefstest::showTabOf(*window, open);
-    QTest::mouseClick(open, Qt::LeftButton);
-    EXPECT_EQ(world.keyboardSettingsOpened, 1);
-}
-
 // Where the desktop assigns global shortcuts itself, recording a key would grab nothing: every
 // recorder is off and says why.
 TEST_F(PreferencesWindowTest, WithoutGlobalHotkeysByKeyTheRecordersAreOffWithTheReason) {

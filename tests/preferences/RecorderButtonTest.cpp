@@ -61,7 +61,7 @@ class RecorderTest : public ::testing::Test {
 TEST_F(RecorderTest, ClickingAShownShortcutUnbindsItForGoodAndReleasesTheHotkey) {
     RecorderButton* r = recorders[0];
     r->setHotkeyAction(HotkeyAction::fullscreen);
-    EXPECT_EQ(r->text(), QStringLiteral("⇧⌘1   ⓧ"));
+    EXPECT_EQ(r->text(), QStringLiteral("Ctrl+Shift+1   ⓧ"));
     ASSERT_TRUE(registered(18, 768, HotkeyAction::fullscreen));
 
     QTest::mouseClick(r, Qt::LeftButton);
@@ -85,7 +85,7 @@ TEST_F(RecorderTest, RecordingStoresTheComboAndRegistersItAtOnce) {
     EXPECT_FALSE(r->isRecording());
     EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::repeatArea)),
               QStringLiteral("18:768"));
-    EXPECT_EQ(r->text(), QStringLiteral("⇧⌘1   ⓧ"));
+    EXPECT_EQ(r->text(), QStringLiteral("Ctrl+Shift+1   ⓧ"));
     EXPECT_TRUE(registered(18, 768, HotkeyAction::repeatArea));
 }
 
@@ -150,14 +150,40 @@ TEST_F(RecorderTest, EscapeCancelsWithoutWritingAnything) {
     EXPECT_TRUE(registered(18, 768, HotkeyAction::fullscreen)) << "the hotkeys come back when the recording ends";
 }
 
-TEST_F(RecorderTest, AComboBoundToAnotherActionCanBeRecorded) {
-    RecorderButton* r = recorders[0];
-    r->setHotkeyAction(HotkeyAction::repeatArea);
-    QTest::mouseClick(r, Qt::LeftButton);
-    press(r, {Qt::Key_Exclam, 10, ctrlShift});  // Ctrl+Shift+1, the full-screen default
+TEST_F(RecorderTest, ATakenComboMovesFromTheActionThatHeldIt) {
+    recorders[0]->setHotkeyAction(HotkeyAction::repeatArea);
+    recorders[1]->setHotkeyAction(HotkeyAction::fullscreen);
+    std::vector<std::pair<HotkeyAction, KeyCombo>> moved;
+    QObject::connect(recorders[0], &RecorderButton::bindingMoved,
+                     [&](HotkeyAction from, const KeyCombo& combo) { moved.emplace_back(from, combo); });
+    QTest::mouseClick(recorders[0], Qt::LeftButton);
+    press(recorders[0], {Qt::Key_Exclam, 10, ctrlShift}); // Ctrl+Shift+1, the full-screen default
+
     EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::repeatArea)), QStringLiteral("18:768"));
-    EXPECT_FALSE(r->isRecording());
-    EXPECT_FALSE(prefstest::platform().fakeHotkeys.live.empty()) << "registered again after recording";
+    EXPECT_TRUE(world.settings.isStored(hotkeyaction::settingsKey(HotkeyAction::fullscreen)));
+    EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::fullscreen)), QString())
+        << "the default does not come back for the action that lost it";
+    EXPECT_EQ(recorders[1]->text(), QStringLiteral("Record Shortcut")) << "shown at once";
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].first, HotkeyAction::fullscreen);
+    EXPECT_EQ(moved[0].second, (KeyCombo{18, 768}));
+    int grabsOfTheKey = 0;
+    for (const auto& e : prefstest::platform().fakeHotkeys.live)
+        if (e.keyCode == 18 && e.modifiers == 768) ++grabsOfTheKey;
+    EXPECT_EQ(grabsOfTheKey, 1);
+    EXPECT_TRUE(registered(18, 768, HotkeyAction::repeatArea));
+    EXPECT_FALSE(registered(18, 768, HotkeyAction::fullscreen));
+}
+
+TEST_F(RecorderTest, RecordingAnUnheldComboTakesNothingFromOthers) {
+    recorders[0]->setHotkeyAction(HotkeyAction::scrolling);
+    int moves = 0;
+    QObject::connect(recorders[0], &RecorderButton::bindingMoved, [&] { ++moves; });
+    QTest::mouseClick(recorders[0], Qt::LeftButton);
+    press(recorders[0], {Qt::Key_F5, 71, Qt::ControlModifier});
+    EXPECT_EQ(moves, 0);
+    for (HotkeyAction a : {HotkeyAction::fullscreen, HotkeyAction::area, HotkeyAction::ocr})
+        EXPECT_FALSE(world.settings.isStored(hotkeyaction::settingsKey(a)));
 }
 
 TEST_F(RecorderTest, ClickingAnotherRecorderEndsTheFirstRecordingUnchanged) {
@@ -185,7 +211,7 @@ TEST_F(RecorderTest, ARecorderWithoutAnActionNeverStores) {
 TEST_F(RecorderTest, TheTitleFollowsABindingWrittenElsewhere) {
     recorders[0]->setHotkeyAction(HotkeyAction::ocr);
     recorders[1]->setHotkeyAction(HotkeyAction::ocr);
-    QTest::mouseClick(recorders[0], Qt::LeftButton); // clears ⌃⌥⌘O
+    QTest::mouseClick(recorders[0], Qt::LeftButton); // clears Ctrl+Alt+Super+O
     EXPECT_EQ(recorders[1]->text(), QStringLiteral("Record Shortcut"));
     world.settings.set(hotkeyaction::settingsKey(HotkeyAction::ocr), QStringLiteral("nonsense"));
     EXPECT_EQ(recorders[1]->text(), QStringLiteral("Record Shortcut")) << "malformed text counts as unbound";

@@ -4,15 +4,13 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-QImage flat(int w, int h, QColor c, QImage::Format f = QImage::Format_RGB32) {
-    QImage image(w, h, f);
-    image.fill(c);
-    return image;
-}
+using testsupport::solidImage;
 
 QImage noise(int w, int h, QImage::Format f = QImage::Format_RGB32) {
     QImage image(w, h, f);
@@ -35,7 +33,8 @@ QImage withColourKeys(int keys) {
 }
 
 TEST(FormatDecision, FlatIsPngAndNoiseIsJpeg) {
-    EXPECT_EQ(SaveService::decideFormat(flat(500, 500, Qt::darkCyan), SaveFormat::autoFormat), ImageFileFormat::png);
+    EXPECT_EQ(SaveService::decideFormat(solidImage(QSize(500, 500), Qt::darkCyan), SaveFormat::autoFormat),
+              ImageFileFormat::png);
     EXPECT_EQ(SaveService::decideFormat(noise(500, 500), SaveFormat::autoFormat), ImageFileFormat::jpeg);
     EXPECT_EQ(SaveService::decideFormat(noise(500, 500), SaveFormat::png), ImageFileFormat::png);
 }

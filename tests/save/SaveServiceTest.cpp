@@ -10,13 +10,18 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+
+using testsupport::solidImage;
 
 // Collects what is written to standard error while it lives.
 class StderrCapture {
@@ -50,12 +55,6 @@ private:
     std::FILE* m_file = nullptr;
 };
 
-QImage flat(int w, int h, QColor c) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(c);
-    return image;
-}
-
 QImage noise(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     QRandomGenerator rng(99);
@@ -85,7 +84,7 @@ protected:
 };
 
 TEST_F(SaveServiceTest, NamesCollideIntoNumberedNames) {
-    const CapturedImage image{flat(50, 40, Qt::red), 1.0};
+    const CapturedImage image{solidImage(QSize(50, 40), Qt::red), 1.0};
     const auto first = service->save(image);
     const auto second = service->save(image);
     const auto third = service->save(image);
@@ -104,7 +103,7 @@ TEST_F(SaveServiceTest, AnotherProgramsFileIsNeverOverwritten) {
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     other.write("someone else's");
     other.close();
-    const auto path = service->save(CapturedImage{flat(20, 20, Qt::blue), 1.0});
+    const auto path = service->save(CapturedImage{solidImage(QSize(20, 20), Qt::blue), 1.0});
     ASSERT_TRUE(path);
     EXPECT_TRUE(path->endsWith(QStringLiteral(" (2).png")));
     QFile check(taken);
@@ -113,7 +112,7 @@ TEST_F(SaveServiceTest, AnotherProgramsFileIsNeverOverwritten) {
 }
 
 TEST_F(SaveServiceTest, FlatSavesAsPngNoiseAsJpeg) {
-    const auto png = service->save(CapturedImage{flat(500, 500, Qt::darkGreen), 1.0});
+    const auto png = service->save(CapturedImage{solidImage(QSize(500, 500), Qt::darkGreen), 1.0});
     const auto jpg = service->save(CapturedImage{noise(500, 500), 1.0});
     ASSERT_TRUE(png && jpg);
     EXPECT_TRUE(png->endsWith(QStringLiteral(".png")));
@@ -151,13 +150,13 @@ TEST_F(SaveServiceTest, TransparentPixelsSurviveThePngWriter) {
 
 TEST_F(SaveServiceTest, DownscaleSettingSavesAtOnePixelPerPoint) {
     settings->set(keys::downscaleRetina, true);
-    const auto path = service->save(CapturedImage{flat(400, 300, Qt::gray), 2.0});
+    const auto path = service->save(CapturedImage{solidImage(QSize(400, 300), Qt::gray), 2.0});
     ASSERT_TRUE(path);
     EXPECT_EQ(QImageReader(*path).size(), QSize(200, 150));
 }
 
 TEST_F(SaveServiceTest, ClipboardGetsPngThenAnImageSizedInPoints) {
-    service->copyToClipboard(CapturedImage{flat(400, 300, Qt::gray), 2.0});
+    service->copyToClipboard(CapturedImage{solidImage(QSize(400, 300), Qt::gray), 2.0});
     const auto& board = platform->fakePasteboard;
     using Op = FakePasteboard::Op;
     EXPECT_EQ(board.operations, (std::vector<Op>{Op::clear, Op::png, Op::image}));
@@ -168,24 +167,25 @@ TEST_F(SaveServiceTest, ClipboardGetsPngThenAnImageSizedInPoints) {
     EXPECT_EQ(board.image.deviceIndependentSize(), QSizeF(200, 150));
 
     settings->set(keys::downscaleRetina, true);
-    service->copyToClipboard(CapturedImage{flat(400, 300, Qt::gray), 2.0});
+    service->copyToClipboard(CapturedImage{solidImage(QSize(400, 300), Qt::gray), 2.0});
     EXPECT_EQ(board.image.size(), QSize(200, 150));
     EXPECT_EQ(board.image.deviceIndependentSize(), QSizeF(200, 150));
     EXPECT_EQ(QImage::fromData(board.png, "PNG").dotsPerMeterX(), 3780);
 }
 
 TEST_F(SaveServiceTest, TinyAndHugeImagesSave) {
-    const auto tiny = service->save(CapturedImage{flat(1, 1, Qt::red), 1.0});
+    const auto tiny = service->save(CapturedImage{solidImage(QSize(1, 1), Qt::red), 1.0});
     ASSERT_TRUE(tiny);
     EXPECT_EQ(QImage(*tiny).pixel(0, 0), qRgb(255, 0, 0));
-    QImage huge(16384, 16384, QImage::Format_RGB32);
+    // 16384 pixels wide and a quarter of the square of that (256 MiB): the whole square spent most
+    // of this suite's time in encoding alone.
+    QImage huge = solidImage(QSize(16384, 4096), QColor(20, 40, 60));
     ASSERT_FALSE(huge.isNull());
-    huge.fill(QColor(20, 40, 60));
-    huge.setPixel(16383, 16383, qRgb(255, 255, 255));
+    huge.setPixel(16383, 4095, qRgb(255, 255, 255));
     const auto big = service->save(CapturedImage{huge, 1.0});
     ASSERT_TRUE(big);
     QImageReader reader(*big);
-    EXPECT_EQ(reader.size(), QSize(16384, 16384));
+    EXPECT_EQ(reader.size(), QSize(16384, 4096));
     EXPECT_TRUE(big->endsWith(QStringLiteral(".png")));
 }
 
@@ -200,7 +200,7 @@ TEST_P(SaveFailure, ReturnsNoneLogsAndLeavesNothing) {
     const QString target = GetParam().folder(dir.path());
     settings->set(keys::screenshotsFolder, target);
     StderrCapture err;
-    const auto path = service->save(CapturedImage{flat(40, 40, Qt::red), 1.0});
+    const auto path = service->save(CapturedImage{solidImage(QSize(40, 40), Qt::red), 1.0});
     const QString log = err.text();
     EXPECT_FALSE(path.has_value());
     EXPECT_TRUE(log.startsWith(QStringLiteral("Pictro: save failed: "))) << log.toStdString();
@@ -240,6 +240,33 @@ TEST_F(SaveServiceTest, FullDiskLeavesNoPartialFile) {
     EXPECT_TRUE(log.startsWith(QStringLiteral("Pictro: save failed: "))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("large"))) << log.toStdString();  // "File too large"
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(SaveServiceTest, KilledWhileWritingLeavesNoFileBehind) {
+    // The file-size limit's signal kills the writer part-way, as a power cut would.
+    settings->set(keys::saveFormat, QStringLiteral("png"));
+    const CapturedImage image{noise(300, 300), 1.0};
+    QDir().mkpath(folder);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit small{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &small);
+        service->save(image);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the write was not cut off";
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    EXPECT_TRUE(left.isEmpty()) << left.join(QStringLiteral(", ")).toStdString();
+    // The next save after the fault gets the first name, complete.
+    const auto path = service->save(image);
+    ASSERT_TRUE(path);
+    EXPECT_TRUE(path->endsWith(QStringLiteral("03.15.34.png")));
+    EXPECT_EQ(QImage(*path).convertToFormat(QImage::Format_RGB32), image.image);
 }
 
 TEST_F(SaveServiceTest, NothingToEncodeWritesNothingAndSaysNothing) {

@@ -2,6 +2,8 @@
 // synthetic wheel, each captured screen shows the part of it that is scrolled into view, and the
 // stitched result must be the page itself.
 #include "scrolling/ScrollingCapture.h"
+#include "hud/ToastHUD.h"
+#include "hud/ToastWindow.h"
 #include "platform/fake/FakePlatform.h"
 #include "scrolling/EscapeWatch.h"
 #include "scrolling/ScrollRegion.h"
@@ -159,6 +161,25 @@ TEST_F(ScrollingCaptureTest, UnmatchableFramesStopWhenTheyRepeatTwice) {
     EXPECT_EQ(platform->fakeInput.wheelClicks.size(), 2u);
 }
 
+TEST_F(ScrollingCaptureTest, APageThatJumpsStopsTheCaptureWithWhatIsExact) {
+    // After the second turn the application pages on by more than a frame: nothing of the frame
+    // before is left to match, and taking the frame whole would leave a gap in the image.
+    setUpPage(1.0, 3000, 37);
+    afterWheel = [this](int turns) {
+        if (turns != 2) return;
+        page.offset = std::min(page.offset + page.viewport.height() + 150, page.lastOffset());
+        page.render();
+    };
+    const auto result = capture(ScrollDirection::down);
+    ASSERT_TRUE(result);
+    const int height = result->image.height();
+    EXPECT_LT(height, page.page.height());
+    EXPECT_EQ(rgb(result->image), page.page.copy(0, 0, page.viewport.width(), height));
+    ASSERT_NE(ToastHUD::current(), nullptr);
+    EXPECT_EQ(ToastHUD::current()->message(), QStringLiteral("Scrolling stopped: the page jumped"));
+    ToastHUD::dismiss();
+}
+
 TEST_F(ScrollingCaptureTest, AFailedScreenCaptureDeliversWhatWasStitched) {
     setUpPage(1.0, 1400, 37);
     afterWheel = [this](int turns) {
@@ -179,40 +200,60 @@ class KeyCounter : public QWidget {
     void keyPressEvent(QKeyEvent*) override { ++presses; }
 };
 
-enum class EscWay { keyHeldAnywhere, keyEventInOwnWindow };
-class EscapeDuringCapture : public ScrollingCaptureTest, public ::testing::WithParamInterface<EscWay> {};
+struct StopCase {
+    const char* name;
+    quint32 keyCode;   // held anywhere, or
+    int qtKey;         // pressed in one of this program's windows (0: held instead)
+    size_t afterTurns; // pressed once this many wheel turns were posted
+    int keptRows;      // of the page, from its top
+};
+class StopDuringCapture : public ScrollingCaptureTest, public ::testing::WithParamInterface<StopCase> {};
 
-TEST_P(EscapeDuringCapture, DeliversNothingAndReleasesTheKey) {
+TEST_P(StopDuringCapture, KeepsWhatWasStitchedAndReleasesTheKeys) {
+    const StopCase& c = GetParam();
     setUpPage(1.0, 3000, 37);
     KeyCounter own;
     bool heldWhileRunning = false;
     afterWheel = [&](int turns) {
-        if (turns != 2) return;
+        if (static_cast<size_t>(turns) != c.afterTurns) return;
         const auto& live = platform->fakeHotkeys.live;
-        heldWhileRunning = std::any_of(live.begin(), live.end(), [](const FakeHotkeyService::Entry& e) {
-            return e.keyCode == 53 && e.modifiers == 0 && e.id == EscapeWatch::hotkey;
-        });
-        if (GetParam() == EscWay::keyHeldAnywhere) {
-            platform->fakeInput.keysDown.insert(53);
+        const auto held = [&](quint32 key, HotkeyService::Registration id) {
+            return std::any_of(live.begin(), live.end(), [&](const FakeHotkeyService::Entry& e) {
+                return e.keyCode == key && e.modifiers == 0 && e.id == id;
+            });
+        };
+        heldWhileRunning = held(53, EscapeWatch::hotkey) && held(36, EscapeWatch::returnHotkey);
+        if (c.qtKey == 0) {
+            platform->fakeInput.keysDown.insert(c.keyCode);
         } else {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QKeyEvent press(QEvent::KeyPress, c.qtKey, Qt::NoModifier);
             QApplication::sendEvent(&own, &press);
         }
     };
     const auto result = capture(ScrollDirection::down);
-    EXPECT_FALSE(result);
+    platform->fakeInput.keysDown.clear();
+    ASSERT_TRUE(result) << "a stopped capture goes on to result handling like any other";
+    EXPECT_EQ(rgb(result->image), page.page.copy(0, 0, page.viewport.width(), c.keptRows));
     EXPECT_TRUE(heldWhileRunning);
     EXPECT_TRUE(platform->fakeHotkeys.live.empty());
     EXPECT_EQ(own.presses, 0);
-    // Esc is read between steps: the step under way ends its wait first, then nothing more.
-    EXPECT_EQ(platform->fakeInput.wheelClicks.size(), 2u);
-    // Once the capture is over, Esc is an ordinary key again.
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    // The key is read between steps: the step under way ends its wait first, then nothing more.
+    EXPECT_EQ(platform->fakeInput.wheelClicks.size(), c.afterTurns);
+    // Once the capture is over, the key is an ordinary key again.
+    QKeyEvent press(QEvent::KeyPress, c.qtKey ? c.qtKey : Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&own, &press);
     EXPECT_EQ(own.presses, 1);
 }
-INSTANTIATE_TEST_SUITE_P(Ways, EscapeDuringCapture,
-                         ::testing::Values(EscWay::keyHeldAnywhere, EscWay::keyEventInOwnWindow));
+// Two frames are the first 400 rows and the 37 the first notch brought in; stopped after the
+// first frame, the capture keeps that frame alone.
+INSTANTIATE_TEST_SUITE_P(
+    Keys, StopDuringCapture,
+    ::testing::Values(StopCase{"EscHeldAnywhere", 53, 0, 2, 437},
+                      StopCase{"EscInOwnWindow", 0, Qt::Key_Escape, 2, 437},
+                      StopCase{"ReturnHeldAnywhere", 36, 0, 2, 437},
+                      StopCase{"KeypadEnterInOwnWindow", 0, Qt::Key_Enter, 2, 437},
+                      StopCase{"EscAfterTheFirstFrameKeepsIt", 53, 0, 1, 400}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScrollingCaptureTest, BorderSurroundsTheRegionAndShowsTheProgressOutsideIt) {
     setUpPage(1.0, 3000, 37);

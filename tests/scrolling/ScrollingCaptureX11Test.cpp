@@ -3,42 +3,37 @@
 #include "capture/CaptureEngine.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
-#include "platform/x11/X11Platform.h"
+#include "scrolling/ScrollStep.h"
+#include "scrolling/ScrollingBorder.h"
 #include "scrolling/ScrollingCapture.h"
 #include "scrolling/ScrollingTestSupport.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
+#include "support/x11/X11TestSupport.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWindow>
 
-#include "scrolling/ScrollingBorder.h"
-#include "scrolling/ScrollStep.h"
 #include <gtest/gtest.h>
 
 namespace {
 
 using scrollingtest::randomRows;
-
-void settle(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
+using testsupport::waitUntil;
 
 class ScrollingOnX11 : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         Settings::registerDefaults();
-        Platform::install(std::make_unique<X11Platform>());
+        x11test::installX11Platform();
     }
 
     void SetUp() override {
@@ -56,9 +51,18 @@ class ScrollingOnX11 : public ::testing::Test {
         view.resize(480 + view.verticalScrollBar()->sizeHint().width(), 400);
         view.move(300, 200);
         view.show();
-        ASSERT_TRUE(testsupport::waitUntil(
-            [this] { return view.windowHandle() && view.windowHandle()->isExposed(); }));
-        settle(300);
+        ASSERT_TRUE(testsupport::waitExposed(&view, x11test::firstWindowMs));
+        ASSERT_TRUE(waitUntil([this] { return showsPageAt(0); }));
+    }
+
+    // The screen shows the page's rows from `top` in the viewport.
+    bool showsPageAt(int top) const {
+        const QPoint at = view.viewport()->mapToGlobal(QPoint(0, 0));
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(0, at.x(), at.y(), 480, 400)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        return shown == page.copy(0, top, 480, 400);
     }
 
     void TearDown() override {
@@ -89,7 +93,7 @@ class ScrollingOnX11 : public ::testing::Test {
             *settings);
         EXPECT_NE(c, nullptr);
         if (meanwhile) meanwhile();
-        EXPECT_TRUE(testsupport::waitUntil([&] { return done; }, 60000));
+        EXPECT_TRUE(waitUntil([&] { return done; }, 60000));
         return result;
     }
 
@@ -103,24 +107,28 @@ TEST_F(ScrollingOnX11, ScrollingDownStitchesThePageFromTopToBottom) {
     ASSERT_EQ(view.viewport()->size(), QSize(480, 400));
     QImage screen;
     bool labelFits = false;
+    const QPoint viewportTopLeft = view.viewport()->mapToGlobal(QPoint(0, 0));
+    const QColor accent = view.palette().color(QPalette::Highlight);
     const auto result = capture(ScrollDirection::down, [&] {
-        settle(400);
         // At the real screen's resolution a long reading still fits the progress label.
         if (ScrollingCapture* c = ScrollingCapture::active())
             if (const QLabel* label = c->borderWindow()->findChild<QLabel*>())
                 labelFits = label->fontMetrics().horizontalAdvance(scrollstep::progressText(40000, 1.0)) <=
                             label->width();
-        auto shot = CaptureEngine::captureDisplay(Platform::current().screens().screens().front());
-        testsupport::waitUntil([&] { return shot.isFinished(); });
-        if (shot.result().ok()) screen = shot.result().image().image;
+        // Once the ring is on the screen, the whole screen as Pictro itself captures it.
+        waitUntil([&] {
+            auto shot = CaptureEngine::captureDisplay(Platform::current().screens().screens().front());
+            waitUntil([&] { return shot.isFinished(); });
+            if (shot.result().ok()) screen = shot.result().image().image;
+            return !screen.isNull() && QColor(screen.pixel(viewportTopLeft + QPoint(-3, 200))) == accent;
+        });
     });
     ASSERT_TRUE(result);
     EXPECT_TRUE(labelFits);
     // The ring is on the screen, in the accent colour, just outside the captured pixels.
-    const QPoint viewportTopLeft = view.viewport()->mapToGlobal(QPoint(0, 0));
     ASSERT_FALSE(screen.isNull());
-    EXPECT_EQ(QColor(screen.pixel(viewportTopLeft + QPoint(-3, 200))), view.palette().color(QPalette::Highlight));
-    EXPECT_EQ(QColor(screen.pixel(viewportTopLeft + QPoint(200, 402))), view.palette().color(QPalette::Highlight));
+    EXPECT_EQ(QColor(screen.pixel(viewportTopLeft + QPoint(-3, 200))), accent);
+    EXPECT_EQ(QColor(screen.pixel(viewportTopLeft + QPoint(200, 402))), accent);
     EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
     ASSERT_EQ(result->image.size(), page.size());
     EXPECT_EQ(result->image.convertToFormat(QImage::Format_RGB32), page);
@@ -128,7 +136,7 @@ TEST_F(ScrollingOnX11, ScrollingDownStitchesThePageFromTopToBottom) {
 
 TEST_F(ScrollingOnX11, ScrollingUpStitchesThePageFromBottomToTop) {
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
-    settle(300);
+    ASSERT_TRUE(waitUntil([this] { return showsPageAt(page.height() - 400); }));
     const auto result = capture(ScrollDirection::up);
     ASSERT_TRUE(result);
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
@@ -136,16 +144,23 @@ TEST_F(ScrollingOnX11, ScrollingUpStitchesThePageFromBottomToTop) {
     EXPECT_EQ(result->image.convertToFormat(QImage::Format_RGB32), page);
 }
 
-TEST_F(ScrollingOnX11, EscHeldForAMomentEndsTheCaptureWithoutAResult) {
+TEST_F(ScrollingOnX11, EscHeldForAMomentEndsTheCaptureKeepingWhatWasStitched) {
     QProcess xdotool;
     const auto result = capture(ScrollDirection::down, [&] {
-        settle(600);
-        // About as long as a finger rests on the key; the event loop keeps running meanwhile.
-        xdotool.start(QStringLiteral("xdotool"), {"keydown", "Escape", "sleep", "0.08", "keyup", "Escape"});
+        // Once the page is turning; held about as long as a finger rests on the key, while the
+        // event loop keeps running.
+        waitUntil([&] { return view.verticalScrollBar()->value() > 0; });
+        testsupport::startProgram(xdotool, QStringLiteral("xdotool"),
+                                  {"keydown", "Escape", "sleep", "0.08", "keyup", "Escape"});
     });
-    xdotool.waitForFinished();
-    EXPECT_FALSE(result);
+    waitUntil([&] { return xdotool.state() == QProcess::NotRunning; });
     EXPECT_LT(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
+    ASSERT_TRUE(result);
+    // The top of the page, as far as it was stitched before the key.
+    const int rows = result->image.height();
+    EXPECT_GE(rows, view.viewport()->height());
+    EXPECT_LT(rows, page.height());
+    EXPECT_EQ(result->image.convertToFormat(QImage::Format_RGB32), page.copy(0, 0, page.width(), rows));
 }
 
 } // namespace

@@ -153,6 +153,33 @@ TEST(VerticalStitcher, TakesUnmatchedFramesWhole) {
     EXPECT_TRUE(samePixels(stitcher.slices().back(), randomRows(300, 120, 8)));
 }
 
+TEST(VerticalStitcher, RefusesWhatItCannotPlaceWhenAskedTo) {
+    using Unmatched = VerticalStitcher::Unmatched;
+    const QImage source = randomRows(300, 1200, 12);
+    VerticalStitcher stitcher(rows(source, 0, 300));
+    // A jump past the frame: nothing to match.
+    EXPECT_FALSE(stitcher.append(rows(source, 500, 300), ScrollDirection::down, Unmatched::refuse));
+    EXPECT_TRUE(stitcher.lastRefusedUnmatched());
+    EXPECT_EQ(stitcher.totalHeight(), 300);
+    // An ordinary step still joins exactly.
+    EXPECT_TRUE(stitcher.append(rows(source, 100, 300), ScrollDirection::down, Unmatched::refuse));
+    EXPECT_FALSE(stitcher.lastRefusedUnmatched());
+    EXPECT_TRUE(samePixels(*stitcher.compose(), rows(source, 0, 400)));
+    // The same frame again is nothing new, not a jump.
+    EXPECT_FALSE(stitcher.append(rows(source, 100, 300), ScrollDirection::down, Unmatched::refuse));
+    EXPECT_FALSE(stitcher.lastRefusedUnmatched());
+
+    // A blank bottom band fits anywhere: a moved frame cannot be placed from it.
+    QImage blankEnd = rows(source, 0, 300);
+    QPainter(&blankEnd).fillRect(0, 200, 300, 100, Qt::white);
+    VerticalStitcher blank(blankEnd);
+    QImage moved(300, 300, QImage::Format_RGB32);
+    moved.fill(Qt::white);
+    QPainter(&moved).drawImage(0, 250, rows(source, 700, 50));
+    EXPECT_FALSE(blank.append(moved, ScrollDirection::down, Unmatched::refuse));
+    EXPECT_TRUE(blank.lastRefusedUnmatched());
+}
+
 TEST(VerticalStitcher, NeverMatchesFramesOf40RowsOrLess) {
     const QImage source = randomRows(200, 400, 9);
     VerticalStitcher stitcher(rows(source, 0, 40));

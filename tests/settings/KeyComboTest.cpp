@@ -41,6 +41,40 @@ TEST(KeyComboText, EncodesAndDisplaysInTheFixedGlyphOrder) {
     EXPECT_EQ((KeyCombo{49, KeyCombo::control | KeyCombo::option}.display()), QStringLiteral("⌃⌥Space"));
 }
 
+struct LabelCase {
+    KeyCombo combo;
+    const char* label;
+};
+
+class ComboLabel : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(ComboLabel, ReadsTheLinuxWay) {
+    EXPECT_EQ(GetParam().combo.label(), QString::fromUtf8(GetParam().label));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Combos, ComboLabel,
+    ::testing::Values(LabelCase{KeyCombo{18, KeyCombo::command | KeyCombo::shift}, "Ctrl+Shift+1"},
+                      LabelCase{KeyCombo{31, KeyCombo::command | KeyCombo::option | KeyCombo::control}, "Ctrl+Alt+Super+O"},
+                      LabelCase{KeyCombo{31, KeyCombo::command | KeyCombo::shift | KeyCombo::option | KeyCombo::control},
+                                "Ctrl+Alt+Shift+Super+O"},
+                      LabelCase{KeyCombo{105, 0}, "Print"}, LabelCase{KeyCombo{105, KeyCombo::shift}, "Shift+Print"},
+                      LabelCase{KeyCombo{49, KeyCombo::control | KeyCombo::option}, "Alt+Super+Space"},
+                      LabelCase{KeyCombo{96, KeyCombo::command}, "Ctrl+F5"}, LabelCase{KeyCombo{53, 0}, "Esc"},
+                      LabelCase{KeyCombo{36, KeyCombo::shift}, "Shift+Return"},
+                      LabelCase{KeyCombo{123, KeyCombo::command}, "Ctrl+Left"},
+                      LabelCase{KeyCombo{43, KeyCombo::command}, "Ctrl+,"},
+                      LabelCase{KeyCombo{89, 0}, "KP 7"}, LabelCase{KeyCombo{200, 0}, "Key 200"}));
+
+TEST(KeyLabels, NameEveryKeyOfTheTableWithoutGlyphs) {
+    for (quint32 code = 0; code < 256; ++code) {
+        if (!keycodes::toXKeycode(code)) continue;
+        const QString label = KeyCombo::keyLabel(code);
+        EXPECT_FALSE(label.startsWith(QStringLiteral("Key "))) << "key " << code;
+        for (QChar c : label) EXPECT_LT(c.unicode(), 0x80) << "key " << code << " " << label.toStdString();
+    }
+}
+
 TEST(KeyNames, CoverTheWholeTable) {
     int named = 0;
     for (quint32 code = 0; code < 256; ++code)

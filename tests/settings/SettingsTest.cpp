@@ -77,13 +77,24 @@ TEST_F(SettingsTest, HandEditedAndDamagedFilesGiveFallbacks) {
     EXPECT_EQ(s.windowBGColor(), QColor::fromRgbF(1, 1, 1, 1));
 }
 
-TEST_F(SettingsTest, UnreadableFileBehavesAsEmpty) {
-    // A directory where the file should be cannot be read, whatever the rights of the user.
+TEST_F(SettingsTest, UnstorableChangesAreKeptForTheRunAndReported) {
+    // A directory where the file should be can be neither read nor written, whatever the rights of the user.
     ASSERT_TRUE(QDir().mkpath(path()));
     Settings s(path());
+    QSignalSpy failed(&s, SIGNAL(storeFailed(QString)));
+    ASSERT_TRUE(failed.isValid()) << "a write that cannot be stored must be told";
     EXPECT_TRUE(s.boolValue(keys::afterShow));
     EXPECT_EQ(s.lastAreaRect(), std::nullopt);
-    s.set(keys::afterShow, false);  // the write fails quietly
+    s.set(keys::afterShow, false);
+    s.remove(keys::saveFormat);
+    EXPECT_FALSE(s.boolValue(keys::afterShow));  // the program goes on with the change
+    ASSERT_EQ(failed.count(), 2);
+    EXPECT_EQ(failed.at(0).at(0).toString(), QStringLiteral("afterShow"));
+
+    Settings writable(dir.filePath(QStringLiteral("elsewhere.conf")));
+    QSignalSpy fine(&writable, SIGNAL(storeFailed(QString)));
+    writable.set(keys::afterShow, false);
+    EXPECT_EQ(fine.count(), 0);
 }
 
 struct RectCase {
@@ -104,7 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RectCase{",1,2,3,4,", QRectF(1, 2, 3, 4)}, RectCase{"-5.5,1e2,3,4", QRectF(-5.5, 100, 3, 4)},
                       RectCase{"1,2,3", std::nullopt}, RectCase{"abc", std::nullopt},
                       RectCase{"1,2,3,4,5", std::nullopt}, RectCase{"", std::nullopt},
-                      RectCase{" 1,2,3,4", std::nullopt}));
+                      RectCase{" 1,2,3,4", std::nullopt},
+                      // Out of any screen's reach, or not numbers at all: never handed to the crop.
+                      RectCase{"0,0,3e9,3e9", std::nullopt}, RectCase{"0,0,inf,inf", std::nullopt},
+                      RectCase{"nan,0,10,10", std::nullopt}, RectCase{"10,10,2147483647,2147483647", std::nullopt},
+                      RectCase{"16777000,0,1000,10", std::nullopt}));
 
 struct NumberCase {
     double value;

@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
+#include <QTest>
 #include <QThread>
+#include <QWidget>
+
+#include <cmath>
 
 namespace testsupport {
 
@@ -20,15 +23,39 @@ ScopedEnv::~ScopedEnv() {
         qunsetenv(m_name.constData());
 }
 
+double timeScale() {
+    static const double scale = [] {
+        bool ok = false;
+        const double value = qEnvironmentVariable("PICTRO_TEST_TIME_SCALE").toDouble(&ok);
+        return ok && value >= 1.0 ? value : 1.0;
+    }();
+    return scale;
+}
+
+int scaled(int ms) {
+    return static_cast<int>(std::lround(ms * timeScale()));
+}
+
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const int limit = scaled(timeoutMs);
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > timeoutMs) return false;
+        if (timer.elapsed() > limit) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(5);
     }
     return true;
+}
+
+void letEventsRun(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    waitUntil([&] { return timer.elapsed() >= scaled(ms); }, ms + 1000);
+}
+
+bool waitExposed(QWidget* widget, int timeoutMs) {
+    return widget && QTest::qWaitForWindowExposed(widget, scaled(timeoutMs));
 }
 
 QString readFile(const QString& path) {
@@ -37,17 +64,14 @@ QString readFile(const QString& path) {
     return QString::fromUtf8(f.readAll());
 }
 
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(5000)) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
+QImage solidImage(QSize pixels, QColor color, QImage::Format format) {
+    QImage image(pixels, format);
+    image.fill(color);
+    return image;
 }
 
-QString xdotool(const QStringList& args) { return run(QStringLiteral("xdotool"), args).trimmed(); }
-
-void movePointer(const QPoint& global) {
-    xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
+CapturedImage solidCapture(QSize pixels, QColor color, double scale, QImage::Format format) {
+    return CapturedImage{solidImage(pixels, color, format), scale};
 }
 
 } // namespace testsupport

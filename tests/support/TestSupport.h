@@ -1,38 +1,52 @@
 #pragma once
 
+#include "capture/CapturedImage.h"
+
 #include <QByteArray>
-#include <QPoint>
+#include <QColor>
+#include <QImage>
+#include <QSize>
 #include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
 
 #include <functional>
+
+class QWidget;
 
 namespace testsupport {
 
 // Sets an environment variable for the life of the object and restores it afterwards.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const QByteArray& value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     QByteArray m_name;
     QByteArray m_old;
     bool m_had;
 };
 
-// Spins the event loop until `done` holds or the timeout passes; returns `done()`.
+// How much longer than usual a test may wait for anything: PICTRO_TEST_TIME_SCALE (default 1),
+// so a loaded machine can be given more time without editing a test.
+double timeScale();
+// A timeout in milliseconds stretched by timeScale().
+int scaled(int ms);
+
+// Spins the event loop until `done` holds or the (scaled) timeout passes; returns `done()`.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+// Spins the event loop for a (scaled) while. Only for checks that something does not happen, where
+// no event marks the moment; anything that does happen is waited for with waitUntil.
+void letEventsRun(int ms);
+// Waits (scaled) until the widget's window is exposed on its screen.
+bool waitExposed(QWidget* widget, int timeoutMs = 5000);
 
 QString readFile(const QString& path);
 
-// Runs a program to its end (5 s at most); its standard output, empty when it did not finish.
-QString run(const QString& program, const QStringList& args);
-// Real input and window queries on the test's X server; the tool's output, trimmed.
-QString xdotool(const QStringList& args);
-void movePointer(const QPoint& global);
+// An image of one colour, as tests draw their own pictures.
+QImage solidImage(QSize pixels, QColor color, QImage::Format format = QImage::Format_RGB32);
+CapturedImage solidCapture(QSize pixels, QColor color, double scale = 1.0,
+                           QImage::Format format = QImage::Format_RGB32);
 
 } // namespace testsupport

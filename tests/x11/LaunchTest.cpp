@@ -1,15 +1,18 @@
 // Starts the real program on the private X server of this test and checks what it leaves behind.
+#include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
+#include "support/x11/X11TestSupport.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QThread>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using testsupport::readFile;
 using testsupport::waitUntil;
@@ -41,8 +44,8 @@ protected:
     Run runToEnd(const QStringList& args, bool withDisplay = true) const {
         QProcess p;
         p.setProcessEnvironment(environment(withDisplay));
-        p.start(binary(), args);
-        p.waitForFinished(30000);
+        if (!testsupport::startProgram(p, binary(), args)) return {-1, {}, {}};
+        p.waitForFinished(testsupport::scaled(30000));
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
 
@@ -56,9 +59,8 @@ TEST_F(Launch, WritesTheStatusFileAndRewritesItOnTheNextLaunch) {
         QProcess p;
         p.setProcessEnvironment(environment());
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-        p.start(binary(), {});
-        ASSERT_TRUE(p.waitForStarted());
-        ASSERT_TRUE(waitUntil([&] { return readFile(statusPath()).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }))
+        ASSERT_TRUE(testsupport::startProgram(p, binary()));
+        ASSERT_TRUE(waitUntil([&] { return readFile(statusPath()).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }, 30000))
             << "status.txt of launch " << launch << ": " << readFile(statusPath()).toStdString()
             << "\nstderr: " << p.readAllStandardError().toStdString();
         const QStringList lines = readFile(statusPath()).split(QLatin1Char('\n'));
@@ -75,7 +77,7 @@ TEST_F(Launch, WritesTheStatusFileAndRewritesItOnTheNextLaunch) {
         previousPid = p.processId();
         EXPECT_FALSE(readFile(statusPath()).endsWith(QLatin1Char('\n')));
         p.terminate();
-        ASSERT_TRUE(p.waitForFinished(10000));
+        ASSERT_TRUE(p.waitForFinished(testsupport::scaled(10000)));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "SIGTERM ends the program through its event loop";
         EXPECT_EQ(p.exitCode(), 0);
     }
@@ -108,17 +110,50 @@ TEST_F(Launch, SelfTestWinsOverThePermissionReportAndNeedsNoDisplay) {
     EXPECT_TRUE(QFileInfo(out).isDir());
 }
 
+struct NoDisplayCase {
+    const char* name;
+    QStringList arguments;
+    int exitCode;
+    const char* outStart;
+    const char* errStart;
+};
+
+class CommandLineWithoutDisplay : public Launch, public ::testing::WithParamInterface<NoDisplayCase> {};
+
+// Help, version and mistakes are answered without a display and without starting the tray program.
+TEST_P(CommandLineWithoutDisplay, AnswersAndExits) {
+    const NoDisplayCase& c = GetParam();
+    const Run run = runToEnd(c.arguments, false);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+    // What is printed starts as given; nothing is printed where nothing is given.
+    EXPECT_EQ(run.out.left(int(std::strlen(c.outStart))), QString::fromUtf8(c.outStart)) << run.out.toStdString();
+    EXPECT_EQ(run.err.left(int(std::strlen(c.errStart))), QString::fromUtf8(c.errStart)) << run.err.toStdString();
+    EXPECT_EQ(run.out.isEmpty(), !*c.outStart);
+    EXPECT_EQ(run.err.isEmpty(), !*c.errStart);
+    EXPECT_LE(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(statusPath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CommandLineWithoutDisplay,
+    ::testing::Values(NoDisplayCase{"help", {QStringLiteral("--help")}, 0, "Usage: pictro [OPTION]...", ""},
+                      NoDisplayCase{"version", {QStringLiteral("--version")}, 0, "Pictro 0.", ""},
+                      NoDisplayCase{"unknownAction", {QStringLiteral("--action"), QStringLiteral("everything")}, 2, "",
+                                    "Pictro: unknown action \"everything\"; the actions are: fullscreen, area,"},
+                      NoDisplayCase{"unknownOption", {QStringLiteral("--capture")}, 2, "",
+                                    "Pictro: unknown option \"--capture\"; the options are: --action NAME,"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // Runs the program until `body` returns, then stops it through SIGTERM.
 template <typename Body>
 void whileRunning(const QProcessEnvironment& env, const QString& statusPath, Body body) {
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(binary(), {});
-    ASSERT_TRUE(p.waitForStarted());
-    ASSERT_TRUE(waitUntil([&] { return readFile(statusPath).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }));
+    ASSERT_TRUE(testsupport::startProgram(p, binary()));
+    ASSERT_TRUE(waitUntil([&] { return readFile(statusPath).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }, 30000));
     body();
     p.terminate();
-    p.waitForFinished(10000);
+    p.waitForFinished(testsupport::scaled(10000));
 }
 
 TEST_F(Launch, LinksFromASecondLaunchAreHandledByTheRunningInstance) {
@@ -144,14 +179,25 @@ TEST_F(Launch, LinksFromASecondLaunchAreHandledByTheRunningInstance) {
 }
 
 TEST_F(Launch, WithTheSchemeDisabledForwardedLinksAreNotLogged) {
+    const QString log = home.filePath(QStringLiteral("data/Pictro/events.log"));
+    QDir().mkpath(home.filePath(QStringLiteral("config/Pictro")));
+    QFile conf(home.filePath(QStringLiteral("config/Pictro/Pictro.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[General]\nnoSplash=true\nafterShow=false\nafterSave=false\n");
+    conf.close();
     whileRunning(environment(), statusPath(), [&] {
         const Run second = runToEnd({QStringLiteral("pictro://capture?type=fullscreen")});
         EXPECT_EQ(second.exitCode, 0);
         const Run reopen = runToEnd({});
         EXPECT_EQ(reopen.exitCode, 0) << "a plain second launch asks the first to reopen and exits";
-        QThread::msleep(300);
+        // A capture from the keyboard comes after both requests: once it is logged, they have been
+        // handled.
+        x11test::xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
+        ASSERT_TRUE(
+            waitUntil([&] { return readFile(log).contains(QStringLiteral(" capture source=fullscreen")); }));
     });
-    EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("data/Pictro/events.log"))));
+    EXPECT_FALSE(readFile(log).contains(QStringLiteral("url-handled"))) << readFile(log).toStdString();
+    EXPECT_FALSE(readFile(log).contains(QStringLiteral("pictro://")));
 }
 
 } // namespace

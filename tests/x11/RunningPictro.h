@@ -2,7 +2,9 @@
 
 // The real program as a child process on the test's X server, with its own config, data and
 // screenshots folders, so a test sees exactly what a user would find on disk.
+#include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
+#include "support/x11/X11TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +23,7 @@ protected:
     void TearDown() override {
         if (pictro.state() != QProcess::NotRunning) {
             pictro.terminate();
-            pictro.waitForFinished(10000);
+            pictro.waitForFinished(testsupport::scaled(10000));
         }
     }
     QString shots() const { return home.filePath(QStringLiteral("shots")); }
@@ -42,14 +44,29 @@ protected:
                    QFile::encodeName(shots()) + "\n" + extraSettings);
         conf.close();
         pictro.setProcessEnvironment(environment());
-        pictro.start(qEnvironmentVariable("PICTRO_BINARY"), {});
-        ASSERT_TRUE(pictro.waitForStarted());
+        ASSERT_TRUE(testsupport::startProgram(pictro, qEnvironmentVariable("PICTRO_BINARY")));
+        // A launch on a loaded machine can take many seconds.
         ASSERT_TRUE(testsupport::waitUntil(
-            [&] { return QFile::exists(home.filePath(QStringLiteral("data/Pictro/status.txt"))); }));
+            [&] { return QFile::exists(home.filePath(QStringLiteral("data/Pictro/status.txt"))); }, 30000));
     }
     QStringList savedFiles() const { return QDir(shots()).entryList(QDir::Files, QDir::Name); }
     int savedCount() const { return static_cast<int>(savedFiles().size()); }
-    static QString xdotool(const QStringList& args) { return testsupport::xdotool(args); }
+    static QString xdotool(const QStringList& args) { return x11test::xdotool(args); }
+    // Whether a window with this title (a regular expression) is on the screen.
+    static bool windowShows(const QString& title) {
+        return testsupport::waitUntil([&] {
+            return !xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), title})
+                        .isEmpty();
+        });
+    }
+    static bool windowGone(const QString& title) {
+        return testsupport::waitUntil([&] {
+            return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                            QStringLiteral("--name"), title})
+                .isEmpty();
+        });
+    }
 
     QTemporaryDir home;
     QProcess pictro;

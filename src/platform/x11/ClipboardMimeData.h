@@ -20,7 +20,6 @@ public:
     void setPng(const QByteArray& png);
     void setImageObject(const QImage& image);
     const QByteArray& png() const { return m_png; }
-    const QImage& imageObject() const { return m_image; }
 
     // How many times anyone asked this object for image data (for tests and measurements).
     int imageRequests() const { return m_imageRequests; }

@@ -17,7 +17,6 @@ public:
     PixelsOrError readDisplay(const ScreenInfo& screen) override;
     PixelsOrError readWindow(quint32 windowID) override;
 
-    bool compositeAvailable() const { return m_composite; }
     X11PixelGrabber& grabber() { return m_grabber; }
 
 private:

@@ -1,17 +1,18 @@
 #include "capture/CaptureEngine.h"
-#include "capture/x11/TestWindows.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Platform.h"
 #include "save/SaveService.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "support/TestSupport.h"
+#include "support/x11/TestWindow.h"
+#include "support/x11/X11TestSupport.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QWidget>
 
 #include <xcb/xcb.h>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -19,14 +20,10 @@
 
 namespace {
 
+using testsupport::waitUntil;
+
 X11Platform* platform() {
-    static X11Platform* installed = [] {
-        auto p = std::make_unique<X11Platform>();
-        X11Platform* raw = p.get();
-        Platform::install(std::move(p));
-        return raw;
-    }();
-    return installed;
+    return &x11test::installX11Platform();
 }
 
 std::optional<WindowInfo> listed(quint32 id) {
@@ -42,8 +39,18 @@ qsizetype indexOf(const std::vector<WindowInfo>& list, quint32 id) {
 }
 
 CaptureResult await(QFuture<CaptureResult> f) {
-    x11test::waitFor([&] { return f.isFinished(); }, 10000);
+    waitUntil([&] { return f.isFinished(); }, 10000);
     return f.result();
+}
+
+// The window manager has reparented the client into a frame with decorations.
+bool decorated(quint32 client) {
+    return x11test::frameRectOf(client).height() > x11test::clientRectOf(client).height();
+}
+
+// The screen shows this colour at a point of the root window.
+bool showsColour(const QPoint& at, QRgb colour) {
+    return x11test::rootPixel(at).rgb() == (colour | 0xff000000u);
 }
 
 bool onlyColour(const QImage& image, const QRect& area, QRgb colour) {
@@ -72,10 +79,20 @@ TEST_F(CaptureX11, WindowListIsFrontToBackWithoutWhatNobodyMeans) {
     own.setWindowTitle(QStringLiteral("Pictro's own"));
     own.resize(300, 200);
     own.show();
-    for (const TestWindow* w : {&back, &front, &noPid, &dock, &narrow, &faint, &visible, &kept}) ASSERT_NE(w->id(), 0u);
-    ASSERT_TRUE(x11test::waitFor([&] { return listed(noPid.id()) && listed(visible.id()) && listed(front.id()); }));
-    ASSERT_TRUE(x11test::waitFor([&] { return own.isVisible() && own.winId() != 0; }));
-    QThread::msleep(200);
+    for (const TestWindow* w : {&back, &front, &noPid, &dock, &narrow, &faint, &visible, &kept})
+        ASSERT_NE(w->id(), 0u);
+    // Everything that should be listed is, and the window manager manages Pictro's own window too,
+    // so leaving it out is the list's doing.
+    ASSERT_TRUE(waitUntil(
+        [&] { return listed(back.id()) && listed(noPid.id()) && listed(visible.id()) && listed(front.id()); },
+        15000));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            for (const quint32 id : {narrow.id(), faint.id(), kept.id(), static_cast<quint32>(own.winId())})
+                if (!x11test::inClientList(id)) return false;
+            return true;
+        },
+        15000));
 
     const auto list = CaptureEngine::onScreenWindows();
     const qsizetype iFront = indexOf(list, front.id()), iBack = indexOf(list, back.id());
@@ -97,9 +114,9 @@ TEST_F(CaptureX11, WindowListIsFrontToBackWithoutWhatNobodyMeans) {
 TEST_F(CaptureX11, FrameRectangleIsTheWindowManagersFrame) {
     TestWindow w({"--pos", "300,250", "--size", "320x240"});
     ASSERT_NE(w.id(), 0u);
-    ASSERT_TRUE(x11test::waitFor([&] { return listed(w.id()).has_value(); }));
+    ASSERT_TRUE(waitUntil([&] { return listed(w.id()).has_value(); }));
     // The window manager reparents and decorates a new window a moment after it is listed.
-    ASSERT_TRUE(x11test::waitFor([&] { return x11test::frameRectOf(w.id()).height() > 240; }));
+    ASSERT_TRUE(waitUntil([&] { return decorated(w.id()); }));
     const QRect frame = x11test::frameRectOf(w.id());
     const WindowInfo info = *listed(w.id());
     EXPECT_EQ(info.frameCG, QRectF(frame));
@@ -111,10 +128,10 @@ TEST_F(CaptureX11, FrontmostWindowFollowsTheActiveWindow) {
     TestWindow a({"--pos", "100,100", "--size", "300x200"});
     TestWindow b({"--pos", "500,100", "--size", "300x200"});
     ASSERT_TRUE(a.id() && b.id());
-    ASSERT_TRUE(x11test::waitFor([&] { return listed(a.id()) && listed(b.id()); }));
+    ASSERT_TRUE(waitUntil([&] { return listed(a.id()) && listed(b.id()); }));
     for (const TestWindow* w : {&a, &b}) {
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(w->id())});
-        EXPECT_TRUE(x11test::waitFor([&] {
+        x11test::xdotool({QStringLiteral("windowactivate"), QString::number(w->id())});
+        EXPECT_TRUE(waitUntil([&] {
             const auto f = CaptureEngine::frontmostWindow();
             return f && f->windowID == w->id() && f->pid == w->pid();
         })) << w->id();
@@ -124,8 +141,8 @@ TEST_F(CaptureX11, FrontmostWindowFollowsTheActiveWindow) {
 TEST_F(CaptureX11, DisplayCaptureEqualsTheScreenAndSavesPixelForPixel) {
     TestWindow w({"--pos", "400,300", "--size", "500x300", "--color", "3366cc"});
     ASSERT_NE(w.id(), 0u);
-    ASSERT_TRUE(x11test::waitFor([&] { return listed(w.id()).has_value(); }));
-    QThread::msleep(300);
+    ASSERT_TRUE(waitUntil([&] { return listed(w.id()).has_value() && decorated(w.id()); }));
+    ASSERT_TRUE(waitUntil([] { return showsColour(QPoint(650, 450), 0x3366cc); }));
     const auto screen = platform()->screens().screens().front();
     const CaptureResult r = await(CaptureEngine::captureDisplay(screen));
     ASSERT_TRUE(r.ok());
@@ -149,11 +166,12 @@ TEST_F(CaptureX11, DisplayCaptureEqualsTheScreenAndSavesPixelForPixel) {
 TEST_F(CaptureX11, CoveredWindowShowsOnlyItsOwnPixels) {
     TestWindow covered({"--pos", "200,200", "--size", "400x300", "--color", "cc2222"});
     ASSERT_NE(covered.id(), 0u);
-    ASSERT_TRUE(x11test::waitFor([&] { return listed(covered.id()).has_value(); }));
+    ASSERT_TRUE(waitUntil([&] { return listed(covered.id()).has_value(); }));
     TestWindow cover({"--pos", "300,250", "--size", "400x300", "--color", "22cc22"});
     ASSERT_NE(cover.id(), 0u);
-    ASSERT_TRUE(x11test::waitFor([&] { return listed(cover.id()).has_value(); }));
-    QThread::msleep(200);
+    // The cover is on the screen over the covered window's middle.
+    ASSERT_TRUE(waitUntil([&] { return listed(cover.id()).has_value(); }));
+    ASSERT_TRUE(waitUntil([] { return showsColour(QPoint(450, 400), 0x22cc22); }));
     const WindowInfo info = *listed(covered.id());
     const CaptureResult r = await(CaptureEngine::captureWindow(covered.id()));
     ASSERT_TRUE(r.ok());
@@ -170,8 +188,7 @@ TEST_F(CaptureX11, CoveredWindowShowsOnlyItsOwnPixels) {
 TEST_F(CaptureX11, TransparentWindowsKeepTheirAlpha) {
     TestWindow glass({"--pos", "250,250", "--size", "300x200", "--color", "0000ff", "--argb", "128"});
     ASSERT_NE(glass.id(), 0u);
-    ASSERT_TRUE(x11test::waitFor([&] { return listed(glass.id()).has_value(); }));
-    QThread::msleep(200);
+    ASSERT_TRUE(waitUntil([&] { return listed(glass.id()).has_value() && decorated(glass.id()); }));
     const CaptureResult r = await(CaptureEngine::captureWindow(glass.id()));
     ASSERT_TRUE(r.ok());
     const QImage& img = r.image().image;
@@ -191,8 +208,7 @@ TEST_F(CaptureX11, GoneWindowsAreNoWindowWithoutXErrors) {
     TestWindow w({"--pos", "100,100", "--size", "200x100"});
     const quint32 id = w.id();
     ASSERT_NE(id, 0u);
-    w.close();
-    QThread::msleep(100);
+    w.close(); // returns once the window manager has let the window go
     EXPECT_EQ(await(CaptureEngine::captureWindow(id)).error(), CaptureError::noWindow);
     EXPECT_EQ(await(CaptureEngine::captureWindow(0x1ffffffe)).error(), CaptureError::noWindow);
     EXPECT_EQ(await(CaptureEngine::captureWindow(0)).error(), CaptureError::noWindow);

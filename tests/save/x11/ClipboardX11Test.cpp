@@ -3,7 +3,9 @@
 #include "save/ImageEncoding.h"
 #include "save/SaveService.h"
 #include "settings/Settings.h"
+#include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
+#include "support/x11/X11TestSupport.h"
 
 #include <QClipboard>
 #include <QCryptographicHash>
@@ -17,27 +19,12 @@
 namespace {
 
 X11Platform& platform() {
-    static X11Platform* installed = [] {
-        auto p = std::make_unique<X11Platform>();
-        X11Platform* raw = p.get();
-        Platform::install(std::move(p));
-        return raw;
-    }();
-    return *installed;
+    return x11test::installX11Platform();
 }
 
 // Runs a program while this process keeps serving the clipboard; its standard output.
-QByteArray runServing(const QString& program, const QStringList& args, int timeoutMs = 20000) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForStarted(5000)) return {};
-    testsupport::waitUntil([&] { return p.state() == QProcess::NotRunning; }, timeoutMs);
-    if (p.state() != QProcess::NotRunning) {
-        p.kill();
-        p.waitForFinished(1000);
-        return {};
-    }
-    return p.readAllStandardOutput();
+QByteArray runServing(const QString& program, const QStringList& args) {
+    return testsupport::runProgram(program, args, 20000).out;
 }
 
 QImage picture(int w, int h) {
@@ -118,8 +105,7 @@ TEST_F(ClipboardX11, InProcessReadersGetTheImageObjectAtPointSize) {
 
 TEST_F(ClipboardX11, CopiedImageOutlivesPictroThroughTheClipboardManager) {
     QProcess manager;
-    manager.start(QStringLiteral(PICTRO_TEST_CLIPBOARD_MANAGER));
-    ASSERT_TRUE(manager.waitForStarted(5000));
+    ASSERT_TRUE(testsupport::startProgram(manager, QStringLiteral(PICTRO_TEST_CLIPBOARD_MANAGER)));
     ASSERT_TRUE(testsupport::waitUntil([&] { return manager.canReadLine(); }, 5000));
     EXPECT_EQ(manager.readLine().trimmed(), QByteArray("ready"));
 

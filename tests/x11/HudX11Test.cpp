@@ -1,5 +1,5 @@
 // The toast and the thumbnail on a real X server with a window manager, driven with real input.
-#include "../hud/HudTestSupport.h"
+#include "hud/HudTestSupport.h"
 
 #include "hud/HudCloseButton.h"
 #include "hud/ThumbnailHUD.h"
@@ -7,35 +7,34 @@
 #include "hud/ToastHUD.h"
 #include "hud/ToastWindow.h"
 #include "hud/WindowIdentity.h"
-#include "platform/Platform.h"
-#include "platform/x11/X11Platform.h"
 #include "settings/SettingsKeys.h"
 #include "support/TestSupport.h"
+#include "support/x11/X11TestSupport.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QScreen>
-#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-using testsupport::movePointer;
-using testsupport::run;
+using testsupport::solidCapture;
+using testsupport::waitExposed;
 using testsupport::waitUntil;
-using testsupport::xdotool;
+using x11test::activeWindow;
+using x11test::movePointer;
+using x11test::xdotool;
 
 namespace {
 
 QString windowProperties(QWidget* w) {
-    return run(QStringLiteral("xprop"),
-               {QStringLiteral("-id"), QString::number(w->winId()), QStringLiteral("WM_CLASS"),
-                QStringLiteral("WM_NAME"), QStringLiteral("_NET_WM_NAME")});
+    return x11test::windowProperties(
+        w->winId(), {QStringLiteral("WM_CLASS"), QStringLiteral("WM_NAME"), QStringLiteral("_NET_WM_NAME")});
 }
 
-QString activeWindow() {
-    return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed();
+// The screen's pixel at a point, as a person sees it.
+QColor onScreen(const QPoint& at) {
+    return x11test::rootPixel(at);
 }
 
 // A plain application window that remembers where it was pressed.
@@ -59,7 +58,7 @@ class HudX11Test : public ::testing::Test {
     static void SetUpTestSuite() {
         // Before any native window exists: the process's X11 class is fixed by its first window.
         windowidentity::prepareApplication();
-        Platform::install(std::make_unique<X11Platform>());
+        x11test::installX11Platform();
     }
     void SetUp() override {
         settings = &hudtest::isolatedSettings();
@@ -69,9 +68,9 @@ class HudX11Test : public ::testing::Test {
         ASSERT_NE(screen, nullptr);
         receiver.setGeometry(screen->availableGeometry().adjusted(200, 200, -200, -20));
         receiver.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&receiver));
+        ASSERT_TRUE(waitExposed(&receiver, x11test::firstWindowMs));
         receiver.activateWindow();
-        ASSERT_TRUE(waitUntil([&] { return activeWindow() == QString::number(receiver.winId()); }));
+        ASSERT_TRUE(waitUntil([&] { return activeWindow() == receiver.winId(); }));
         movePointer(QPoint(5, 5));
     }
     void TearDown() override { hudtest::clearHuds(); }
@@ -86,16 +85,13 @@ TEST_F(HudX11Test, ToastShowsAboveAWindowAndItsClicksReachThatWindow) {
     ToastHUD::show(QStringLiteral("Clicks go through"), QStringLiteral("checkmark.circle.fill"), 10.0);
     ASSERT_TRUE(waitUntil([] { return ToastHUD::current() && ToastHUD::current()->isVisible(); }));
     ToastWindow* toast = ToastHUD::current();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(toast));
+    ASSERT_TRUE(waitExposed(toast));
     const QRect panel = toast->panelGeometry();
     ASSERT_TRUE(receiver.geometry().contains(panel));
 
     // The toast is what a person sees there: dark panel pixels over the yellow window.
     const QPoint probe(panel.left() + 6, panel.center().y());
-    ASSERT_TRUE(waitUntil([&] {
-        const QImage root = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-        return root.pixelColor(probe).lightness() < 60;
-    }));
+    ASSERT_TRUE(waitUntil([&] { return onScreen(probe).lightness() < 60; }));
 
     const QString props = windowProperties(toast);
     EXPECT_TRUE(props.contains(QStringLiteral("WM_CLASS(STRING) = \"pictro\", \"Pictro\"")))
@@ -105,11 +101,10 @@ TEST_F(HudX11Test, ToastShowsAboveAWindowAndItsClicksReachThatWindow) {
     const QPoint centre = panel.center();
     movePointer(centre);
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(waitUntil([&] { return !receiver.presses.isEmpty(); }, 3000))
-        << "the click stopped at the toast";
+    ASSERT_TRUE(waitUntil([&] { return !receiver.presses.isEmpty(); })) << "the click stopped at the toast";
     EXPECT_LE((receiver.presses.first() - centre).manhattanLength(), 1);
     // Showing and clicking through the toast did not move the focus.
-    EXPECT_EQ(activeWindow(), QString::number(receiver.winId()));
+    EXPECT_EQ(activeWindow(), receiver.winId());
     EXPECT_TRUE(toast->isVisible());
 }
 
@@ -118,33 +113,29 @@ TEST_F(HudX11Test, ToastAndThumbnailShowOverAFocusedFullScreenWindow) {
     ASSERT_TRUE(
         waitUntil([&] { return receiver.geometry() == QGuiApplication::primaryScreen()->geometry(); }));
     receiver.activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return activeWindow() == QString::number(receiver.winId()); }));
-    QImage image(400, 300, QImage::Format_RGB32);
-    image.fill(QColor(20, 40, 200));
-    ThumbnailHUD::show(CapturedImage{image, 1.0}, [](const CapturedImage&) {});
+    ASSERT_TRUE(waitUntil([&] { return activeWindow() == receiver.winId(); }));
+    ThumbnailHUD::show(solidCapture(QSize(400, 300), QColor(20, 40, 200)), [](const CapturedImage&) {});
     ToastHUD::show(QStringLiteral("Over everything"), QStringLiteral("checkmark.circle.fill"), 10.0);
     ASSERT_TRUE(waitUntil([] { return ToastHUD::current() && ThumbnailHUD::current(); }));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(ToastHUD::current()));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(ThumbnailHUD::current()));
+    ASSERT_TRUE(waitExposed(ToastHUD::current()));
+    ASSERT_TRUE(waitExposed(ThumbnailHUD::current()));
     const QPoint toastProbe(ToastHUD::current()->panelGeometry().left() + 6,
                             ToastHUD::current()->panelGeometry().center().y());
     const QPoint thumbProbe = ThumbnailHUD::current()->geometry().center();
     EXPECT_TRUE(waitUntil([&] {
-        const QImage root = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-        const QColor thumb = root.pixelColor(thumbProbe);
-        return root.pixelColor(toastProbe).lightness() < 60 && thumb.blue() > 150 && thumb.red() < 60;
+        const QColor thumb = onScreen(thumbProbe);
+        return onScreen(toastProbe).lightness() < 60 && thumb.blue() > 150 && thumb.red() < 60;
     }));
-    EXPECT_EQ(activeWindow(), QString::number(receiver.winId()));
+    EXPECT_EQ(activeWindow(), receiver.winId());
 }
 
 TEST_F(HudX11Test, ThumbnailAnswersTheRealPointerWithoutTakingFocus) {
-    QImage image(1600, 1000, QImage::Format_RGB32);
-    image.fill(QColor(30, 120, 200));
     int opened = 0;
-    ThumbnailHUD::show(CapturedImage{image, 1.0}, [&](const CapturedImage&) { ++opened; });
+    ThumbnailHUD::show(solidCapture(QSize(1600, 1000), QColor(30, 120, 200)),
+                       [&](const CapturedImage&) { ++opened; });
     ASSERT_TRUE(waitUntil([] { return ThumbnailHUD::current() && ThumbnailHUD::current()->isVisible(); }));
     ThumbnailView* view = ThumbnailHUD::current();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    ASSERT_TRUE(waitExposed(view));
     EXPECT_EQ(view->size(), QSize(260, 163));
 
     const QString props = windowProperties(view);
@@ -154,31 +145,29 @@ TEST_F(HudX11Test, ThumbnailAnswersTheRealPointerWithoutTakingFocus) {
 
     const QPoint centre = view->geometry().center();
     movePointer(centre);
-    ASSERT_TRUE(waitUntil([&] { return view->closeButton()->isVisible(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return view->closeButton()->isVisible(); }));
     movePointer(view->geometry().topLeft() - QPoint(40, 40));
-    ASSERT_TRUE(waitUntil([&] { return !view->closeButton()->isVisible(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return !view->closeButton()->isVisible(); }));
 
     movePointer(centre);
-    ASSERT_TRUE(waitUntil([&] { return view->closeButton()->isVisible(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return view->closeButton()->isVisible(); }));
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(waitUntil([&] { return opened == 1; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return opened == 1; }));
     EXPECT_EQ(ThumbnailHUD::current(), nullptr);
     EXPECT_TRUE(receiver.presses.isEmpty());
-    EXPECT_EQ(activeWindow(), QString::number(receiver.winId()));
+    EXPECT_EQ(activeWindow(), receiver.winId());
 }
 
 TEST_F(HudX11Test, ThumbnailCloseButtonHidesWithoutOpening) {
-    QImage image(300, 200, QImage::Format_RGB32);
-    image.fill(Qt::white);
     int opened = 0;
-    ThumbnailHUD::show(CapturedImage{image, 1.0}, [&](const CapturedImage&) { ++opened; });
+    ThumbnailHUD::show(solidCapture(QSize(300, 200), Qt::white), [&](const CapturedImage&) { ++opened; });
     ASSERT_TRUE(waitUntil([] { return ThumbnailHUD::current() && ThumbnailHUD::current()->isVisible(); }));
     ThumbnailView* view = ThumbnailHUD::current();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    ASSERT_TRUE(waitExposed(view));
     movePointer(view->geometry().center());
-    ASSERT_TRUE(waitUntil([&] { return view->closeButton()->isVisible(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return view->closeButton()->isVisible(); }));
     movePointer(view->mapToGlobal(view->closeButton()->geometry().center()));
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(waitUntil([] { return ThumbnailHUD::current() == nullptr; }, 3000));
+    ASSERT_TRUE(waitUntil([] { return ThumbnailHUD::current() == nullptr; }));
     EXPECT_EQ(opened, 0);
 }

@@ -3,25 +3,28 @@
 #include "capture/CaptureEngine.h"
 #include "overlay/OverlayWindow.h"
 #include "overlay/SelectionOverlay.h"
-#include "platform/x11/X11Platform.h"
 #include "support/TestSupport.h"
+#include "support/x11/TestWindow.h"
+#include "support/x11/X11TestSupport.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-bool xdotool(const QStringList& args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
+bool xdotool(const QStringList& args) {
+    return x11test::xdotoolSucceeds(args);
+}
 
 class OverlayOnX11 : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { Platform::install(std::make_unique<X11Platform>()); }
+  protected:
+    static void SetUpTestSuite() { x11test::installX11Platform(); }
 
     void TearDown() override {
-        if (SelectionOverlay* overlay = SelectionOverlay::current()) overlay->finish(OverlayResult::cancelled());
+        if (SelectionOverlay* overlay = SelectionOverlay::current())
+            overlay->finish(OverlayResult::cancelled());
         QApplication::processEvents();
     }
 
@@ -43,8 +46,8 @@ protected:
 TEST_F(OverlayOnX11, DraggedAreaComesBackInBottomLeftPointsWithTheScreensPixels) {
     ASSERT_TRUE(xdotool({"mousemove", "960", "540"}));
     ASSERT_TRUE(beginAndWait(OverlayMode::area));
-    ASSERT_TRUE(xdotool({"mousemove", "100", "100", "mousedown", "1", "mousemove", "200", "180", "mousemove", "300",
-                         "250", "mouseup", "1"}));
+    ASSERT_TRUE(xdotool({"mousemove", "100", "100", "mousedown", "1", "mousemove", "200", "180", "mousemove",
+                         "300", "250", "mouseup", "1"}));
     ASSERT_TRUE(testsupport::waitUntil([this] { return !results.empty(); }));
     ASSERT_EQ(results.size(), 1u);
     const OverlayResult& r = results.front();
@@ -81,10 +84,8 @@ TEST_F(OverlayOnX11, EscWorksAtOnceWhileAnotherWindowHasTheFocus) {
 }
 
 TEST_F(OverlayOnX11, ClickedWindowOfAnotherProgramIsPicked) {
-    QProcess message;
-    message.start(QStringLiteral("xmessage"),
-                  {"-geometry", "300x120+500+400", "-title", "Pick Me", "pick me"});
-    ASSERT_TRUE(message.waitForStarted());
+    TestWindow other({"--pos", "500,400", "--size", "300x120", "--title", "Pick Me"});
+    ASSERT_NE(other.id(), 0u);
     ASSERT_TRUE(testsupport::waitUntil([] {
         for (const WindowInfo& w : CaptureEngine::onScreenWindows())
             if (w.title == QLatin1String("Pick Me")) return true;
@@ -96,8 +97,7 @@ TEST_F(OverlayOnX11, ClickedWindowOfAnotherProgramIsPicked) {
     ASSERT_EQ(results.size(), 1u);
     ASSERT_EQ(results.front().kind, OverlayResult::Kind::window);
     EXPECT_EQ(results.front().window.title, QStringLiteral("Pick Me"));
-    message.kill();
-    message.waitForFinished();
+    EXPECT_EQ(results.front().window.windowID, other.id());
 }
 
 } // namespace

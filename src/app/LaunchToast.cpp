@@ -1,0 +1,14 @@
+#include "app/LaunchToast.h"
+
+#include "settings/HotkeyAction.h"
+
+namespace launchtoast {
+
+QString text() {
+    const auto screen = hotkeyaction::defaultCombo(HotkeyAction::fullscreen);
+    const auto area = hotkeyaction::defaultCombo(HotkeyAction::area);
+    return QStringLiteral("Pictro is running — %1 screen · %2 area")
+        .arg(screen ? screen->label() : QString(), area ? area->label() : QString());
+}
+
+} // namespace launchtoast

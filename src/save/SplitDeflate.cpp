@@ -1,0 +1,123 @@
+#include "save/SplitDeflate.h"
+
+#include <QThread>
+
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace splitdeflate {
+namespace {
+
+// Fewer rows than this per band cost more in lost matches and thread start than they save.
+constexpr int minRowsPerBand = 128;
+// libdeflate's band is given this much more than each zlib band, so that all end at once.
+constexpr double libdeflateWeight = 1.6;
+
+struct Band {
+    int first = 0, end = 0;
+    QByteArray compressed;
+    uLong adler = 1;
+    qsizetype length = 0;
+    bool ok = false;
+};
+
+std::vector<uchar> rowsOf(const Band& band, qsizetype rowBytes, const RowWriter& writeRows) {
+    std::vector<uchar> raw(static_cast<size_t>(band.end - band.first) * static_cast<size_t>(rowBytes));
+    writeRows(band.first, band.end, raw.data());
+    return raw;
+}
+
+void compressWithZlib(Band& band, qsizetype rowBytes, const RowWriter& writeRows) {
+    const std::vector<uchar> raw = rowsOf(band, rowBytes, writeRows);
+    z_stream z{};
+    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
+    band.compressed.resize(static_cast<qsizetype>(deflateBound(&z, raw.size()) + 16));
+    z.next_in = const_cast<uchar*>(raw.data());
+    z.avail_in = static_cast<uInt>(raw.size());
+    z.next_out = reinterpret_cast<Bytef*>(band.compressed.data());
+    z.avail_out = static_cast<uInt>(band.compressed.size());
+    const int status = deflate(&z, Z_SYNC_FLUSH);
+    band.ok = status == Z_OK && z.avail_in == 0;
+    band.compressed.resize(band.compressed.size() - static_cast<qsizetype>(z.avail_out));
+    deflateEnd(&z);
+    band.adler = libdeflate_adler32(1, raw.data(), raw.size());
+    band.length = static_cast<qsizetype>(raw.size());
+}
+
+void compressWithLibdeflate(Band& band, qsizetype rowBytes, const RowWriter& writeRows) {
+    const std::vector<uchar> raw = rowsOf(band, rowBytes, writeRows);
+    std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
+        libdeflate_alloc_compressor(level), libdeflate_free_compressor);
+    if (!compressor) return;
+    band.compressed.resize(static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor.get(), raw.size())));
+    const size_t written = libdeflate_deflate_compress(compressor.get(), raw.data(), raw.size(),
+                                                       band.compressed.data(), static_cast<size_t>(band.compressed.size()));
+    band.ok = written > 0;
+    band.compressed.resize(static_cast<qsizetype>(written));
+    band.adler = libdeflate_adler32(1, raw.data(), raw.size());
+    band.length = static_cast<qsizetype>(raw.size());
+}
+
+std::vector<Band> cut(int rows, int bands) {
+    bands = std::clamp(std::min(bands, rows / minRowsPerBand), 1, 64);
+    const double total = (bands - 1) + libdeflateWeight;
+    std::vector<Band> out(static_cast<size_t>(bands));
+    int first = 0;
+    for (int i = 0; i < bands; ++i) {
+        const int end = i == bands - 1 ? rows : first + static_cast<int>(rows / total);
+        out[static_cast<size_t>(i)].first = first;
+        out[static_cast<size_t>(i)].end = end;
+        first = end;
+    }
+    return out;
+}
+
+void appendBigEndian(QByteArray& out, quint32 v) {
+    const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    out.append(bytes, 4);
+}
+
+} // namespace
+
+std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter& writeRows, int bands) {
+    if (rows <= 0 || rowBytes <= 0) return std::nullopt;
+    std::vector<Band> parts = cut(rows, bands);
+    std::vector<std::thread> workers;
+    for (size_t i = 0; i + 1 < parts.size(); ++i)
+        workers.emplace_back([&, i] { compressWithZlib(parts[i], rowBytes, writeRows); });
+    compressWithLibdeflate(parts.back(), rowBytes, writeRows);
+    for (auto& w : workers) w.join();
+
+    QByteArray stream;
+    qsizetype size = 6;
+    for (const Band& b : parts) size += b.compressed.size();
+    stream.reserve(size);
+    stream.append(char(0x78));  // deflate, 32 KiB window
+    stream.append(char(0x9c));  // default compression, header check bits
+    uLong adler = 1;
+    for (const Band& b : parts) {
+        if (!b.ok) return std::nullopt;
+        stream.append(b.compressed);
+        adler = adler32_combine(adler, b.adler, b.length);
+    }
+    appendBigEndian(stream, static_cast<quint32>(adler));
+    return stream;
+}
+
+int defaultBands() {
+    // A band runs at once only on a core that is free: on a machine already busy with other work
+    // a second thread waits for its turn and the split only adds the cost of lost matches.
+    const int cores = std::clamp(QThread::idealThreadCount(), 1, 8);
+    double load[1] = {0};
+    if (getloadavg(load, 1) != 1) return cores;
+    const int freeCores = static_cast<int>(cores - load[0] + 0.5);  // the caller's own among them
+    return std::clamp(freeCores, 1, cores);
+}
+
+} // namespace splitdeflate

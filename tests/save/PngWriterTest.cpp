@@ -1,0 +1,102 @@
+#include "save/PngWriter.h"
+
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Text on a flat background (rows written unfiltered) above a gradient (rows filtered "up"), so
+// both filters and, with enough rows, several compressed bands end up in one file.
+QImage textAndGradient(int w, int h, QImage::Format format) {
+    QImage image(w, h, format);
+    image.fill(QColor(250, 250, 250));
+    QPainter p(&image);
+    QLinearGradient g(0, h / 2, w, h);
+    g.setColorAt(0, QColor(20, 60, 140, 255));
+    g.setColorAt(1, QColor(240, 200, 120, format == QImage::Format_RGB32 ? 255 : 90));
+    p.fillRect(0, h / 2, w, h - h / 2, g);
+    p.setPen(QColor(30, 30, 40));
+    for (int y = 14; y < h / 2; y += 16) p.drawText(4, y, QStringLiteral("Pictro saves text rows unfiltered %1").arg(y));
+    return image;
+}
+
+struct Case {
+    const char* name;
+    int width, height;
+    QImage::Format format;
+    int bands;
+};
+
+class PngWriterRoundTrip : public ::testing::TestWithParam<Case> {};
+
+// Every band count and layout decodes to exactly the pixels given (straight alpha compared, since
+// that is what PNG stores).
+TEST_P(PngWriterRoundTrip, DecodesToTheSamePixels) {
+    const Case c = GetParam();
+    const QImage source = textAndGradient(c.width, c.height, c.format);
+    const auto png = pngwriter::encode(source, c.bands);
+    ASSERT_TRUE(png);
+    const QImage decoded = QImage::fromData(*png, "PNG");
+    ASSERT_FALSE(decoded.isNull());
+    EXPECT_EQ(decoded.hasAlphaChannel(), source.hasAlphaChannel());
+    const QImage::Format straight = source.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    EXPECT_EQ(decoded.convertToFormat(straight), source.convertToFormat(straight));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PngWriterRoundTrip,
+    ::testing::Values(Case{"OneRow", 37, 1, QImage::Format_RGB32, 2},
+                      Case{"OneColumn", 1, 300, QImage::Format_RGB32, 2},
+                      Case{"OpaqueOneBand", 301, 260, QImage::Format_RGB32, 1},
+                      Case{"OpaqueTwoBands", 301, 600, QImage::Format_RGB32, 2},
+                      Case{"OpaqueFiveBands", 640, 1100, QImage::Format_RGB32, 5},
+                      Case{"AlphaTwoBands", 257, 700, QImage::Format_ARGB32_Premultiplied, 2},
+                      Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Other readers than Qt's: pngcheck verifies every chunk's CRC and the zlib stream, ImageMagick
+// decodes the file to the same pixels.
+TEST(PngWriter, StandardToolsReadTheSplitStream) {
+    const QImage source = textAndGradient(500, 900, QImage::Format_RGB32);
+    const auto png = pngwriter::encode(source, 3);
+    ASSERT_TRUE(png);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("split.png"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(*png);
+    f.close();
+
+    QProcess check;
+    check.start(QStringLiteral("pngcheck"), {QStringLiteral("-q"), path});
+    ASSERT_TRUE(check.waitForFinished(10000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().constData();
+
+    QProcess convert;
+    convert.start(QStringLiteral("convert"), {path, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("rgb:-")});
+    ASSERT_TRUE(convert.waitForFinished(10000));
+    const QByteArray rgb = convert.readAllStandardOutput();
+    EXPECT_EQ(rgb, QByteArray(reinterpret_cast<const char*>(source.convertToFormat(QImage::Format_RGB888).constBits()),
+                              qsizetype(500) * 900 * 3));
+}
+
+TEST(PngWriter, RecordsResolutionAndRefusesNullImages) {
+    QImage image = textAndGradient(40, 30, QImage::Format_RGB32);
+    image.setDotsPerMeterX(7559);
+    image.setDotsPerMeterY(3780);
+    const QImage decoded = QImage::fromData(pngwriter::encode(image).value_or(QByteArray()), "PNG");
+    EXPECT_EQ(decoded.dotsPerMeterX(), 7559);
+    EXPECT_EQ(decoded.dotsPerMeterY(), 3780);
+    EXPECT_FALSE(pngwriter::encode(QImage()));
+}
+
+} // namespace
