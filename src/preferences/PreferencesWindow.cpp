@@ -24,7 +24,7 @@ PreferencesWindow::PreferencesWindow(Settings& settings, const PreferencesServic
     m_tabs = new QTabWidget;
     m_tabs->setDocumentMode(true);
     m_general = new GeneralTab(*m_binder, services);
-    auto* hotkeys = new HotkeysTab(settings, services);
+    auto* hotkeys = m_hotkeys = new HotkeysTab(settings, services);
     m_tabs->addTab(m_general, Symbols::icon(QStringLiteral("gearshape")), QStringLiteral("General"));
     m_tabs->addTab(hotkeys, Symbols::icon(QStringLiteral("keyboard")), QStringLiteral("Hotkeys"));
     m_tabs->addTab(infotabs::uploadingTab(*m_binder), Symbols::icon(QStringLiteral("icloud.and.arrow.up")),

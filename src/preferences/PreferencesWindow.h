@@ -6,6 +6,7 @@
 
 class AdvancedTab;
 class GeneralTab;
+class HotkeysTab;
 class QTabWidget;
 class Settings;
 class SettingsBinder;
@@ -22,6 +23,7 @@ class PreferencesWindow : public QWidget {
 
     QTabWidget* tabs() const { return m_tabs; }
     GeneralTab* generalTab() const { return m_general; }
+    HotkeysTab* hotkeysTab() const { return m_hotkeys; }
 
   private:
     void fitCurrentTab();
@@ -30,5 +32,6 @@ class PreferencesWindow : public QWidget {
     SettingsBinder* m_binder = nullptr;
     QTabWidget* m_tabs = nullptr;
     GeneralTab* m_general = nullptr;
+    HotkeysTab* m_hotkeys = nullptr;
     bool m_storeFailureTold = false;
 };

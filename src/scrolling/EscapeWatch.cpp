@@ -26,7 +26,9 @@ void EscapeWatch::start() {
     // Another program holding a key does not stop the watch: the key state is still readable.
     if (!m_hotkeyHeld)
         qCWarning(lcScrolling, "Esc could not be held during the scrolling capture (status %d)", status);
-    m_returnHeld = m_hotkeys.registerHotkey(returnKeyCode, 0, returnHotkey) == 0;
+    m_returnHeld = m_hotkeys.registerHotkey(
+                       {QStringLiteral("scrolling-finish"), QStringLiteral("Finish Scrolling Capture"), returnKeyCode, 0},
+                       returnHotkey) == 0;
     QCoreApplication::instance()->installEventFilter(this);
     m_poll.start();
 }

@@ -29,7 +29,7 @@ protected:
     // once a marker combination typed afterwards has arrived, an earlier press would have too.
     bool firedSoFar(quint32 id) {
         const HotkeyService::Registration marker{1, 99};
-        EXPECT_EQ(service.registerHotkey(25, 768, marker), 0); // Ctrl+Shift+9
+        EXPECT_EQ(service.registerHotkey({{}, {}, 25, 768}, marker), 0); // Ctrl+Shift+9
         xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+9")});
         EXPECT_TRUE(pressed(marker.id));
         service.unregisterHotkey(marker);
