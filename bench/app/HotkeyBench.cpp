@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -99,6 +100,7 @@ pid_t startPictro(const QTemporaryDir& home, const QString& shots) {
     if (pid == 0) {
         setenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))).constData(), 1);
         setenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))).constData(), 1);
+        // PICTRO_BINARY picks another build, so two builds can be compared in one run.
         const char* binary = std::getenv("PICTRO_BINARY") ? std::getenv("PICTRO_BINARY") : PICTRO_BINARY_DEFAULT;
         execl(binary, binary, static_cast<char*>(nullptr));
         _exit(127);

@@ -1,9 +1,10 @@
 #include "app/AppCaptureFlows.h"
 
+#include "app/ActionAvailability.h"
 #include "platform/TimingMarks.h"
-
-#include "app/AppDelegate.h"
 #include "app/CaptureGeometry.h"
+#include "app/CaptureHistory.h"
+#include "app/EventLog.h"
 #include "app/ResultHandling.h"
 #include "capture/CaptureEngine.h"
 #include "editor/EditorWindowController.h"
@@ -73,15 +74,25 @@ void handleCaptureError(CaptureError error) {
 }
 } // namespace AppServices
 
-AppCaptureFlows::AppCaptureFlows(AppDelegate& delegate, Settings& settings, Platform& platform,
-                                 BeginOverlay beginOverlay, QObject* parent)
-    : QObject(parent), m_delegate(delegate), m_settings(settings), m_platform(platform),
+AppCaptureFlows::AppCaptureFlows(CaptureHistory& history, EventLog& log, Settings& settings,
+                                 std::shared_ptr<Platform> platform, BeginOverlay beginOverlay, QObject* parent)
+    : QObject(parent), m_history(history), m_log(log), m_settings(settings), m_platform(std::move(platform)),
       m_beginOverlay(std::move(beginOverlay)) {}
 
+bool AppCaptureFlows::available(HotkeyAction action) const {
+    const QString reason = actionavailability::unavailableReason(action, m_platform->capabilities());
+    if (reason.isEmpty()) return true;
+    ToastHUD::show(reason, QStringLiteral("exclamationmark.triangle.fill"), 4.0);
+    return false;
+}
+
 void AppCaptureFlows::captureFullscreen() {
-    const Screens& screens = m_platform.screens();
-    const auto screen =
-        capturegeometry::screenUnderMouse(screens.screens(), screens.mouseLocation(), screens.mainScreen());
+    const Screens& screens = m_platform->screens();
+    const auto main = screens.mainScreen();
+    // Where the desktop keeps the pointer to itself, the main screen is the one meant.
+    const auto screen = m_platform->capabilities().has(Capability::pointerLocation)
+                            ? capturegeometry::screenUnderMouse(screens.screens(), screens.mouseLocation(), main)
+                            : screens.mainOrFirstScreen();
     if (screen) captureScreen(*screen);
 }
 
@@ -129,7 +140,7 @@ void AppCaptureFlows::repeatAreaCapture() {
         captureArea();
         return;
     }
-    const auto target = capturegeometry::repeatTarget(m_platform.screens().screens(), *stored);
+    const auto target = capturegeometry::repeatTarget(m_platform->screens().screens(), *stored);
     if (!target) return;
     const QRectF rect = target->rectInScreen;
     CaptureEngine::captureDisplay(target->screen).then(this, [this, rect](const CaptureResult& r) {
@@ -145,6 +156,7 @@ void AppCaptureFlows::repeatAreaCapture() {
 }
 
 void AppCaptureFlows::captureActiveWindow() {
+    if (!available(HotkeyAction::activeWindow)) return;
     const auto window = CaptureEngine::frontmostWindow();
     if (!window) {
         ToastHUD::show(QStringLiteral("No window found"), QStringLiteral("macwindow"), 2.2);
@@ -154,7 +166,7 @@ void AppCaptureFlows::captureActiveWindow() {
 }
 
 void AppCaptureFlows::captureAnyWindow() {
-    if (!m_beginOverlay) return;
+    if (!m_beginOverlay || !available(HotkeyAction::anyWindow)) return;
     QPointer<AppCaptureFlows> self(this);
     m_beginOverlay(OverlayMode::windowPick, [self](const OverlayResult& result) {
         if (self && result.kind == OverlayResult::Kind::window) self->captureWindow(result.window);
@@ -174,8 +186,8 @@ void AppCaptureFlows::captureWindow(const WindowInfo& window) {
 }
 
 void AppCaptureFlows::startScrolling(bool upwards) {
-    if (ScrollingCapture::active()) return;
-    InputSynth& input = m_platform.inputSynth();
+    if (ScrollingCapture::active() || !available(HotkeyAction::scrolling)) return;
+    InputSynth& input = m_platform->inputSynth();
     if (!input.accessibilityTrusted()) {
         input.requestAccessibilityTrust();
         ToastHUD::show(QStringLiteral("Scrolling capture needs synthetic input (XTest) on an X11 display"),
@@ -203,10 +215,11 @@ void AppCaptureFlows::instantTextRecognition() {
         // The continuation comes back to the main thread, where the clipboard and the toast live.
         QFuture<OCRResult> reading = OCRService::shared().recognize(frozen.image.copy(*clipped));
         progresstoast::showWhileRunning(reading, QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
-        reading.then(self, [self](const OCRResult& r) {
+        // The platform of the moment is held until the answer comes.
+        reading.then(self, [platform = self->m_platform](const OCRResult& r) {
             const OCRFeedback feedback = OCRFeedback::forInstantFlow(r);
             if (!feedback.clipboardText.isEmpty()) {
-                Pasteboard& pasteboard = self->m_platform.pasteboard();
+                Pasteboard& pasteboard = platform->pasteboard();
                 pasteboard.clear();
                 pasteboard.setText(feedback.clipboardText);
             }
@@ -225,7 +238,7 @@ void AppCaptureFlows::openFile() {
 }
 
 void AppCaptureFlows::loadClipboard() {
-    const auto image = m_platform.pasteboard().readImage();
+    const auto image = m_platform->pasteboard().readImage();
     if (!image || image->isNull()) {
         ToastHUD::show(QStringLiteral("No image in clipboard"), QStringLiteral("doc.on.clipboard"), 2.2);
         return;
@@ -235,20 +248,20 @@ void AppCaptureFlows::loadClipboard() {
 
 void AppCaptureFlows::openInEditor(const QImage& image) {
     const CapturedImage captured{image, densityScale(image)};
-    m_delegate.setLastCapture(captured);
-    m_delegate.logEvent(QStringLiteral("editor-opened px=%1x%2").arg(image.width()).arg(image.height()));
+    m_history.record(captured);
+    m_log.append(QStringLiteral("editor-opened px=%1x%2").arg(image.width()).arg(image.height()));
     EditorWindowController::open(captured);
 }
 
 void AppCaptureFlows::showApp() {
-    if (const auto& last = m_delegate.lastCapture())
+    if (const auto& last = m_history.last())
         EditorWindowController::open(*last);
     else
         PreferencesWindowController::show();
 }
 
 void AppCaptureFlows::handleResult(const CapturedImage& image, CaptureSource source) {
-    m_delegate.setLastCapture(image);
+    m_history.record(image);
     ResultActions actions;
     actions.copy = [](const CapturedImage& i) { SaveService::shared().copyToClipboard(i); };
     actions.save = [](const CapturedImage& i) { return SaveService::shared().save(i); };
@@ -257,6 +270,6 @@ void AppCaptureFlows::handleResult(const CapturedImage& image, CaptureSource sou
         ThumbnailHUD::show(i, std::move(onOpen));
     };
     actions.toast = [](const QString& m, const QString& s, double d) { ToastHUD::show(m, s, d); };
-    actions.log = [this](const QString& m) { m_delegate.logEvent(m); };
+    actions.log = [this](const QString& m) { m_log.append(m); };
     handleCaptureResult(image, source, m_settings, actions);
 }

@@ -11,8 +11,10 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
-class AppDelegate;
+class CaptureHistory;
+class EventLog;
 class Settings;
 class Platform;
 
@@ -24,8 +26,10 @@ public:
     // Starts a selection; false when one is already open.
     using BeginOverlay = std::function<bool(OverlayMode, OverlayCompletion)>;
 
-    AppCaptureFlows(AppDelegate& delegate, Settings& settings, Platform& platform, BeginOverlay beginOverlay,
-                    QObject* parent = nullptr);
+    // The history and the log belong to the application controller; the platform is shared, so a
+    // flow that waits (for pixels, for recognition) keeps it alive.
+    AppCaptureFlows(CaptureHistory& history, EventLog& log, Settings& settings, std::shared_ptr<Platform> platform,
+                    BeginOverlay beginOverlay, QObject* parent = nullptr);
 
     void captureFullscreen() override;
     void captureDelayed() override;
@@ -48,10 +52,13 @@ public:
 private:
     void captureScreen(const ScreenInfo& screen);
     void onAreaSelected(const OverlayResult& result);
+    // True when the desktop can run the action; otherwise says why in a toast.
+    bool available(HotkeyAction action) const;
 
-    AppDelegate& m_delegate;
+    CaptureHistory& m_history;
+    EventLog& m_log;
     Settings& m_settings;
-    Platform& m_platform;
+    std::shared_ptr<Platform> m_platform;
     BeginOverlay m_beginOverlay;
 };
 

@@ -61,7 +61,7 @@ void AppDelegate::setupStatusItem() {
 
 void AppDelegate::rebuildMenu() {
     QMenu* old = m_menu;
-    m_menu = statusmenu::build(*this, m_settings);
+    m_menu = statusmenu::build(*this, m_settings, m_platform.capabilities());
     connect(m_menu, &QMenu::aboutToShow, this, [this] { statusmenu::refreshLaunchItem(*m_menu, launchatlogin::isEnabled()); });
     if (m_statusItem) m_statusItem->setContextMenu(m_menu);
     if (old) old->deleteLater();
@@ -88,10 +88,7 @@ void AppDelegate::writeLaunchStatus() {
     diagnostics::writeLaunchStatus(diagnostics::supportFolder(), text);
 }
 
-void AppDelegate::logEvent(const QString& message) {
-    diagnostics::appendEventLine(diagnostics::supportFolder(),
-                                 diagnostics::eventLine(message, QDateTime::currentDateTimeUtc()));
-}
+void AppDelegate::logEvent(const QString& message) { m_eventLog.append(message); }
 
 void AppDelegate::defaultsChanged() {
     // Settings may change on any thread; the tray item is touched on the main thread only.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CaptureHistory.h"
+#include "app/EventLog.h"
 #include "capture/CapturedImage.h"
 #include "settings/HotkeyAction.h"
 
@@ -58,8 +60,10 @@ public:
     void setFlows(CaptureFlows* flows) { m_flows = flows; }
     void showToast(const QString& message, const QString& symbol, double seconds);
 
-    const std::optional<CapturedImage>& lastCapture() const { return m_lastCapture; }
-    void setLastCapture(const CapturedImage& image) { m_lastCapture = image; }
+    const std::optional<CapturedImage>& lastCapture() const { return m_history.last(); }
+    // What the flows record into; owned here for the life of the application.
+    CaptureHistory& history() { return m_history; }
+    EventLog& eventLog() { return m_eventLog; }
 
 private:
     void setupStatusItem();
@@ -73,5 +77,6 @@ private:
     QSystemTrayIcon* m_statusItem = nullptr;
     QMenu* m_menu = nullptr;
     CaptureFlows* m_flows = nullptr;
-    std::optional<CapturedImage> m_lastCapture;
+    CaptureHistory m_history;
+    EventLog m_eventLog;
 };

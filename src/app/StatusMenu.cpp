@@ -1,5 +1,6 @@
 #include "app/StatusMenu.h"
 
+#include "app/ActionAvailability.h"
 #include "app/AppDelegate.h"
 #include "app/MenuShortcut.h"
 #include "platform/Symbols.h"
@@ -23,16 +24,30 @@ QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot 
 
 QString bindingOf(const Settings& settings, HotkeyAction action) { return menuShortcut(settings.combo(action)); }
 
-void addMoreMenu(QMenu& menu, AppDelegate& d, const Settings& s) {
+// An item this desktop cannot serve stays in its place, disabled, with the reason as its tooltip.
+QAction* gate(QAction* item, HotkeyAction action, const Capabilities& capabilities) {
+    const QString reason = actionavailability::unavailableReason(action, capabilities);
+    if (!reason.isEmpty()) {
+        item->setEnabled(false);
+        item->setToolTip(reason);
+    }
+    return item;
+}
+
+void addMoreMenu(QMenu& menu, AppDelegate& d, const Settings& s, const Capabilities& c) {
     QMenu* more = menu.addMenu(Symbols::icon(QStringLiteral("ellipsis")), QStringLiteral("More"));
+    more->setToolTipsVisible(true);
     addItem(*more, QStringLiteral("Repeat Area Capture"), d, &AppDelegate::menuRepeatArea,
             "rectangle.dashed.badge.record", bindingOf(s, HotkeyAction::repeatArea));
-    addItem(*more, QStringLiteral("Capture Active Window"), d, &AppDelegate::menuActiveWindow, "macwindow.on.rectangle",
-            bindingOf(s, HotkeyAction::activeWindow));
-    addItem(*more, QStringLiteral("Capture Any Window"), d, &AppDelegate::menuAnyWindow, "macwindow.badge.plus",
-            bindingOf(s, HotkeyAction::anyWindow));
+    gate(addItem(*more, QStringLiteral("Capture Active Window"), d, &AppDelegate::menuActiveWindow,
+                 "macwindow.on.rectangle", bindingOf(s, HotkeyAction::activeWindow)),
+         HotkeyAction::activeWindow, c);
+    gate(addItem(*more, QStringLiteral("Capture Any Window"), d, &AppDelegate::menuAnyWindow, "macwindow.badge.plus",
+                 bindingOf(s, HotkeyAction::anyWindow)),
+         HotkeyAction::anyWindow, c);
     addItem(*more, QStringLiteral("Delayed Screenshot (3s)"), d, &AppDelegate::menuDelayed, "timer");
-    addItem(*more, QStringLiteral("Scrolling (Up)"), d, &AppDelegate::menuScrollingUp, "arrow.up.doc");
+    gate(addItem(*more, QStringLiteral("Scrolling (Up)"), d, &AppDelegate::menuScrollingUp, "arrow.up.doc"),
+         HotkeyAction::scrolling, c);
     more->addSeparator();
     addItem(*more, QStringLiteral("Open File"), d, &AppDelegate::menuOpenFile, "doc");
     addItem(*more, QStringLiteral("Load From Clipboard"), d, &AppDelegate::menuLoadClipboard, "doc.on.clipboard");
@@ -40,20 +55,22 @@ void addMoreMenu(QMenu& menu, AppDelegate& d, const Settings& s) {
 
 } // namespace
 
-QMenu* build(AppDelegate& d, const Settings& s) {
+QMenu* build(AppDelegate& d, const Settings& s, const Capabilities& c) {
     auto* menu = new QMenu();
     menu->setTitle(QStringLiteral("Pictro"));
+    menu->setToolTipsVisible(true);
     addItem(*menu, QStringLiteral("Reopen Pictro"), d, &AppDelegate::reopen, "arrow.uturn.forward.square");
     menu->addSeparator();
     addItem(*menu, QStringLiteral("Capture Screen"), d, &AppDelegate::menuCaptureScreen, "macwindow",
             bindingOf(s, HotkeyAction::fullscreen));
     addItem(*menu, QStringLiteral("Capture Area"), d, &AppDelegate::menuCaptureArea, "rectangle.dashed",
             bindingOf(s, HotkeyAction::area));
-    addItem(*menu, QStringLiteral("Scrolling Capture"), d, &AppDelegate::menuScrolling, "arrow.down.doc",
-            bindingOf(s, HotkeyAction::scrolling));
+    gate(addItem(*menu, QStringLiteral("Scrolling Capture"), d, &AppDelegate::menuScrolling, "arrow.down.doc",
+                 bindingOf(s, HotkeyAction::scrolling)),
+         HotkeyAction::scrolling, c);
     addItem(*menu, QStringLiteral("Recognize Text/QR"), d, &AppDelegate::menuOCR, "text.viewfinder",
             bindingOf(s, HotkeyAction::ocr));
-    addMoreMenu(*menu, d, s);
+    addMoreMenu(*menu, d, s, c);
     menu->addSeparator();
     addItem(*menu, QStringLiteral("About Pictro"), d, &AppDelegate::openAbout);
     menu->addSeparator();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Capabilities.h"
+
 #include <QObject>
 
 class QMenu;
@@ -10,8 +12,9 @@ class Settings;
 // application items. Shortcut labels show the bindings in force when the menu is built.
 namespace statusmenu {
 
-// A new menu whose items call the delegate; the caller owns it.
-QMenu* build(AppDelegate& delegate, const Settings& settings);
+// A new menu whose items call the delegate; the caller owns it. Items whose action needs a
+// capability the desktop lacks are disabled with the reason as their tooltip.
+QMenu* build(AppDelegate& delegate, const Settings& settings, const Capabilities& capabilities = Capabilities::all());
 
 // Sets the check mark of "Launch at Startup", if the menu has that item.
 void refreshLaunchItem(QMenu& menu, bool launchAtLogin);

@@ -2,19 +2,16 @@
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "app/MemoryPolicy.h"
+#include "app/PlatformLoader.h"
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
 #include "ocr/OpenMPThreadLimit.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
+#include "platform/PlatformBackends.h"
 #include "platform/TimingMarks.h"
 #include "settings/Settings.h"
-
-#ifdef PICTRO_WITH_X11
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Platform.h"
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -29,14 +26,6 @@ QStringList argumentList(int argc, char** argv) {
     QStringList list;
     for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
     return list;
-}
-
-bool displayReachable() {
-#ifdef PICTRO_WITH_X11
-    return X11Connection::serverReachable();
-#else
-    return false;
-#endif
 }
 
 int runSelfTest(int argc, char** argv, const QString& givenFolder) {
@@ -55,8 +44,8 @@ bool beginSelection(OverlayMode mode, OverlayCompletion completion) {
     return true;
 }
 
-int printPermissions() {
-    const bool reachable = displayReachable();
+int printPermissions(const PlatformBackend* backend) {
+    const bool reachable = backend && backend->displayReachable();
     std::printf("screen-recording: %s\n", reachable ? "granted" : "NOT granted");
     std::printf("accessibility: %s\n", reachable ? "granted" : "NOT granted");
     return 0;
@@ -76,12 +65,12 @@ singleinstance::Forward handToRunningInstance(const QString& socket, const comma
     return singleinstance::forward(socket, invocation.links);
 }
 
-int runApplication(int argc, char** argv, const QStringList& args, const commandline::Invocation& invocation) {
-    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
-    const bool onX11 = qpa.isEmpty() || qpa.startsWith("xcb");
-    if (onX11 && !displayReachable()) {
-        std::fprintf(stderr, "Pictro: cannot connect to the X display \"%s\"; start Pictro inside an X11 session\n",
-                     qgetenv("DISPLAY").constData());
+int runApplication(int argc, char** argv, const QStringList& args, const commandline::Invocation& invocation,
+                   const PlatformBackend& backend) {
+    platformloader::prepareQtPlatform(backend);
+    const bool headless = qgetenv("QT_QPA_PLATFORM") != backend.qtPlatform;
+    if (!headless && !backend.displayReachable()) {
+        std::fprintf(stderr, "Pictro: %s\n", qPrintable(backend.unreachableMessage()));
         return 1;
     }
     const QString socket = singleinstance::socketPath();
@@ -92,7 +81,6 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
         return 1;
     case singleinstance::Forward::noInstance: break;
     }
-    if (qpa.isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
     Settings::registerDefaults();
     timingmarks::mark("launch: main");
     QApplication app(argc, argv);
@@ -100,17 +88,12 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
     QApplication::setApplicationName(QStringLiteral("Pictro"));
     QApplication::setDesktopFileName(QStringLiteral("pictro"));
     QApplication::setQuitOnLastWindowClosed(false);
-#ifdef PICTRO_WITH_X11
-    Platform::install(std::make_unique<X11Platform>());
-#endif
-    if (!Platform::isInstalled()) {
-        std::fprintf(stderr, "Pictro: this build has no platform layer for this system\n");
-        return 1;
-    }
+    Platform::install(backend.create());
     timingmarks::mark("launch: platform installed");
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
-    AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), beginSelection);
+    AppCaptureFlows flows(delegate.history(), delegate.eventLog(), Settings::shared(), Platform::shared(),
+                          beginSelection);
     SelectionOverlay::setCaptureErrorHandler(AppServices::handleCaptureError);
     delegate.setFlows(&flows);
     singleinstance::Server server;
@@ -132,15 +115,24 @@ int main(int argc, char** argv) {
     // While the process has a single thread: the recognition engine's thread limit.
     openmplimit::ensureThreadLimit();
     memorypolicy::returnLargeBuffersToTheSystem();
+    // Taken out before anything else reads the arguments: Qt would take the name for a plugin.
+    const QString requestedPlatform = platformloader::takePlatformOption(argc, argv);
     const QStringList args = argumentList(argc, argv);
     const commandline::Invocation invocation = commandline::parse(args);
     switch (invocation.mode) {
     case commandline::Mode::selfTest: return runSelfTest(argc, argv, invocation.selfTestFolder);
     case commandline::Mode::help: std::fputs(qPrintable(commandline::helpText()), stdout); return 0;
     case commandline::Mode::version: std::printf("%s\n", qPrintable(commandline::versionText())); return 0;
-    case commandline::Mode::checkPermissions: return printPermissions();
+    case commandline::Mode::checkPermissions: break;
     case commandline::Mode::usageError: std::fprintf(stderr, "%s\n", qPrintable(invocation.error)); return 2;
     case commandline::Mode::application: break;
     }
-    return runApplication(argc, argv, args, invocation);
+    registerBuiltinBackends();
+    const platformloader::Selection platform = platformloader::select(requestedPlatform);
+    if (invocation.mode == commandline::Mode::checkPermissions) return printPermissions(platform.backend);
+    if (!platform.backend) {
+        std::fprintf(stderr, "Pictro: %s\n", qPrintable(platform.error));
+        return 1;
+    }
+    return runApplication(argc, argv, args, invocation, *platform.backend);
 }

@@ -42,7 +42,7 @@ DelayCountdown::DelayCountdown(int seconds, std::function<void()> onElapsed)
     : QWidget(nullptr), m_seconds(seconds), m_number(seconds), m_onElapsed(std::move(onElapsed)),
       m_translucent(hudsurface::compositingActive()) {
     windowidentity::setWindowIdentity(this, QStringLiteral("Countdown"));
-    hudsurface::prepare(this, m_translucent);
+    hudsurface::prepare(this, m_translucent, FloatingRole::toast);
     setWindowFlag(Qt::WindowTransparentForInput);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(panelSize, panelSize);

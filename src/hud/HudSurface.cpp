@@ -1,35 +1,23 @@
 #include "hud/HudSurface.h"
 
-#include <QGuiApplication>
+#include "hud/FloatingWindow.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
-#include <qpa/qplatformnativeinterface.h>
 
 #include <algorithm>
 #include <cmath>
 
 namespace hudsurface {
 
-bool compositingActive() {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-    if (!screen || !native) return false;
-    // The xcb platform answers with a non-null pointer while a compositing manager owns the
-    // screen's _NET_WM_CM selection; other platforms do not know the resource and answer null.
-    return native->nativeResourceForScreen(QByteArrayLiteral("compositingenabled"), screen) != nullptr;
-}
+bool compositingActive() { return floatingwindow::translucencyAvailable(); }
 
-void prepare(QWidget* window, bool translucent) {
-    window->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint |
-                           Qt::NoDropShadowWindowHint);
-    window->setAttribute(Qt::WA_ShowWithoutActivating);
-    window->setAttribute(Qt::WA_X11DoNotAcceptFocus);
-    window->setFocusPolicy(Qt::NoFocus);
+void prepare(QWidget* window, bool translucent, FloatingRole role) {
+    floatingwindow::prepare(window, role);
     window->setAttribute(Qt::WA_TranslucentBackground, translucent);
     window->setAttribute(Qt::WA_NoSystemBackground, translucent);
 }

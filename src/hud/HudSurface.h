@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FloatingWindows.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRectF>
@@ -16,9 +18,10 @@ namespace hudsurface {
 // Without one, X11 fills a translucent window's clear pixels with black.
 bool compositingActive();
 
-// Sets up a fresh top-level widget as a HUD window. `translucent` asks for per-pixel alpha; pass
-// compositingActive() unless drawing into an image.
-void prepare(QWidget* window, bool translucent);
+// Sets up a fresh top-level widget as a HUD window of the role (toast or thumbnail), made the way
+// the platform floats windows. `translucent` asks for per-pixel alpha; pass compositingActive()
+// unless drawing into an image.
+void prepare(QWidget* window, bool translucent, FloatingRole role);
 
 // Clips an opaque window to the rounded panel shape, so its corners show what lies beneath.
 void applyRoundedMask(QWidget* window, const QRectF& panel, double radius);

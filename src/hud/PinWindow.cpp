@@ -1,5 +1,7 @@
 #include "hud/PinWindow.h"
 
+#include "hud/FloatingWindow.h"
+
 #include "hud/HudPlacement.h"
 #include "hud/HudOutline.h"
 #include "hud/HudSurface.h"
@@ -56,9 +58,8 @@ PinWindow::PinWindow(const CapturedImage& image, std::optional<QPointF> near)
     // Not focusable for the window manager: when the window that had the keys closes (the editor
     // that made this pin), the keys go back to where they were before, not to the pin beside it.
     // A click makes it focusable and takes the keys (see mousePressEvent); losing them makes it
-    // unfocusable again.
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    // unfocusable again. Mapped without taking the focus.
+    floatingwindow::prepare(this, FloatingRole::pin);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     setAttribute(Qt::WA_NoSystemBackground, m_translucent);

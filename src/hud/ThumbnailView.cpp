@@ -17,7 +17,7 @@ ThumbnailView::ThumbnailView(const CapturedImage& image, OpenHandler onOpen, std
     : QWidget(nullptr), m_image(image), m_onOpen(std::move(onOpen)), m_onClose(std::move(onClose)),
       m_translucent(translucent), m_closeButton(new HudCloseButton(this)) {
     windowidentity::setWindowIdentity(this, QStringLiteral("Thumbnail"));
-    hudsurface::prepare(this, translucent);
+    hudsurface::prepare(this, translucent, FloatingRole::thumbnail);
     m_closeButton->move(closeInset, closeInset);
     m_closeButton->hide();
     m_closeButton->raise();

@@ -49,8 +49,7 @@ ToastWindow::ToastWindow(const QString& message, const QString& symbol, bool tra
       m_layout(toastlayout::make(message, Symbols::isKnown(symbol), toastlayout::font())),
       m_hideTimer(new QTimer(this)) {
     windowidentity::setWindowIdentity(this, QStringLiteral("Toast"));
-    hudsurface::prepare(this, translucent);
-    setWindowFlag(Qt::WindowTransparentForInput);
+    hudsurface::prepare(this, translucent, FloatingRole::toast);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFont(toastlayout::font());
 

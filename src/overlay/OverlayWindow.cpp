@@ -1,5 +1,6 @@
 #include "overlay/OverlayWindow.h"
 
+#include "hud/FloatingWindow.h"
 #include "hud/WindowIdentity.h"
 #include "overlay/SelectionOverlayView.h"
 #include "platform/Log.h"
@@ -18,15 +19,16 @@ constexpr int grabRetryMs = 20;
 
 OverlayWindow::OverlayWindow(OverlayMode mode, const ScreenInfo& screen, std::optional<CapturedImage> frozen,
                              std::vector<WindowInfo> windowList, SelectionOverlay* owner, bool translucent)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(nullptr) {
     windowidentity::setWindowIdentity(this, QStringLiteral("Selection"));
+    floatingwindow::prepare(this, FloatingRole::selectionOverlay);
     setAttribute(Qt::WA_DeleteOnClose, false);
     if (translucent) {
         setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_NoSystemBackground);
     }
-    // Bypassing the window manager lets the window lie over panels and full-screen windows, which
-    // a managed window would be kept clear of.
+    // Placed over the screen's whole frame, panels included: the platform's floating traits are
+    // what let the window lie there.
     setGeometry(Platform::current().screens().converter().bottomLeftToQt(screen.frame).toRect());
     m_view = new SelectionOverlayView(mode, screen, std::move(frozen), std::move(windowList), owner, this);
     m_view->setGeometry(rect());
@@ -72,12 +74,8 @@ void OverlayWindow::tryGrab(int attemptsLeft, bool mouseToo) {
     if (!handle || !isVisible()) return;
     // The widget grab routes Qt's own events to the view; the window grab is the server's.
     m_view->grabKeyboard();
-    bool ok = handle->setKeyboardGrabEnabled(true);
-    if (mouseToo) {
-        m_view->grabMouse();
-        ok = handle->setMouseGrabEnabled(true) && ok;
-    }
-    if (ok) return;
+    if (mouseToo) m_view->grabMouse();
+    if (floatingwindow::grabInput(this, mouseToo)) return;
     if (attemptsLeft <= 1) {
         qCWarning(lcOverlay, "the selection overlay could not take the keyboard; Esc may not reach it");
         return;

@@ -1,5 +1,7 @@
 #include "preferences/HotkeysTab.h"
 
+#include "platform/Capabilities.h"
+
 #include "preferences/PreferencesLayout.h"
 #include "preferences/RecorderButton.h"
 
@@ -19,6 +21,11 @@ HotkeysTab::HotkeysTab(Settings& settings, const PreferencesServices& services, 
         recorder->setObjectName(hotkeyaction::settingsKey(action));
         recorder->setFixedSize(160, 24);
         recorder->setHotkeyAction(action);
+        // Where the desktop assigns global shortcuts itself, a key recorded here would grab nothing.
+        if (!services.capabilities.has(Capability::globalHotkeysByKey)) {
+            recorder->setEnabled(false);
+            recorder->setToolTip(capability::unavailableReason(Capability::globalHotkeysByKey));
+        }
         row->addWidget(recorder);
         m_recorders.push_back(recorder);
     }

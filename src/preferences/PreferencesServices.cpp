@@ -2,6 +2,7 @@
 
 #include "hotkeys/HotkeyManager.h"
 #include "platform/Log.h"
+#include "platform/Platform.h"
 #include "preferences/KeyboardSettings.h"
 
 #include <QColorDialog>
@@ -25,6 +26,7 @@ PreferencesServices PreferencesServices::standard() {
         if (!c.isValid()) return std::nullopt;
         return c;
     };
+    if (Platform::isInstalled()) s.capabilities = Platform::current().capabilities();
     s.desktop = keyboardsettings::current();
     if (const auto command = keyboardsettings::find(s.desktop))
         s.openKeyboardSettings = [c = *command] {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Capabilities.h"
 #include "preferences/KeyboardSettings.h"
 
 #include <QColor>
@@ -33,6 +34,8 @@ struct PreferencesServices {
     keyboardsettings::Desktop desktop;
     // Opens the desktop's keyboard-shortcut settings; empty when no such program is installed.
     std::function<void()> openKeyboardSettings;
+    // What the desktop lets the program do; without global hotkeys by key the recorders are off.
+    Capabilities capabilities = Capabilities::all();
 
     // Dialogs, the desktop's settings program and the shared hotkey manager.
     static PreferencesServices standard();

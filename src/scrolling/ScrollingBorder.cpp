@@ -1,5 +1,6 @@
 #include "scrolling/ScrollingBorder.h"
 
+#include "hud/FloatingWindow.h"
 #include "scrolling/ScrollStep.h"
 
 #include <QFontMetrics>
@@ -37,11 +38,8 @@ QSize ScrollingBorder::labelSize() {
 }
 
 ScrollingBorder::ScrollingBorder(const scrollregion::BorderLayout& layout)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::X11BypassWindowManagerHint | Qt::WindowTransparentForInput |
-                           Qt::WindowDoesNotAcceptFocus | Qt::Tool),
-      m_layout(layout) {
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    : QWidget(nullptr), m_layout(layout) {
+    floatingwindow::prepare(this, FloatingRole::scrollingBorder);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("Pictro Scrolling"));
     setGeometry(layout.window);

@@ -68,7 +68,8 @@ ScrollingCapture::~ScrollingCapture() {
 }
 
 void ScrollingCapture::run() {
-    Platform& platform = Platform::current();
+    m_platform = Platform::shared();
+    Platform& platform = *m_platform;
     showBorder();
     QPointer<ScrollingCapture> self(this);
     m_esc = std::make_unique<EscapeWatch>(platform.inputSynth(), platform.hotkeys(), [self] {
@@ -90,7 +91,7 @@ void ScrollingCapture::run() {
 }
 
 void ScrollingCapture::showBorder() {
-    const geometry::SpaceConverter converter = Platform::current().screens().converter();
+    const geometry::SpaceConverter converter = m_platform->screens().converter();
     const QRectF regionQt = converter.bottomLeftToQt(m_region.translated(m_screen.frame.topLeft()));
     const QRectF screenQt = converter.bottomLeftToQt(m_screen.frame);
     m_border = std::make_unique<ScrollingBorder>(scrollregion::borderLayout(regionQt, screenQt, ScrollingBorder::labelSize()));
@@ -156,7 +157,7 @@ void ScrollingCapture::postScroll() {
     // The wanted distance is in points; what the stitcher measures is pixels.
     const int clicks = m_calibration.clicksFor(static_cast<int>(std::abs(delta) * m_scale));
     m_lastClicks =
-        Platform::current().inputSynth().postWheelClicks(delta < 0 ? -clicks : clicks) ? clicks : 0;
+        m_platform->inputSynth().postWheelClicks(delta < 0 ? -clicks : clicks) ? clicks : 0;
 }
 
 void ScrollingCapture::afterWait() {

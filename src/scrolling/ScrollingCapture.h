@@ -84,6 +84,9 @@ class ScrollingCapture : public QObject {
     bool m_stopped = false;
     bool m_cancelled = false;
     bool m_finished = false;
+    // Held for the whole run, which spans many waits: the Esc watch and every wheel step use its
+    // services. Declared before the watch, so it outlives it.
+    std::shared_ptr<Platform> m_platform;
     std::unique_ptr<EscapeWatch> m_esc;
     std::unique_ptr<ScrollingBorder> m_border;
 

@@ -14,7 +14,7 @@ TEST(DelayedCapture, NeverCapturesBeforeThreeSeconds) {
     Settings& settings = hudtest::isolatedSettings();
     FakePlatform& platform = hudtest::installOneScreen();
     AppDelegate delegate(settings, platform, {});
-    AppCaptureFlows flows(delegate, settings, platform, {});
+    AppCaptureFlows flows(delegate.history(), delegate.eventLog(), settings, Platform::shared(), {});
     // A coarse timer may fire up to 5 % early; two runs make an early one all but certain to show.
     for (int run = 0; run < 2; ++run) {
         const int before = platform.fakeCapture.captureCount();

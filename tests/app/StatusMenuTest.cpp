@@ -71,6 +71,47 @@ TEST_F(StatusMenuTest, OnlyOneCharacterKeyNamesGetALabel) {
     EXPECT_TRUE(menuShortcut(KeyCombo{96, 256}).isEmpty()) << "F5 is longer than one character";
 }
 
+QAction* itemNamed(const QMenu& menu, const QString& title) {
+    for (QAction* a : menu.actions()) {
+        if (menuItemTitle(a->text()) == title) return a;
+        if (a->menu())
+            if (QAction* inner = itemNamed(*a->menu(), title)) return inner;
+    }
+    return nullptr;
+}
+
+struct MissingCase {
+    Capability missing;
+    QStringList disabled;
+};
+
+class StatusMenuWithout : public StatusMenuTest, public ::testing::WithParamInterface<MissingCase> {};
+
+TEST_P(StatusMenuWithout, DisablesExactlyTheItemsThatNeedItWithTheReason) {
+    platform.caps.set(GetParam().missing, false);
+    std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings, platform.capabilities()));
+    const QStringList all{"Capture Screen", "Capture Area", "Scrolling Capture", "Recognize Text/QR",
+                          "Repeat Area Capture", "Capture Active Window", "Capture Any Window",
+                          "Delayed Screenshot (3s)", "Scrolling (Up)", "Open File", "Load From Clipboard"};
+    for (const QString& title : all) {
+        const QAction* item = itemNamed(*menu, title);
+        ASSERT_NE(item, nullptr) << title.toStdString() << " stays in the menu";
+        if (GetParam().disabled.contains(title)) {
+            EXPECT_FALSE(item->isEnabled()) << title.toStdString();
+            EXPECT_EQ(item->toolTip(), capability::unavailableReason(GetParam().missing)) << title.toStdString();
+        } else {
+            EXPECT_TRUE(item->isEnabled()) << title.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Capabilities, StatusMenuWithout,
+    ::testing::Values(MissingCase{Capability::windowList, {"Capture Active Window", "Capture Any Window"}},
+                      MissingCase{Capability::activeWindow, {"Capture Active Window"}},
+                      MissingCase{Capability::syntheticScroll, {"Scrolling Capture", "Scrolling (Up)"}},
+                      MissingCase{Capability::globalHotkeysByKey, {}}));
+
 // One notation wherever a person reads a combination: the menu, the recorder, the start-up toast
 // and the editor's tooltips.
 TEST_F(StatusMenuTest, MenuRecorderToastAndTooltipShowTheSameText) {

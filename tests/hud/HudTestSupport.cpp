@@ -24,6 +24,8 @@ FakePlatform& installOneScreen() {
     FakePlatform& platform = FakePlatform::installNew();
     ScreenInfo& screen = platform.fakeScreens.addScreen(QRectF(0, 0, 1440, 900), 2.0);
     screen.visibleFrame = QRectF(0, 30, 1440, 870);
+    // The offscreen desktop these tests run on has no compositing manager: HUDs are opaque.
+    platform.fakeWindows.compositing = false;
     return platform;
 }
 

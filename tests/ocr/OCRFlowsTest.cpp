@@ -56,7 +56,8 @@ class InstantRecognition : public ::testing::Test {
         settings->remove(QString::fromLatin1(keys::ocrRemoveLineBreaks));
         platform = &hudtest::installOneScreen();
         delegate = std::make_unique<AppDelegate>(*settings, *platform, QStringList{});
-        flows = std::make_unique<AppCaptureFlows>(*delegate, *settings, *platform,
+        flows = std::make_unique<AppCaptureFlows>(delegate->history(), delegate->eventLog(), *settings,
+                                                  Platform::shared(),
                                                   [this](OverlayMode mode, OverlayCompletion completion) {
                                                       modes.push_back(mode);
                                                       completion(overlayAnswer);

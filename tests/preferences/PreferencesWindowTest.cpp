@@ -4,8 +4,10 @@
 #include "preferences/BackgroundStylePicker.h"
 #include "preferences/ColorWell.h"
 #include "preferences/GeneralTab.h"
+#include "preferences/HotkeysTab.h"
 #include "preferences/PreferencesWindow.h"
 #include "preferences/PreferencesWindowController.h"
+#include "preferences/RecorderButton.h"
 #include "settings/SettingsKeys.h"
 
 #include <QApplication>
@@ -137,6 +139,22 @@ TEST_F(PreferencesWindowTest, APickedColourIsStoredAsHexAndRecoloursTheSolidCard
     world.colorAnswer = std::nullopt; // the dialog cancelled
     QTest::mouseClick(picker->colorWell(), Qt::LeftButton);
     EXPECT_EQ(world.settings.stringValue(keys::windowBGColor), QStringLiteral("#FF8000"));
+}
+
+// Where the desktop assigns global shortcuts itself, recording a key would grab nothing: every
+// recorder is off and says why.
+TEST_F(PreferencesWindowTest, WithoutGlobalHotkeysByKeyTheRecordersAreOffWithTheReason) {
+    PreferencesServices services = world.services();
+    services.capabilities.set(Capability::globalHotkeysByKey, false);
+    PreferencesWindow window(world.settings, services);
+    const auto& recorders = window.hotkeysTab()->recorders();
+    ASSERT_EQ(recorders.size(), hotkeyaction::allCases().size());
+    for (const RecorderButton* recorder : recorders) {
+        EXPECT_FALSE(recorder->isEnabled());
+        EXPECT_EQ(recorder->toolTip(), capability::unavailableReason(Capability::globalHotkeysByKey));
+    }
+    PreferencesWindow usual(world.settings, world.services());
+    for (const RecorderButton* recorder : usual.hotkeysTab()->recorders()) EXPECT_TRUE(recorder->isEnabled());
 }
 
 } // namespace

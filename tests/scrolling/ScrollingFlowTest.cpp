@@ -4,6 +4,8 @@
 #include "app/AppCaptureFlows.h"
 #include "app/AppDelegate.h"
 #include "app/DiagnosticFiles.h"
+#include "hud/ToastHUD.h"
+#include "hud/ToastWindow.h"
 #include "scrolling/ScrollingCapture.h"
 #include "scrolling/ScrollingTestSupport.h"
 #include "settings/Settings.h"
@@ -48,7 +50,8 @@ class ScrollingFlow : public ::testing::Test {
         page.render();
         platform->fakeInput.onWheel = [this](int clicks) { page.turn(clicks); };
         delegate = std::make_unique<AppDelegate>(Settings::shared(), *platform, QStringList());
-        flows = std::make_unique<AppCaptureFlows>(*delegate, Settings::shared(), *platform,
+        flows = std::make_unique<AppCaptureFlows>(delegate->history(), delegate->eventLog(), Settings::shared(),
+                                                  Platform::shared(),
                                                   [this](OverlayMode mode, OverlayCompletion completion) {
                                                       asked.push_back(mode);
                                                       pending = std::move(completion);
@@ -72,6 +75,24 @@ TEST_F(ScrollingFlow, WithoutTrustAsksForItAndSelectsNothing) {
     EXPECT_EQ(platform->fakeInput.trustRequests, 1);
     EXPECT_TRUE(asked.empty());
     EXPECT_EQ(ScrollingCapture::active(), nullptr);
+}
+
+// A desktop that does not let the program scroll other windows: every way in (menu, hotkey, link)
+// ends in this flow, which says why instead of doing nothing; the window flows alike.
+TEST_F(ScrollingFlow, ADesktopWithoutTheCapabilitySaysWhyAndStartsNothing) {
+    platform->caps.set(Capability::syntheticScroll, false);
+    platform->caps.set(Capability::windowList, false);
+    const auto toastSays = [](const QString& text) {
+        return testsupport::waitUntil([&] { return ToastHUD::current() && ToastHUD::current()->message() == text; });
+    };
+    flows->startScrolling(false);
+    EXPECT_TRUE(toastSays(capability::unavailableReason(Capability::syntheticScroll)));
+    EXPECT_EQ(platform->fakeInput.trustRequests, 0);
+    flows->captureAnyWindow();
+    EXPECT_TRUE(toastSays(capability::unavailableReason(Capability::windowList)));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(ScrollingCapture::active(), nullptr);
+    platform->caps = Capabilities::all();
 }
 
 TEST_F(ScrollingFlow, TheStitchedImageIsHandledAsAScrollingCapture) {
