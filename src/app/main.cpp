@@ -13,6 +13,10 @@
 #include "platform/x11/X11Platform.h"
 #endif
 
+#ifdef PICTRO_WITH_WAYLAND
+#include "platform/wayland/WaylandPlatform.h"
+#endif
+
 #include <QApplication>
 #include <QDir>
 
@@ -60,9 +64,23 @@ int printPermissions() {
     return 0;
 }
 
+// A Wayland session (or Qt told to use Wayland) runs on the Wayland backend where it is built.
+bool waylandSession(const QByteArray& qpa) {
+#ifdef PICTRO_WITH_WAYLAND
+    if (qpa.startsWith("wayland")) return true;
+    if (!qpa.isEmpty() || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return false;
+    return qgetenv("XDG_SESSION_TYPE") == "wayland" || qEnvironmentVariableIsEmpty("DISPLAY");
+#else
+    Q_UNUSED(qpa);
+    return false;
+#endif
+}
+
 int runApplication(int argc, char** argv, const QStringList& args) {
-    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
-    const bool onX11 = qpa.isEmpty() || qpa.startsWith("xcb");
+    QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
+    const bool onWayland = waylandSession(qpa);
+    if (onWayland && qpa.isEmpty()) qputenv("QT_QPA_PLATFORM", qpa = "wayland");
+    const bool onX11 = !onWayland && (qpa.isEmpty() || qpa.startsWith("xcb"));
     if (onX11 && !displayReachable()) {
         std::fprintf(stderr, "Pictro: cannot connect to the X display \"%s\"; start Pictro inside an X11 session\n",
                      qgetenv("DISPLAY").constData());
@@ -86,8 +104,11 @@ int runApplication(int argc, char** argv, const QStringList& args) {
     QApplication::setApplicationName(QStringLiteral("Pictro"));
     QApplication::setDesktopFileName(QStringLiteral("pictro"));
     QApplication::setQuitOnLastWindowClosed(false);
+#ifdef PICTRO_WITH_WAYLAND
+    if (onWayland) Platform::install(std::make_unique<WaylandPlatform>());
+#endif
 #ifdef PICTRO_WITH_X11
-    Platform::install(std::make_unique<X11Platform>());
+    if (!onWayland) Platform::install(std::make_unique<X11Platform>());
 #endif
     if (!Platform::isInstalled()) {
         std::fprintf(stderr, "Pictro: this build has no platform layer for this system\n");

@@ -13,7 +13,8 @@ namespace desktoppicture {
 QRect layoutBounds(const QList<QRect>& outputs);
 
 // `output` (logical, inside `layout`) cut out of `picture` (which spans `layout`) and brought to
-// `scale` pixels per logical pixel. A null image when the output lies outside the picture.
+// `scale` pixels per logical pixel. A null image when the output lies outside the picture, or when
+// the picture does not have the layout's shape (the layout changed since it was taken).
 QImage outputPixels(const QImage& picture, const QRect& layout, const QRect& output, double scale);
 
 } // namespace desktoppicture
