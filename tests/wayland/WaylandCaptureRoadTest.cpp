@@ -13,6 +13,10 @@ namespace {
 
 class WaylandRoad : public RunningPictro {
 protected:
+    void SetUp() override {
+        RunningPictro::SetUp();
+        ASSERT_TRUE(input.ready());
+    }
     // Links reach the running instance the way the desktop hands them over: a second launch.
     void openLink(const QString& link) {
         QProcess second;
@@ -25,15 +29,6 @@ protected:
                                    QStringLiteral("\"name\": \"") + title + QLatin1Char('"')); },
                          8000);
     }
-    static void cursor(const QString& command) { swaymsg({QStringLiteral("seat - cursor ") + command}); }
-    void drag(QPoint from, QPoint to) {
-        cursor(QStringLiteral("set %1 %2").arg(from.x()).arg(from.y()));
-        cursor(QStringLiteral("press button1"));
-        const QPoint middle = (from + to) / 2;
-        cursor(QStringLiteral("set %1 %2").arg(middle.x()).arg(middle.y()));
-        cursor(QStringLiteral("set %1 %2").arg(to.x()).arg(to.y()));
-        cursor(QStringLiteral("release button1"));
-    }
     QImage onlySaved() const {
         const QStringList files = savedFiles();
         return files.size() == 1 ? QImage(QDir(shots()).filePath(files.first())).convertToFormat(QImage::Format_RGB32)
@@ -45,9 +40,12 @@ protected:
         if (!p.waitForFinished(10000)) return {};
         return p.readAllStandardOutput();
     }
+
+    waylandsession::VirtualInput input;
 };
 
 const QByteArray linkSettings = "urlSchemeEnabled=true\nsaveFormat=png\n";
+const QPoint farCorner(1900, 1060);
 
 } // namespace
 
@@ -69,12 +67,15 @@ TEST_F(WaylandRoad, AFullScreenCaptureSavesTheOutputAsGrimSeesItAndTheClipboardH
 
 TEST_F(WaylandRoad, ADraggedAreaSavesExactlyThosePixels) {
     waylandsession::PatternWindow pattern;
+    // This compositor draws the pointer into every picture of the screen: keep it out of the area.
+    ASSERT_TRUE(input.move(farCorner));
     start(linkSettings);
     openLink(QStringLiteral("pictro://capture?type=area"));
     ASSERT_TRUE(windowShows(QStringLiteral("Pictro Selection"))) << pictro.readAllStandardError().toStdString();
     waitUntil([] { return false; }, 500);
-    drag({250, 200}, {450, 380});
+    ASSERT_TRUE(input.drag({250, 200}, {450, 380}));
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 10000)) << pictro.readAllStandardError().toStdString();
+    ASSERT_TRUE(input.move(farCorner));
     const QImage screen = waylandsession::grim(QStringLiteral("HEADLESS-1"));
     EXPECT_EQ(onlySaved(), screen.copy(250, 200, 200, 180));
     EXPECT_TRUE(testsupport::readFile(log()).contains(QStringLiteral(" capture source=area px=200x180\n")));

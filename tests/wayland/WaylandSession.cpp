@@ -2,7 +2,9 @@
 
 #include "support/TestSupport.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -20,6 +22,39 @@ QImage grim(const QString& output) {
 }
 
 QString swaymsg(const QStringList& args) { return testsupport::run(QStringLiteral("swaymsg"), args).trimmed(); }
+
+VirtualInput::VirtualInput() {
+    QRect layout;
+    for (const QScreen* s : QGuiApplication::screens()) layout = layout.united(s->geometry());
+    m_tool.start(QStringLiteral(WAYLAND_TEST_INPUT), {QString::number(layout.width()), QString::number(layout.height())});
+    m_ready = m_tool.waitForReadyRead(5000) && m_tool.readLine().trimmed() == "ready";
+    // The compositor tells clients of the new seat capabilities; let them set up their pointer.
+    testsupport::waitUntil([] { return false; }, 200);
+}
+
+VirtualInput::~VirtualInput() {
+    m_tool.closeWriteChannel();
+    if (!m_tool.waitForFinished(2000)) m_tool.kill();
+}
+
+bool VirtualInput::send(const QByteArray& command) {
+    if (!m_ready) return false;
+    m_tool.write(command + '\n');
+    if (!m_tool.waitForReadyRead(5000)) return false;
+    const bool ok = m_tool.readLine().trimmed() == "ok";
+    // Input reaches other clients through their own event loops: let ours run too.
+    testsupport::waitUntil([] { return false; }, 30);
+    return ok;
+}
+
+bool VirtualInput::move(QPoint p) { return send("move " + QByteArray::number(p.x()) + ' ' + QByteArray::number(p.y())); }
+bool VirtualInput::press() { return send("press"); }
+bool VirtualInput::release() { return send("release"); }
+bool VirtualInput::key(unsigned code) { return send("key " + QByteArray::number(code)); }
+
+bool VirtualInput::drag(QPoint from, QPoint to) {
+    return move(from) && press() && move((from + to) / 2) && move(to) && release();
+}
 
 PatternWindow::PatternWindow() {
     setWindowTitle(QStringLiteral("Pattern"));

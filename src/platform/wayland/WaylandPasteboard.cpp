@@ -2,6 +2,7 @@
 
 #include "platform/ClipboardMimeData.h"
 #include "platform/wayland/FocusLender.h"
+#include "platform/wayland/WaylandDataControl.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -49,6 +50,7 @@ void WaylandPasteboard::publish() {
         publishNow();
         return;
     }
+    if (publishThroughControl()) return;
     // One lender at a time; it publishes whatever has been gathered by the time it has the focus.
     if (m_lender) return;
     m_lender = new FocusLender([this](bool focused) {
@@ -56,6 +58,22 @@ void WaylandPasteboard::publish() {
             std::fprintf(stderr, "Pictro: no window of Pictro's got the focus; the clipboard may stay as it was\n");
         publishNow();
     });
+}
+
+bool WaylandPasteboard::publishThroughControl() {
+    if (!m_controlLookedFor) {
+        m_controlLookedFor = true;
+        m_control = WaylandDataControl::connect();
+    }
+    if (!m_control) return false;
+    WaylandDataControl::Offers offers;
+    if (!m_png.isEmpty()) offers.append({ClipboardMimeData::pngType, m_png});
+    if (m_text) {
+        const QByteArray utf8 = m_text->toUtf8();
+        for (const char* type : {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "STRING", "TEXT"})
+            offers.append({type, utf8});
+    }
+    return m_control->setSelection(offers);
 }
 
 void WaylandPasteboard::publishNow() {

@@ -4,13 +4,17 @@
 
 #include <QPointer>
 
-class FocusLender;
+#include <memory>
 
-// The clipboard through Qt's Wayland clipboard. A Wayland compositor takes the clipboard only from
-// a client that has the keyboard focus (or input it just gave): while one of Pictro's windows has
-// it, contents go straight out; otherwise (a capture by hotkey with no editor) a tiny window of
-// Pictro's own takes the focus for a moment and publishes them. Qt keeps serving the contents
-// after every window has closed, for as long as Pictro runs.
+class FocusLender;
+class WaylandDataControl;
+
+// The clipboard on Wayland. A compositor takes the clipboard from a client only while that client
+// has the keyboard focus: while one of Pictro's windows has it, contents go out through Qt's
+// clipboard. Without one (a capture by hotkey, no editor) they go through the compositor's
+// clipboard control where it offers that; elsewhere a tiny window of Pictro's own asks for the
+// focus for a moment and publishes them. Either way the contents stay available after Pictro's
+// windows have closed, for as long as Pictro runs.
 class WaylandPasteboard : public Pasteboard {
 public:
     WaylandPasteboard();
@@ -26,9 +30,12 @@ public:
 private:
     void publish();
     void publishNow();
+    bool publishThroughControl();
 
     QByteArray m_png;
     QImage m_image;
     std::optional<QString> m_text;
     QPointer<FocusLender> m_lender;
+    std::unique_ptr<WaylandDataControl> m_control;
+    bool m_controlLookedFor = false;
 };
