@@ -1,6 +1,7 @@
 // The desktop portal's Screenshot under a real compositor: the picture it gives against grim's of
 // the same moment, and each way it can fail, each followed by a capture that works.
 #include "WaylandSession.h"
+#include "platform/wayland/PortalGlobalShortcuts.h"
 #include "platform/wayland/PortalScreenshot.h"
 #include "support/TestSupport.h"
 
@@ -92,4 +93,11 @@ TEST(PortalScreenshot, AnswersWithoutAPictureAreFailuresNotImages) {
         EXPECT_EQ(outcome.failure, c.expected) << c.response << " " << c.uri.toStdString();
         EXPECT_TRUE(outcome.image.isNull());
     }
+}
+
+TEST(PortalGlobalShortcuts, AWlrootsDesktopOffersNone) {
+    // The portal runs and offers screenshots, but no backend of this desktop binds shortcuts:
+    // Pictro must learn that from the portal rather than from the desktop's name.
+    EXPECT_FALSE(PortalGlobalShortcuts::available(QDBusConnection::sessionBus()));
+    EXPECT_EQ(PortalGlobalShortcuts::portalTrigger(QStringLiteral("Ctrl+Shift+2")), QStringLiteral("CTRL+SHIFT+2"));
 }

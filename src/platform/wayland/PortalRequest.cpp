@@ -28,6 +28,11 @@ bool meansMissing(const QDBusError& error) {
     }
 }
 
+bool meansNoAnswer(const QDBusError& error) {
+    return error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout ||
+           error.type() == QDBusError::TimedOut;
+}
+
 } // namespace
 
 QString PortalRequest::requestPath(const QString& uniqueName, const QString& token) {
@@ -73,8 +78,10 @@ PortalRequest::PortalRequest(const QDBusConnection& bus, const Call& call, Done 
         const QDBusPendingReply<QDBusObjectPath> reply = *w;
         if (reply.isError()) {
             const QDBusError error = reply.error();
-            finish({meansMissing(error) ? Outcome::portalMissing : Outcome::callFailed, 2, {},
-                    error.name() + QStringLiteral(": ") + error.message()});
+            const Outcome outcome = meansMissing(error)    ? Outcome::portalMissing
+                                    : meansNoAnswer(error) ? Outcome::timedOut
+                                                           : Outcome::callFailed;
+            finish({outcome, 2, {}, error.name() + QStringLiteral(": ") + error.message()});
             return;
         }
         // Portals older than handle tokens choose their own path: follow it.
