@@ -41,13 +41,13 @@ BENCHMARK(BM_MemcpySameBytes)->Unit(benchmark::kMillisecond);
 
 void BM_DisplayCaptureShm(benchmark::State& state) {
     platform->x11Capture().grabber().setSharedMemoryEnabled(true);
-    timed(state, "shm", [] { benchmark::DoNotOptimize(platform->screenCapture().captureDisplay(screen)); });
+    timed(state, "shm", [] { benchmark::DoNotOptimize(platform->x11Capture().readDisplay(screen)); });
 }
 BENCHMARK(BM_DisplayCaptureShm)->Unit(benchmark::kMillisecond);
 
 void BM_DisplayCaptureGetImage(benchmark::State& state) {
     platform->x11Capture().grabber().setSharedMemoryEnabled(false);
-    timed(state, "getimage", [] { benchmark::DoNotOptimize(platform->screenCapture().captureDisplay(screen)); });
+    timed(state, "getimage", [] { benchmark::DoNotOptimize(platform->x11Capture().readDisplay(screen)); });
     platform->x11Capture().grabber().setSharedMemoryEnabled(true);
 }
 BENCHMARK(BM_DisplayCaptureGetImage)->Unit(benchmark::kMillisecond);
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     platform = owned.get();
     Platform::install(std::move(owned));
     screen = platform->screens().screens().front();
-    const auto probe = platform->screenCapture().captureDisplay(screen);
+    const auto probe = platform->x11Capture().readDisplay(screen);
     if (!std::holds_alternative<QImage>(probe)) {
         std::fprintf(stderr, "Pictro: display capture failed\n");
         return 1;

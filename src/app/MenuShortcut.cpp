@@ -1,6 +1,6 @@
 #include "app/MenuShortcut.h"
 
-#include "settings/KeyCodeTable.h"
+#include "platform/KeyCodeTable.h"
 
 QKeySequence menuShortcut(const std::optional<KeyCombo>& combo) {
     if (!combo || KeyCombo::keyName(combo->keyCode).size() != 1) return {};

@@ -1,21 +1,14 @@
 #include "app/AppCaptureFlows.h"
 #include "app/AppDelegate.h"
+#include "app/PlatformLoader.h"
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
 #include "ocr/OpenMPThreadLimit.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
+#include "platform/PlatformBackends.h"
 #include "settings/Settings.h"
-
-#ifdef PICTRO_WITH_X11
-#include "platform/x11/X11Connection.h"
-#include "platform/x11/X11Platform.h"
-#endif
-
-#ifdef PICTRO_WITH_WAYLAND
-#include "platform/wayland/WaylandPlatform.h"
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -30,14 +23,6 @@ QStringList argumentList(int argc, char** argv) {
     QStringList list;
     for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
     return list;
-}
-
-bool displayReachable() {
-#ifdef PICTRO_WITH_X11
-    return X11Connection::serverReachable();
-#else
-    return false;
-#endif
 }
 
 int runSelfTest(int argc, char** argv, const QStringList& args, qsizetype index) {
@@ -57,33 +42,18 @@ bool beginSelection(OverlayMode mode, OverlayCompletion completion) {
     return true;
 }
 
-int printPermissions() {
-    const bool reachable = displayReachable();
+int printPermissions(const PlatformBackend* backend) {
+    const bool reachable = backend && backend->displayReachable();
     std::printf("screen-recording: %s\n", reachable ? "granted" : "NOT granted");
     std::printf("accessibility: %s\n", reachable ? "granted" : "NOT granted");
     return 0;
 }
 
-// A Wayland session (or Qt told to use Wayland) runs on the Wayland backend where it is built.
-bool waylandSession(const QByteArray& qpa) {
-#ifdef PICTRO_WITH_WAYLAND
-    if (qpa.startsWith("wayland")) return true;
-    if (!qpa.isEmpty() || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return false;
-    return qgetenv("XDG_SESSION_TYPE") == "wayland" || qEnvironmentVariableIsEmpty("DISPLAY");
-#else
-    Q_UNUSED(qpa);
-    return false;
-#endif
-}
-
-int runApplication(int argc, char** argv, const QStringList& args) {
-    QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
-    const bool onWayland = waylandSession(qpa);
-    if (onWayland && qpa.isEmpty()) qputenv("QT_QPA_PLATFORM", qpa = "wayland");
-    const bool onX11 = !onWayland && (qpa.isEmpty() || qpa.startsWith("xcb"));
-    if (onX11 && !displayReachable()) {
-        std::fprintf(stderr, "Pictro: cannot connect to the X display \"%s\"; start Pictro inside an X11 session\n",
-                     qgetenv("DISPLAY").constData());
+int runApplication(int argc, char** argv, const QStringList& args, const PlatformBackend& backend) {
+    platformloader::prepareQtPlatform(backend);
+    const bool headless = qgetenv("QT_QPA_PLATFORM") != backend.qtPlatform;
+    if (!headless && !backend.displayReachable()) {
+        std::fprintf(stderr, "Pictro: %s\n", qPrintable(backend.unreachableMessage()));
         return 1;
     }
     // Links (or a plain second launch) go to the instance that already runs, if there is one.
@@ -98,22 +68,12 @@ int runApplication(int argc, char** argv, const QStringList& args) {
         return 1;
     case singleinstance::Forward::noInstance: break;
     }
-    if (qpa.isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
     Settings::registerDefaults();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pictro"));
     QApplication::setDesktopFileName(QStringLiteral("pictro"));
     QApplication::setQuitOnLastWindowClosed(false);
-#ifdef PICTRO_WITH_WAYLAND
-    if (onWayland) Platform::install(std::make_unique<WaylandPlatform>());
-#endif
-#ifdef PICTRO_WITH_X11
-    if (!onWayland) Platform::install(std::make_unique<X11Platform>());
-#endif
-    if (!Platform::isInstalled()) {
-        std::fprintf(stderr, "Pictro: this build has no platform layer for this system\n");
-        return 1;
-    }
+    Platform::install(backend.create());
     QuitOnSignal quitOnSignal;
     AppDelegate delegate(Settings::shared(), Platform::current(), args);
     AppCaptureFlows flows(delegate, Settings::shared(), Platform::current(), beginSelection);
@@ -135,9 +95,16 @@ int runApplication(int argc, char** argv, const QStringList& args) {
 int main(int argc, char** argv) {
     // While the process has a single thread: the recognition engine's thread limit.
     openmplimit::ensureThreadLimit();
+    const QString requestedPlatform = platformloader::takePlatformOption(argc, argv);
     const QStringList args = argumentList(argc, argv);
     const qsizetype selfTestIndex = args.indexOf(QStringLiteral("--selftest"));
     if (selfTestIndex >= 0) return runSelfTest(argc, argv, args, selfTestIndex);
-    if (args.contains(QStringLiteral("--check-permissions"))) return printPermissions();
-    return runApplication(argc, argv, args);
+    registerBuiltinBackends();
+    const platformloader::Selection platform = platformloader::select(requestedPlatform);
+    if (args.contains(QStringLiteral("--check-permissions"))) return printPermissions(platform.backend);
+    if (!platform.backend) {
+        std::fprintf(stderr, "Pictro: %s\n", qPrintable(platform.error));
+        return 1;
+    }
+    return runApplication(argc, argv, args, *platform.backend);
 }

@@ -10,7 +10,7 @@
 #include "settings/Settings.h"
 
 #include <QImageReader>
-#include <QtConcurrent>
+#include <QFuture>
 
 #include <cmath>
 
@@ -18,8 +18,19 @@ namespace {
 
 QFuture<CaptureResult> ready(CaptureResult result) { return QtFuture::makeReadyFuture(std::move(result)); }
 
+CaptureError toCaptureError(CaptureFailure failure) {
+    switch (failure) {
+    case CaptureFailure::noDisplay: return CaptureError::noDisplay;
+    case CaptureFailure::noWindow: return CaptureError::noWindow;
+    case CaptureFailure::denied: return CaptureError::permission;
+    case CaptureFailure::cancelled: return CaptureError::cancelled;
+    case CaptureFailure::failed: return CaptureError::failed;
+    }
+    return CaptureError::failed;
+}
+
 CaptureResult toResult(const PixelsOrError& pixels, double scale) {
-    if (const auto* error = std::get_if<CaptureError>(&pixels)) return *error;
+    if (const auto* failure = std::get_if<CaptureFailure>(&pixels)) return toCaptureError(*failure);
     const QImage& image = std::get<QImage>(pixels);
     if (image.isNull()) return CaptureError::failed;
     return CapturedImage{image, scale};
@@ -55,16 +66,21 @@ std::optional<WindowInfo> CaptureEngine::frontmostWindow() {
     return windowlist::frontmost(onScreenWindows(), pid);
 }
 
+// The platform stays alive in the continuation until the backend's capture has finished, even
+// when another platform is installed in the meantime.
+static QFuture<CaptureResult> resultOf(QFuture<PixelsOrError> pixels, std::shared_ptr<Platform> platform, double scale) {
+    return pixels.then([platform = std::move(platform), scale](const PixelsOrError& p) { return toResult(p, scale); });
+}
+
 QFuture<CaptureResult> CaptureEngine::captureDisplay(const ScreenInfo& screen) {
-    if (!Platform::isInstalled()) return ready(CaptureError::noDisplay);
-    Platform& platform = Platform::current();
-    ScreenCapture* capture = &platform.screenCapture();
-    if (!capture->screenCaptureAllowed()) return ready(CaptureError::permission);
+    std::shared_ptr<Platform> platform = Platform::shared();
+    if (!platform) return ready(CaptureError::noDisplay);
+    ScreenCapture& capture = platform->screenCapture();
+    if (!capture.screenCaptureAllowed()) return ready(CaptureError::permission);
     // The screen as it is now: it may have gone or moved since the caller looked.
-    const auto current = platform.screens().screenWithId(screen.displayId);
+    const auto current = platform->screens().screenWithId(screen.displayId);
     if (!current) return ready(CaptureError::noDisplay);
-    const ScreenInfo target = *current;
-    return QtConcurrent::run([capture, target] { return toResult(capture->captureDisplay(target), target.scale); });
+    return resultOf(capture.captureDisplay(*current), std::move(platform), current->scale);
 }
 
 std::optional<ScreenInfo> CaptureEngine::screenContaining(const QRectF& cgRect) {
@@ -97,14 +113,14 @@ double CaptureEngine::windowScale(const std::optional<QRectF>& frameCG, const st
 }
 
 QFuture<CaptureResult> CaptureEngine::captureWindow(quint32 windowID) {
-    if (!Platform::isInstalled()) return ready(CaptureError::noWindow);
-    Platform& platform = Platform::current();
-    ScreenCapture* capture = &platform.screenCapture();
-    if (!capture->screenCaptureAllowed()) return ready(CaptureError::permission);
-    const auto frame = platform.windowServer().windowFrame(windowID);
+    std::shared_ptr<Platform> platform = Platform::shared();
+    if (!platform) return ready(CaptureError::noWindow);
+    ScreenCapture& capture = platform->screenCapture();
+    if (!capture.screenCaptureAllowed()) return ready(CaptureError::permission);
+    const auto frame = platform->windowServer().windowFrame(windowID);
     if (!frame) return ready(CaptureError::noWindow);
-    const double scale = windowScale(frame, platform.screens().screens(), platform.screens().mainScreen());
-    return QtConcurrent::run([capture, windowID, scale] { return toResult(capture->captureWindow(windowID), scale); });
+    const double scale = windowScale(frame, platform->screens().screens(), platform->screens().mainScreen());
+    return resultOf(capture.captureWindow(windowID), std::move(platform), scale);
 }
 
 CapturedImage CaptureEngine::composeWindowShot(const CapturedImage& shot, WindowBGStyle style,

@@ -14,9 +14,11 @@
 // works through the installed Platform.
 //
 // Threads. The synchronous operations run on the main thread. captureDisplay and captureWindow
-// check what they can at once, on the calling (main) thread, then read the pixels on a worker of
-// Qt's global thread pool; the returned future always finishes with a CaptureResult (an image or
-// a CaptureError), never with an exception, and finishes on that worker. A caller that goes on to
+// check what they can at once, on the calling (main) thread, then ask the platform for the pixels,
+// which it delivers asynchronously (X11 reads them on a worker of Qt's global thread pool; other
+// backends may wait for another process); the returned future always finishes with a
+// CaptureResult (an image or a CaptureError), never with an exception, on whichever thread the
+// backend finished. A caller that goes on to
 // touch windows or settings continues on the main thread through a context object:
 //     CaptureEngine::captureDisplay(screen).then(this, [this](const CaptureResult& r) { … });
 // (the continuation then runs in the context's thread, and not at all once the context is gone).

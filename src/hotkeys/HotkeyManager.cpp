@@ -40,7 +40,9 @@ void HotkeyManager::unregisterAll() {
 
 void HotkeyManager::registerCombo(const KeyCombo& combo, HotkeyAction action) {
     const quint32 id = m_nextID++;
-    const int status = m_service.registerHotkey(combo.keyCode, combo.modifiers, {signature, id});
+    const HotkeyRequest request{hotkeyaction::rawValue(action), hotkeyaction::label(action), combo.keyCode,
+                                combo.modifiers};
+    const int status = m_service.registerHotkey(request, {signature, id});
     if (status == 0) {
         m_idToAction[id] = action;
         return;

@@ -1,11 +1,23 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
 
-// System-wide hotkeys: a key (the program's key codes) plus modifier mask, identified by a
-// four-character signature and a numeric id. Presses are delivered by id on the main thread.
+// A system-wide shortcut the program asks for, named by the action it triggers. The key is the
+// user's choice (the program's key codes and modifier mask): a backend that grabs keys itself
+// grabs exactly that key; a desktop that assigns shortcuts itself is offered it as the preferred
+// trigger and records the action under its id and description.
+struct HotkeyRequest {
+    QString action;        // stable id of the action ("area", "scrolling-escape")
+    QString description;   // what a desktop's shortcut settings show for it ("Capture Area")
+    quint32 keyCode = 0;
+    quint32 modifiers = 0;
+};
+
+// System-wide hotkeys. Each registration is identified by a four-character signature and a numeric
+// id chosen by the caller; presses are delivered by that identity on the main thread.
 class HotkeyService {
 public:
     struct Registration {
@@ -17,9 +29,9 @@ public:
 
     virtual ~HotkeyService() = default;
 
-    // 0 and a registration on success; a non-zero status when the system refuses (the
-    // combination is taken by another program, or the key has no physical position).
-    virtual int registerHotkey(quint32 keyCode, quint32 modifiers, Registration id) = 0;
+    // 0 on success; a non-zero status when the system refuses (the combination is taken by
+    // another program, or the key has no physical position).
+    virtual int registerHotkey(const HotkeyRequest& request, Registration id) = 0;
     virtual void unregisterHotkey(Registration id) = 0;
     // The one receiver of presses; called after the system's event has been handled.
     virtual void setPressHandler(PressHandler handler) = 0;

@@ -3,8 +3,8 @@
 #include <QtGlobal>
 
 namespace {
-std::unique_ptr<Platform>& slot() {
-    static std::unique_ptr<Platform> installed;
+std::shared_ptr<Platform>& slot() {
+    static std::shared_ptr<Platform> installed;
     return installed;
 }
 } // namespace
@@ -17,5 +17,7 @@ Platform& Platform::current() {
 }
 
 bool Platform::isInstalled() { return slot() != nullptr; }
+
+std::shared_ptr<Platform> Platform::shared() { return slot(); }
 
 void Platform::install(std::unique_ptr<Platform> platform) { slot() = std::move(platform); }

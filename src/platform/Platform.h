@@ -1,5 +1,9 @@
 #pragma once
 
+#include "platform/Capabilities.h"
+
+#include <QString>
+
 #include <memory>
 
 class Screens;
@@ -9,12 +13,18 @@ class HotkeyService;
 class WindowServer;
 class Pasteboard;
 class Workspace;
+class FloatingWindows;
 
-// The operating system behind small interfaces. `main` installs the real one; tests install
-// the in-memory one. Features reach the system only through here.
+// The operating system behind small interfaces. `main` installs the backend the session needs
+// (see PlatformBackends); tests install the in-memory one. Features reach the system only through
+// here, and ask `capabilities()` before offering what not every desktop allows.
 class Platform {
 public:
     virtual ~Platform();
+
+    // The backend's name as the command line spells it ("x11", "wayland", "fake").
+    virtual QString name() const = 0;
+    virtual Capabilities capabilities() const = 0;
 
     virtual Screens& screens() = 0;
     virtual ScreenCapture& screenCapture() = 0;
@@ -23,9 +33,13 @@ public:
     virtual WindowServer& windowServer() = 0;
     virtual Pasteboard& pasteboard() = 0;
     virtual Workspace& workspace() = 0;
+    virtual FloatingWindows& floatingWindows() = 0;
 
     static Platform& current();
     static bool isInstalled();
-    // Replaces the installed platform; the previous one is destroyed.
+    // The installed platform, shared: work that outlives the current call (a capture under way)
+    // holds this, so installing another platform meanwhile cannot pull the services from under it.
+    static std::shared_ptr<Platform> shared();
+    // Replaces the installed platform; the previous one is destroyed once nothing holds it.
     static void install(std::unique_ptr<Platform> platform);
 };

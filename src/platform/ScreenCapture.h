@@ -1,16 +1,30 @@
 #pragma once
 
-#include "capture/CaptureError.h"
 #include "platform/Screens.h"
 
+#include <QFuture>
 #include <QImage>
 
 #include <variant>
 
+// Why a backend has no pixels to give. The capture engine turns these into the program's own
+// capture errors; nothing here carries words for the user.
+enum class CaptureFailure {
+    noDisplay,  // the screen is gone or cannot be read
+    noWindow,   // the window has closed or is off screen
+    denied,     // the system (or the user, asked by the system) refuses screen capture
+    cancelled,  // the user dismissed the system's own capture dialog
+    failed,     // the read itself failed
+};
+
 // Pixels of one display or window, or why there are none.
-using PixelsOrError = std::variant<QImage, CaptureError>;
+using PixelsOrError = std::variant<QImage, CaptureFailure>;
 
 // Pixels of displays and windows, and whether the program may read them.
+//
+// Captures are asynchronous: a backend may need a round trip to another process and a permission
+// dialog before it has pixels. The returned future always finishes with a PixelsOrError, never
+// with an exception, and may finish on any thread (or be finished already).
 class ScreenCapture {
 public:
     virtual ~ScreenCapture() = default;
@@ -21,10 +35,21 @@ public:
     virtual void requestScreenCaptureAccess() = 0;
 
     // The whole screen at its native pixel density, without the pointer. `noDisplay` when the
-    // screen cannot be read. Blocking; safe to call from any thread.
-    virtual PixelsOrError captureDisplay(const ScreenInfo& screen) = 0;
+    // screen cannot be read.
+    virtual QFuture<PixelsOrError> captureDisplay(const ScreenInfo& screen) = 0;
     // The window's own pixels, decorations included, even where other windows cover it; no drop
-    // shadow; transparency kept (premultiplied). `noWindow` when the window is gone. Blocking;
-    // safe to call from any thread.
-    virtual PixelsOrError captureWindow(quint32 windowID) = 0;
+    // shadow; transparency kept (premultiplied). `noWindow` when the window is gone.
+    virtual QFuture<PixelsOrError> captureWindow(quint32 windowID) = 0;
+};
+
+// A backend whose reads block for a few milliseconds and are safe on any thread: each capture runs
+// its read on a worker of Qt's global pool, so the main thread never waits for pixels.
+class BlockingScreenCapture : public ScreenCapture {
+public:
+    QFuture<PixelsOrError> captureDisplay(const ScreenInfo& screen) final;
+    QFuture<PixelsOrError> captureWindow(quint32 windowID) final;
+
+    // The reads themselves. Blocking; safe to call from any thread.
+    virtual PixelsOrError readDisplay(const ScreenInfo& screen) = 0;
+    virtual PixelsOrError readWindow(quint32 windowID) = 0;
 };

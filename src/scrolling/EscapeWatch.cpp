@@ -19,7 +19,8 @@ EscapeWatch::~EscapeWatch() {
 void EscapeWatch::start() {
     if (m_watching) return;
     m_watching = true;
-    const int status = m_hotkeys.registerHotkey(escKeyCode, 0, hotkey);
+    const int status = m_hotkeys.registerHotkey(
+        {QStringLiteral("scrolling-escape"), QStringLiteral("Stop Scrolling Capture"), escKeyCode, 0}, hotkey);
     m_hotkeyHeld = status == 0;
     // Another program holding Esc does not stop the watch: the key state is still readable.
     if (!m_hotkeyHeld)

@@ -1,6 +1,6 @@
 #include "settings/KeyCombo.h"
 
-#include "settings/KeyCodeTable.h"
+#include "platform/KeyCodeTable.h"
 
 #include <QHash>
 #include <QKeyEvent>

@@ -34,7 +34,7 @@ protected:
 };
 
 TEST_F(X11Hotkeys, APressReachesTheHandlerWhateverTheLockKeys) {
-    ASSERT_EQ(service.registerHotkey(18, 768, {1, 7}), 0);
+    ASSERT_EQ(service.registerHotkey({{}, {}, 18, 768}, {1, 7}), 0);
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+1")});
     EXPECT_TRUE(pressed(7));
     presses.clear();
@@ -51,7 +51,7 @@ TEST_F(X11Hotkeys, APressReachesTheHandlerWhateverTheLockKeys) {
 }
 
 TEST_F(X11Hotkeys, OtherModifiersDoNotFireTheCombination) {
-    ASSERT_EQ(service.registerHotkey(19, 768, {1, 8}), 0);
+    ASSERT_EQ(service.registerHotkey({{}, {}, 19, 768}, {1, 8}), 0);
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+2")});
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+alt+2")});
     EXPECT_FALSE(pressed(8));
@@ -66,9 +66,9 @@ TEST_F(X11Hotkeys, ACombinationHeldByAnotherProgramIsRefused) {
         other, xcb_grab_key_checked(other, 0, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, 75, XCB_GRAB_MODE_ASYNC,
                                     XCB_GRAB_MODE_ASYNC));
     ASSERT_EQ(error, nullptr);
-    EXPECT_NE(service.registerHotkey(101, KeyCombo::command | KeyCombo::option, {1, 9}), 0);
+    EXPECT_NE(service.registerHotkey({{}, {}, 101, KeyCombo::command | KeyCombo::option}, {1, 9}), 0);
     // Others still work.
-    ASSERT_EQ(service.registerHotkey(20, 768, {1, 10}), 0);
+    ASSERT_EQ(service.registerHotkey({{}, {}, 20, 768}, {1, 10}), 0);
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+shift+3")});
     EXPECT_TRUE(pressed(10));
     xcb_disconnect(other);

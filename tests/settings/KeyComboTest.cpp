@@ -1,4 +1,4 @@
-#include "settings/KeyCodeTable.h"
+#include "platform/KeyCodeTable.h"
 #include "settings/KeyCombo.h"
 #include "settings/Settings.h"
 

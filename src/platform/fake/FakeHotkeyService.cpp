@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-int FakeHotkeyService::registerHotkey(quint32 keyCode, quint32 modifiers, Registration id) {
-    if (taken.count((quint64(keyCode) << 32) | modifiers)) return -9878;
-    live.push_back({keyCode, modifiers, id});
+int FakeHotkeyService::registerHotkey(const HotkeyRequest& request, Registration id) {
+    if (taken.count((quint64(request.keyCode) << 32) | request.modifiers)) return -9878;
+    live.push_back({request.keyCode, request.modifiers, id, request.action});
     return 0;
 }
 

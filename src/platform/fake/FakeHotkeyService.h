@@ -12,6 +12,7 @@ public:
         quint32 keyCode;
         quint32 modifiers;
         Registration id;
+        QString action;
     };
     std::vector<Entry> live;
     std::vector<Registration> unregistered;
@@ -19,7 +20,7 @@ public:
     std::set<quint64> taken;
     PressHandler handler;
 
-    int registerHotkey(quint32 keyCode, quint32 modifiers, Registration id) override;
+    int registerHotkey(const HotkeyRequest& request, Registration id) override;
     void unregisterHotkey(Registration id) override;
     void setPressHandler(PressHandler h) override { handler = std::move(h); }
 

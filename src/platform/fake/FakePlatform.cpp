@@ -31,21 +31,21 @@ ScreenInfo& FakeScreens::addScreen(const QRectF& frame, double scale, const QStr
     return screenList.back();
 }
 
-PixelsOrError FakeScreenCapture::captureDisplay(const ScreenInfo& screen) {
+PixelsOrError FakeScreenCapture::readDisplay(const ScreenInfo& screen) {
     std::lock_guard lock(m_mutex);
     ++m_captures;
-    if (!allowed) return CaptureError::permission;
+    if (!allowed) return CaptureFailure::denied;
     const auto it = m_displays.find(screen.displayId);
-    if (it == m_displays.end()) return CaptureError::noDisplay;
+    if (it == m_displays.end()) return CaptureFailure::noDisplay;
     return it->second;
 }
 
-PixelsOrError FakeScreenCapture::captureWindow(quint32 windowID) {
+PixelsOrError FakeScreenCapture::readWindow(quint32 windowID) {
     std::lock_guard lock(m_mutex);
     ++m_captures;
-    if (!allowed) return CaptureError::permission;
+    if (!allowed) return CaptureFailure::denied;
     const auto it = m_windows.find(windowID);
-    if (it == m_windows.end()) return CaptureError::noWindow;
+    if (it == m_windows.end()) return CaptureFailure::noWindow;
     return it->second;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FloatingWindows.h"
 #include "platform/InputSynth.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
@@ -35,15 +36,15 @@ public:
 };
 
 // Screens' pixels and windows' pixels held in memory, by display id and window number.
-class FakeScreenCapture : public ScreenCapture {
+class FakeScreenCapture : public BlockingScreenCapture {
 public:
     bool allowed = true;
     int accessRequests = 0;
 
     bool screenCaptureAllowed() const override { return allowed; }
     void requestScreenCaptureAccess() override { ++accessRequests; }
-    PixelsOrError captureDisplay(const ScreenInfo& screen) override;
-    PixelsOrError captureWindow(quint32 windowID) override;
+    PixelsOrError readDisplay(const ScreenInfo& screen) override;
+    PixelsOrError readWindow(quint32 windowID) override;
 
     void setDisplayPixels(quint32 displayId, const QImage& pixels);
     void setWindowPixels(quint32 windowID, const QImage& pixels);
@@ -120,8 +121,20 @@ public:
     bool openURL(const QUrl& url) override;
 };
 
+// Records which floating windows were made; the traits are the plain Qt ones.
+class FakeFloatingWindows : public FloatingWindows {
+public:
+    mutable std::vector<FloatingRole> made;
+    FloatingTraits traits(FloatingRole role) const override {
+        made.push_back(role);
+        return standardFloatingTraits(role);
+    }
+};
+
 class FakePlatform : public Platform {
 public:
+    // Everything on by default; a test switches off what a desktop withholds.
+    Capabilities caps = Capabilities::all();
     FakeScreens fakeScreens;
     FakeScreenCapture fakeCapture;
     FakeInputSynth fakeInput;
@@ -129,7 +142,10 @@ public:
     FakeWindowServer fakeWindows;
     FakePasteboard fakePasteboard;
     FakeWorkspace fakeWorkspace;
+    FakeFloatingWindows fakeFloating;
 
+    QString name() const override { return QStringLiteral("fake"); }
+    Capabilities capabilities() const override { return caps; }
     Screens& screens() override { return fakeScreens; }
     ScreenCapture& screenCapture() override { return fakeCapture; }
     InputSynth& inputSynth() override { return fakeInput; }
@@ -137,6 +153,7 @@ public:
     WindowServer& windowServer() override { return fakeWindows; }
     Pasteboard& pasteboard() override { return fakePasteboard; }
     Workspace& workspace() override { return fakeWorkspace; }
+    FloatingWindows& floatingWindows() override { return fakeFloating; }
 
     // Installs a new fake platform and returns it (owned by Platform).
     static FakePlatform& installNew();

@@ -5,7 +5,7 @@
 // System-wide shortcuts on Wayland: a client cannot grab keys; only the desktop can bind them.
 class WaylandHotkeyService : public HotkeyService {
 public:
-    int registerHotkey(quint32 keyCode, quint32 modifiers, Registration id) override;
+    int registerHotkey(const HotkeyRequest& request, Registration id) override;
     void unregisterHotkey(Registration) override {}
     void setPressHandler(PressHandler handler) override { m_handler = std::move(handler); }
 

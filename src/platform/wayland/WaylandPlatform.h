@@ -2,14 +2,20 @@
 
 #include "platform/Platform.h"
 #include "platform/wayland/WaylandDesktop.h"
+#include "platform/wayland/WaylandFloatingWindows.h"
 #include "platform/wayland/WaylandHotkeyService.h"
 #include "platform/wayland/WaylandPasteboard.h"
 #include "platform/wayland/WaylandScreenCapture.h"
 #include "platform/wayland/WaylandScreens.h"
 
-// A Wayland session, through Qt's Wayland platform and the desktop portals.
+// A Wayland session, through Qt's Wayland platform and the desktop portals. A client sees no
+// other client's windows, cannot post input to them, grab keys or place windows, and knows the
+// pointer only over its own surfaces: none of those capabilities is claimed.
 class WaylandPlatform : public Platform {
 public:
+    QString name() const override { return QStringLiteral("wayland"); }
+    Capabilities capabilities() const override { return {}; }
+    FloatingWindows& floatingWindows() override { return m_floating; }
     Screens& screens() override { return m_screens; }
     ScreenCapture& screenCapture() override { return m_capture; }
     InputSynth& inputSynth() override { return m_input; }
@@ -26,4 +32,5 @@ private:
     WaylandWindowServer m_windows;
     WaylandPasteboard m_pasteboard;
     WaylandWorkspace m_workspace;
+    WaylandFloatingWindows m_floating;
 };

@@ -9,16 +9,16 @@
 
 namespace {
 
-CaptureError errorFor(ScreenshotFailure failure) {
+CaptureFailure errorFor(ScreenshotFailure failure) {
     switch (failure) {
-    case ScreenshotFailure::denied: return CaptureError::permission;
-    case ScreenshotFailure::cancelled: return CaptureError::cancelled;
+    case ScreenshotFailure::denied: return CaptureFailure::denied;
+    case ScreenshotFailure::cancelled: return CaptureFailure::cancelled;
     case ScreenshotFailure::portalMissing:
     case ScreenshotFailure::timedOut:
     case ScreenshotFailure::unreadable:
-    case ScreenshotFailure::failed: return CaptureError::failed;
+    case ScreenshotFailure::failed: return CaptureFailure::failed;
     }
-    return CaptureError::failed;
+    return CaptureFailure::failed;
 }
 
 const char* failureWords(ScreenshotFailure failure) {
@@ -50,7 +50,7 @@ std::pair<std::vector<ScreenInfo>, geometry::SpaceConverter> layoutNow(const Scr
 WaylandScreenCapture::WaylandScreenCapture(const Screens& screens, PortalScreenshot::Options options)
     : m_screens(screens), m_source(std::move(options)) {}
 
-PixelsOrError WaylandScreenCapture::captureDisplay(const ScreenInfo& screen) {
+PixelsOrError WaylandScreenCapture::readDisplay(const ScreenInfo& screen) {
     const ScreenshotOutcome shot = m_source.take();
     if (shot.failure) {
         std::fprintf(stderr, "Pictro: %s (%s)\n", failureWords(*shot.failure), qPrintable(shot.detail));
@@ -64,13 +64,13 @@ PixelsOrError WaylandScreenCapture::captureDisplay(const ScreenInfo& screen) {
         rects << r;
         if (s.displayId == screen.displayId) own = r;
     }
-    if (own.isNull()) return CaptureError::noDisplay;  // unplugged meanwhile
+    if (own.isNull()) return CaptureFailure::noDisplay;  // unplugged meanwhile
     QImage pixels = desktoppicture::outputPixels(shot.image, desktoppicture::layoutBounds(rects), own, screen.scale);
     if (pixels.isNull()) {
         std::fprintf(stderr, "Pictro: the outputs changed during the screenshot\n");
-        return CaptureError::noDisplay;
+        return CaptureFailure::noDisplay;
     }
     return pixels;
 }
 
-PixelsOrError WaylandScreenCapture::captureWindow(quint32) { return CaptureError::noWindow; }
+PixelsOrError WaylandScreenCapture::readWindow(quint32) { return CaptureFailure::noWindow; }

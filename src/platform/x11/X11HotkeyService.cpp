@@ -1,7 +1,6 @@
 #include "platform/x11/X11HotkeyService.h"
 
-#include "settings/KeyCodeTable.h"
-#include "settings/KeyCombo.h"
+#include "platform/KeyCodeTable.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -33,10 +32,10 @@ X11HotkeyService::~X11HotkeyService() {
 
 quint16 X11HotkeyService::xModifiers(quint32 modifiers) {
     quint16 x = 0;
-    if (modifiers & KeyCombo::command) x |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & KeyCombo::shift) x |= XCB_MOD_MASK_SHIFT;
-    if (modifiers & KeyCombo::option) x |= XCB_MOD_MASK_1;
-    if (modifiers & KeyCombo::control) x |= XCB_MOD_MASK_4;
+    if (modifiers & keymodifiers::command) x |= XCB_MOD_MASK_CONTROL;
+    if (modifiers & keymodifiers::shift) x |= XCB_MOD_MASK_SHIFT;
+    if (modifiers & keymodifiers::option) x |= XCB_MOD_MASK_1;
+    if (modifiers & keymodifiers::control) x |= XCB_MOD_MASK_4;
     return x;
 }
 
@@ -87,11 +86,12 @@ std::vector<quint16> X11HotkeyService::lockVariants() const {
     return locks;
 }
 
-int X11HotkeyService::registerHotkey(quint32 keyCode, quint32 modifiers, Registration id) {
+int X11HotkeyService::registerHotkey(const HotkeyRequest& request, Registration id) {
     if (!ensureConnection()) return statusNoConnection;
-    const auto keycode = keycodes::toXKeycode(keyCode);
+    // X grabs keys, not actions: the action only names the registration for the program itself.
+    const auto keycode = keycodes::toXKeycode(request.keyCode);
     if (!keycode) return statusNoSuchKey;
-    const quint16 mods = xModifiers(modifiers);
+    const quint16 mods = xModifiers(request.modifiers);
     std::vector<Grab> made;
     int status = 0;
     for (quint16 lock : lockVariants()) {

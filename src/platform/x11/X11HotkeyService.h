@@ -16,7 +16,7 @@ public:
     X11HotkeyService();
     ~X11HotkeyService() override;
 
-    int registerHotkey(quint32 keyCode, quint32 modifiers, Registration id) override;
+    int registerHotkey(const HotkeyRequest& request, Registration id) override;
     void unregisterHotkey(Registration id) override;
     void setPressHandler(PressHandler handler) override { m_handler = std::move(handler); }
 

@@ -3,7 +3,7 @@
 #include "platform/Screens.h"
 #include "platform/x11/X11Atoms.h"
 #include "platform/x11/X11Connection.h"
-#include "settings/KeyCodeTable.h"
+#include "platform/KeyCodeTable.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>

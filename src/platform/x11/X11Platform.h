@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/x11/X11FloatingWindows.h"
 #include "platform/x11/X11HotkeyService.h"
 #include "platform/x11/X11InputSynth.h"
 #include "platform/x11/X11Pasteboard.h"
@@ -9,8 +10,12 @@
 #include "platform/x11/X11WindowServer.h"
 #include "platform/x11/X11Workspace.h"
 
+// Everything a capture needs is there on X11: the window list, window pixels, the pointer,
+// synthetic input, key grabs and windows above all.
 class X11Platform : public Platform {
 public:
+    QString name() const override { return QStringLiteral("x11"); }
+    Capabilities capabilities() const override { return Capabilities::all(); }
     Screens& screens() override { return m_screens; }
     ScreenCapture& screenCapture() override { return m_capture; }
     InputSynth& inputSynth() override { return m_input; }
@@ -18,6 +23,7 @@ public:
     WindowServer& windowServer() override { return m_windows; }
     Pasteboard& pasteboard() override { return m_pasteboard; }
     Workspace& workspace() override { return m_workspace; }
+    FloatingWindows& floatingWindows() override { return m_floating; }
 
     X11ScreenCapture& x11Capture() { return m_capture; }
     X11Pasteboard& x11Pasteboard() { return m_pasteboard; }
@@ -30,4 +36,5 @@ private:
     X11WindowServer m_windows{m_screens};
     X11Pasteboard m_pasteboard;
     X11Workspace m_workspace;
+    X11FloatingWindows m_floating;
 };

@@ -66,25 +66,25 @@ X11ScreenCapture::X11ScreenCapture() {
 
 bool X11ScreenCapture::screenCaptureAllowed() const { return X11Connection::shared().isOpen(); }
 
-PixelsOrError X11ScreenCapture::captureDisplay(const ScreenInfo& screen) {
+PixelsOrError X11ScreenCapture::readDisplay(const ScreenInfo& screen) {
     X11Connection& x = X11Connection::shared();
     xcb_connection_t* c = x.connection();
     const xcb_screen_t* root = x.rootScreen();
-    if (!c || !root) return CaptureError::permission;
+    if (!c || !root) return CaptureFailure::denied;
     // A screen that is no longer part of the root window has gone.
-    if (screen.pixelRect.isEmpty() || !rootRect(root).contains(screen.pixelRect)) return CaptureError::noDisplay;
+    if (screen.pixelRect.isEmpty() || !rootRect(root).contains(screen.pixelRect)) return CaptureFailure::noDisplay;
     auto image = m_grabber.grab(c, root->root, screen.pixelRect, root->root_depth);
-    if (!image || image->isNull()) return CaptureError::failed;
+    if (!image || image->isNull()) return CaptureFailure::failed;
     return *image;
 }
 
-PixelsOrError X11ScreenCapture::captureWindow(quint32 windowID) {
+PixelsOrError X11ScreenCapture::readWindow(quint32 windowID) {
     X11Connection& x = X11Connection::shared();
     xcb_connection_t* c = x.connection();
     const xcb_screen_t* root = x.rootScreen();
-    if (!c || !root) return CaptureError::permission;
+    if (!c || !root) return CaptureFailure::denied;
     const auto placement = x11window::placement(c, root->root, windowID);
-    if (!placement || !placement->viewable || placement->outerInFrame.isEmpty()) return CaptureError::noWindow;
+    if (!placement || !placement->viewable || placement->outerInFrame.isEmpty()) return CaptureFailure::noWindow;
 
     if (m_composite) {
         // The pixmap includes the frame's border; window coordinates start inside it.
@@ -92,12 +92,12 @@ PixelsOrError X11ScreenCapture::captureWindow(quint32 windowID) {
         if (auto image = pixmapPixels(c, m_grabber, placement->frame, inPixmap, placement->frameDepth))
             return withClientAlpha(c, m_grabber, *placement, *image);
         // The window vanished in the meantime, or its depth is not readable.
-        if (!x11window::placement(c, root->root, windowID)) return CaptureError::noWindow;
+        if (!x11window::placement(c, root->root, windowID)) return CaptureFailure::noWindow;
     }
     // Without Composite only what is on screen can be read: the root's pixels under the window.
     const QRect visible = placement->outer.intersected(rootRect(root));
-    if (visible.isEmpty()) return CaptureError::noWindow;
+    if (visible.isEmpty()) return CaptureFailure::noWindow;
     auto image = m_grabber.grab(c, root->root, visible, root->root_depth);
-    if (!image || image->isNull()) return CaptureError::failed;
+    if (!image || image->isNull()) return CaptureFailure::failed;
     return *image;
 }

@@ -5,7 +5,7 @@
 
 // Displays from the root window's pixels; single windows from their Composite pixmaps.
 // X11 has no capture permission: reading the screen is allowed whenever the server answers.
-class X11ScreenCapture : public ScreenCapture {
+class X11ScreenCapture : public BlockingScreenCapture {
 public:
     // Redirects the root's children off screen (automatic mode, so the server still draws them as
     // usual) for as long as the program runs: a window redirected only when it is captured would
@@ -14,8 +14,8 @@ public:
 
     bool screenCaptureAllowed() const override;
     void requestScreenCaptureAccess() override {}
-    PixelsOrError captureDisplay(const ScreenInfo& screen) override;
-    PixelsOrError captureWindow(quint32 windowID) override;
+    PixelsOrError readDisplay(const ScreenInfo& screen) override;
+    PixelsOrError readWindow(quint32 windowID) override;
 
     bool compositeAvailable() const { return m_composite; }
     X11PixelGrabber& grabber() { return m_grabber; }

@@ -223,7 +223,7 @@ TEST_F(CaptureX11, GoneScreenIsNoDisplay) {
     // A screen outside the root window, as after an unplug.
     ScreenInfo outside = platform()->screens().screens().front();
     outside.pixelRect.translate(100000, 0);
-    EXPECT_EQ(std::get<CaptureError>(platform()->screenCapture().captureDisplay(outside)), CaptureError::noDisplay);
+    EXPECT_EQ(std::get<CaptureFailure>(platform()->x11Capture().readDisplay(outside)), CaptureFailure::noDisplay);
 }
 
 } // namespace
