@@ -4,7 +4,7 @@ PREFIX  ?= /usr/local
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all build run test deps bench install clean
+.PHONY: all build run test deps bench install package clean
 
 all: build
 
@@ -32,6 +32,11 @@ bench: deps build
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# pictro_<version>_<arch>.deb in this folder, made from the build tree (see packaging/DebianPackage.cmake).
+package: deps build
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/pictro_*.deb .
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "app/CaptureFlows.h"
+#include "app/CommandLine.h"
 #include "app/DeepLinks.h"
 #include "app/DiagnosticFiles.h"
 #include "app/LaunchAtLogin.h"
@@ -21,6 +22,8 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <cstdio>
 
 AppDelegate::AppDelegate(Settings& settings, Platform& platform, const QStringList& arguments, QObject* parent)
     : QObject(parent), m_settings(settings), m_platform(platform), m_arguments(arguments) {}
@@ -155,6 +158,33 @@ void AppDelegate::openLinks(const QStringList& links) {
         }
     };
     deeplinks::handleRequest(links, m_settings.boolValue(keys::urlSchemeEnabled), target);
+}
+
+void AppDelegate::runActions(const QStringList& names) {
+    for (const QString& name : names) {
+        const auto action = commandline::actionNamed(name);
+        if (!action) {
+            std::fprintf(stderr, "Pictro: ignored the unknown action \"%s\" of another launch\n", qPrintable(name));
+            continue;
+        }
+        logEvent(QStringLiteral("action-handled ") + name);
+        if (!m_flows) continue;
+        using commandline::Action;
+        switch (*action) {
+        case Action::fullscreen: m_flows->captureFullscreen(); break;
+        case Action::area: m_flows->captureArea(); break;
+        case Action::repeatArea: m_flows->repeatAreaCapture(); break;
+        case Action::activeWindow: m_flows->captureActiveWindow(); break;
+        case Action::window: m_flows->captureAnyWindow(); break;
+        case Action::delayed: m_flows->captureDelayed(); break;
+        case Action::scrolling: m_flows->startScrolling(false); break;
+        case Action::ocr: m_flows->instantTextRecognition(); break;
+        case Action::openFile: m_flows->openFile(); break;
+        case Action::clipboard: m_flows->loadClipboard(); break;
+        case Action::settings: openSettings(); break;
+        case Action::show: m_flows->showApp(); break;
+        }
+    }
 }
 
 void AppDelegate::showToast(const QString& message, const QString& symbol, double seconds) {

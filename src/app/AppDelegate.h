@@ -51,6 +51,9 @@ public:
     void toggleLaunch();
     // One open request of links of the program's scheme.
     void openLinks(const QStringList& links);
+    // Actions of the command line (`pictro --action NAME`), by name, in order; each is logged.
+    // They are the user's own commands, so the URL scheme setting does not gate them.
+    void runActions(const QStringList& names);
 
     void setFlows(CaptureFlows* flows) { m_flows = flows; }
     void showToast(const QString& message, const QString& symbol, double seconds);

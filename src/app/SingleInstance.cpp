@@ -79,6 +79,12 @@ QByteArray requestText(const QStringList& links) {
     return text + "end\n";
 }
 
+QByteArray actionRequestText(const QStringList& actions) {
+    QByteArray text = QByteArray(header) + "\naction\n";
+    for (const QString& action : actions) text += QUrl::toPercentEncoding(action) + '\n';
+    return text + "end\n";
+}
+
 std::optional<Request> parseRequest(const QByteArray& text) {
     if (!text.endsWith("\nend\n")) return std::nullopt;
     QList<QByteArray> lines = text.left(text.size() - 1).split('\n');
@@ -89,12 +95,14 @@ std::optional<Request> parseRequest(const QByteArray& text) {
         request.reopen = true;
         return request;
     }
-    if (verb != "open") return std::nullopt;
+    if (verb != "open" && verb != "action") return std::nullopt;
+    QStringList& items = verb == "open" ? request.links : request.actions;
     for (qsizetype i = 2; i + 1 < lines.size(); ++i) {
         for (char c : lines[i])
             if (static_cast<unsigned char>(c) < 0x21 || static_cast<unsigned char>(c) > 0x7e) return std::nullopt;
-        request.links << QString::fromLatin1(lines[i]);
+        items << QString::fromLatin1(lines[i]);
     }
+    if (verb == "action" && items.isEmpty()) return std::nullopt;
     return request;
 }
 
@@ -115,17 +123,23 @@ static int connectTo(const QString& path) {
     return fd;
 }
 
-Forward forward(const QString& path, const QStringList& links) {
+static Forward send(const QString& path, const QByteArray& request) {
     const int fd = connectTo(path);
     if (fd == -1) return Forward::noInstance;
     if (fd < 0) return Forward::failed;
     Forward result = Forward::failed;
-    if (writeAll(fd, requestText(links)) && waitFor(fd, POLLIN, clientTimeoutMs)) {
+    if (writeAll(fd, request) && waitFor(fd, POLLIN, clientTimeoutMs)) {
         char answer[8] = {};
         if (::recv(fd, answer, sizeof answer - 1, 0) >= 2 && std::strncmp(answer, "ok", 2) == 0) result = Forward::handed;
     }
     ::close(fd);
     return result;
+}
+
+Forward forward(const QString& path, const QStringList& links) { return send(path, requestText(links)); }
+
+Forward forwardActions(const QString& path, const QStringList& actions) {
+    return send(path, actionRequestText(actions));
 }
 
 Server::Server(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
@@ -168,6 +182,8 @@ void Server::accept() {
             if (!request) return;
             if (request->reopen)
                 emit reopenRequested();
+            else if (!request->actions.isEmpty())
+                emit actionsReceived(request->actions);
             else
                 emit linksReceived(request->links);
         });

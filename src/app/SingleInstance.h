@@ -12,8 +12,9 @@ class QLocalSocket;
 // user-only access in $XDG_RUNTIME_DIR; a later launch hands its links (or a plain reopen) to it.
 //
 // Wire format, one request per connection, every line ending in "\n":
-//   "pictro 1", then "reopen" or "open" followed by one line per link (percent-encoded, so a link
-//   is always one line), then "end". The server answers "ok".
+//   "pictro 1", then "reopen", "open" followed by one line per link (percent-encoded, so a link
+//   is always one line), or "action" followed by one action name per line; then "end". The
+//   server answers "ok".
 namespace singleinstance {
 
 QString socketPath();
@@ -22,13 +23,18 @@ enum class Forward { handed, noInstance, failed };
 
 // Sends the request to a running instance; blocking, with short timeouts, no event loop needed.
 Forward forward(const QString& path, const QStringList& links);
+// The same for actions of the command line (names as --action takes them).
+Forward forwardActions(const QString& path, const QStringList& actions);
 
 // The request text for the links (empty list: a reopen request).
 QByteArray requestText(const QStringList& links);
+// The request text for one or more actions.
+QByteArray actionRequestText(const QStringList& actions);
 
 struct Request {
     bool reopen = false;
     QStringList links;
+    QStringList actions;
 };
 // Parses a complete request; none for anything malformed.
 std::optional<Request> parseRequest(const QByteArray& text);
@@ -48,6 +54,7 @@ public:
 signals:
     void reopenRequested();
     void linksReceived(const QStringList& links);
+    void actionsReceived(const QStringList& actions);
 
 private:
     void accept();

@@ -1,5 +1,6 @@
 #include "app/AppCaptureFlows.h"
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "app/PlatformLoader.h"
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
@@ -25,9 +26,8 @@ QStringList argumentList(int argc, char** argv) {
     return list;
 }
 
-int runSelfTest(int argc, char** argv, const QStringList& args, qsizetype index) {
-    const QString folder = index + 1 < args.size() ? args[index + 1]
-                                                   : QDir::tempPath() + QStringLiteral("/pictro-selftest");
+int runSelfTest(int argc, char** argv, const QString& givenFolder) {
+    const QString folder = !givenFolder.isEmpty() ? givenFolder : QDir::tempPath() + QStringLiteral("/pictro-selftest");
     // The self-check draws off screen, so it runs the same with or without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -49,19 +49,30 @@ int printPermissions(const PlatformBackend* backend) {
     return 0;
 }
 
-int runApplication(int argc, char** argv, const QStringList& args, const PlatformBackend& backend) {
+QStringList actionNames(const commandline::Invocation& invocation) {
+    QStringList names;
+    for (commandline::Action action : invocation.actions) names << commandline::actionName(action);
+    return names;
+}
+
+// Actions, links, or a plain reopen go to the instance that already runs, if there is one.
+singleinstance::Forward handToRunningInstance(const QString& socket, const commandline::Invocation& invocation) {
+    if (invocation.actions.isEmpty()) return singleinstance::forward(socket, invocation.links);
+    const singleinstance::Forward actions = singleinstance::forwardActions(socket, actionNames(invocation));
+    if (actions != singleinstance::Forward::handed || invocation.links.isEmpty()) return actions;
+    return singleinstance::forward(socket, invocation.links);
+}
+
+int runApplication(int argc, char** argv, const QStringList& args, const commandline::Invocation& invocation,
+                   const PlatformBackend& backend) {
     platformloader::prepareQtPlatform(backend);
     const bool headless = qgetenv("QT_QPA_PLATFORM") != backend.qtPlatform;
     if (!headless && !backend.displayReachable()) {
         std::fprintf(stderr, "Pictro: %s\n", qPrintable(backend.unreachableMessage()));
         return 1;
     }
-    // Links (or a plain second launch) go to the instance that already runs, if there is one.
-    QStringList links;
-    for (qsizetype i = 1; i < args.size(); ++i)
-        if (!args[i].startsWith(QLatin1Char('-'))) links << args[i];
     const QString socket = singleinstance::socketPath();
-    switch (singleinstance::forward(socket, links)) {
+    switch (handToRunningInstance(socket, invocation)) {
     case singleinstance::Forward::handed: return 0;
     case singleinstance::Forward::failed:
         std::fprintf(stderr, "Pictro: another instance holds %s but does not answer\n", qPrintable(socket));
@@ -84,8 +95,10 @@ int runApplication(int argc, char** argv, const QStringList& args, const Platfor
         std::fprintf(stderr, "Pictro: cannot listen on %s; links from other launches will not arrive\n", qPrintable(socket));
     QObject::connect(&server, &singleinstance::Server::reopenRequested, &delegate, &AppDelegate::reopen);
     QObject::connect(&server, &singleinstance::Server::linksReceived, &delegate, &AppDelegate::openLinks);
+    QObject::connect(&server, &singleinstance::Server::actionsReceived, &delegate, &AppDelegate::runActions);
     delegate.applicationDidFinishLaunching();
-    if (!links.isEmpty()) delegate.openLinks(links);
+    if (!invocation.actions.isEmpty()) delegate.runActions(actionNames(invocation));
+    if (!invocation.links.isEmpty()) delegate.openLinks(invocation.links);
     const int status = app.exec();
     return status;
 }
@@ -97,14 +110,21 @@ int main(int argc, char** argv) {
     openmplimit::ensureThreadLimit();
     const QString requestedPlatform = platformloader::takePlatformOption(argc, argv);
     const QStringList args = argumentList(argc, argv);
-    const qsizetype selfTestIndex = args.indexOf(QStringLiteral("--selftest"));
-    if (selfTestIndex >= 0) return runSelfTest(argc, argv, args, selfTestIndex);
+    const commandline::Invocation invocation = commandline::parse(args);
+    switch (invocation.mode) {
+    case commandline::Mode::selfTest: return runSelfTest(argc, argv, invocation.selfTestFolder);
+    case commandline::Mode::help: std::fputs(qPrintable(commandline::helpText()), stdout); return 0;
+    case commandline::Mode::version: std::printf("%s\n", qPrintable(commandline::versionText())); return 0;
+    case commandline::Mode::usageError: std::fprintf(stderr, "%s\n", qPrintable(invocation.error)); return 2;
+    case commandline::Mode::checkPermissions:
+    case commandline::Mode::application: break;
+    }
     registerBuiltinBackends();
     const platformloader::Selection platform = platformloader::select(requestedPlatform);
-    if (args.contains(QStringLiteral("--check-permissions"))) return printPermissions(platform.backend);
+    if (invocation.mode == commandline::Mode::checkPermissions) return printPermissions(platform.backend);
     if (!platform.backend) {
         std::fprintf(stderr, "Pictro: %s\n", qPrintable(platform.error));
         return 1;
     }
-    return runApplication(argc, argv, args, *platform.backend);
+    return runApplication(argc, argv, args, invocation, *platform.backend);
 }

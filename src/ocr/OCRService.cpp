@@ -16,7 +16,9 @@ OCRService& OCRService::shared() {
 
 OCRService::Options OCRService::currentOptions() {
     const Settings& settings = Settings::shared();
-    return {settings.ocrLanguage(), settings.boolValue(keys::ocrRemoveLineBreaks)};
+    Options options{settings.ocrLanguage(), settings.boolValue(keys::ocrRemoveLineBreaks)};
+    options.pack = ocrlanguages::singlePack(settings.stringValue(keys::ocrLanguage)).value_or(QString());
+    return options;
 }
 
 QFuture<OCRResult> OCRService::recognize(const QImage& image) const { return recognize(image, currentOptions()); }
@@ -31,7 +33,9 @@ OCRResult OCRService::recognizeSync(const QImage& image, Options options) {
     if (grey.isNull()) return {};
     const std::vector<barcodereader::Barcode> barcodes = barcodereader::find(grey);
     const QStringList lines = textrecognizer::recognizeLines(barcodereader::withoutBarcodes(grey, barcodes),
-                                                             ocrlanguages::packsFor(options.language));
+                                                             options.pack.isEmpty()
+                                                                 ? ocrlanguages::packsFor(options.language)
+                                                                 : QStringList{options.pack});
     QStringList payloads;
     for (const barcodereader::Barcode& code : barcodes) payloads << code.payload;
     return {joinLines(lines, options.removeLineBreaks), payloads};

@@ -14,6 +14,9 @@ public:
     struct Options {
         OCRLanguage language = OCRLanguage::englishPlus;
         bool removeLineBreaks = false;
+        // One installed pack chosen in the preferences ("deu"); read with alone, instead of
+        // `language`, when set.
+        QString pack = {};
     };
 
     static OCRService& shared();

@@ -1,5 +1,8 @@
 #include "preferences/AdvancedTab.h"
 
+#include "ocr/OCRLanguages.h"
+#include "ocr/TextRecognizer.h"
+
 #include "preferences/PreferencesLayout.h"
 #include "preferences/SettingsBinder.h"
 #include "settings/SettingsEnums.h"
@@ -58,12 +61,22 @@ QComboBox* boundPopUp(SettingsBinder& binder, const char* key, const Choice& cho
     return box;
 }
 
+// The three fixed reading choices, then every language pack installed on this computer alone.
+Choice ocrLanguageChoice() {
+    Choice choice = Choice::of(ocrLanguageText);
+    for (const QString& pack : ocrlanguages::selectablePacks(textrecognizer::installedPacks())) {
+        choice.raws << pack;
+        choice.labels << ocrlanguages::packLabel(pack);
+    }
+    return choice;
+}
+
 } // namespace
 
 AdvancedTab::AdvancedTab(SettingsBinder& binder, QWidget* parent) : QWidget(parent) {
     QVBoxLayout* stack = prefslayout::tabStack(this, 12, 24);
     prefslayout::addRow(stack, QStringLiteral("Primary OCR language"))
-        ->addWidget(boundPopUp(binder, keys::ocrLanguage, Choice::of(ocrLanguageText), 160));
+        ->addWidget(boundPopUp(binder, keys::ocrLanguage, ocrLanguageChoice(), 200));
     for (const BoxRow& r : upperBoxes)
         addBoxRow(stack, binder, r);
 

@@ -29,7 +29,11 @@ TEST(SingleInstanceWire, RequestsRoundTrip) {
     const auto reopen = parseRequest(requestText({}));
     ASSERT_TRUE(reopen);
     EXPECT_TRUE(reopen->reopen);
-    for (const char* bad : {"", "end\n", "pictro 2\nreopen\nend\n", "pictro 1\nreopen\nextra\nend\n",
+    const auto actions = parseRequest(actionRequestText({QStringLiteral("area"), QStringLiteral("repeat-area")}));
+    ASSERT_TRUE(actions);
+    EXPECT_EQ(actions->actions, (QStringList{QStringLiteral("area"), QStringLiteral("repeat-area")}));
+    EXPECT_TRUE(actions->links.isEmpty());
+    for (const char* bad : {"", "end\n", "pictro 1\naction\nend\n", "pictro 2\nreopen\nend\n", "pictro 1\nreopen\nextra\nend\n",
                             "pictro 1\nopen\nbad link\nend\n", "pictro 1\ndelete\nend\n", "garbage"})
         EXPECT_FALSE(parseRequest(QByteArray(bad))) << bad;
 }
@@ -59,6 +63,12 @@ TEST_F(ServerTest, ASecondLaunchHandsItsLinksOrAReopenToTheRunningOne) {
               (QStringList{QStringLiteral("pictro://ocr"), QStringLiteral("pictro://clipboard")}));
     EXPECT_EQ(forwardInBackground({}), Forward::handed);
     ASSERT_TRUE(testsupport::waitUntil([&] { return reopen.count() == 1; }));
+    QSignalSpy actions(&server, &Server::actionsReceived);
+    auto future = QtConcurrent::run([p = path] { return forwardActions(p, {QStringLiteral("ocr")}); });
+    ASSERT_TRUE(testsupport::waitUntil([&] { return future.isFinished() && actions.count() == 1; }));
+    EXPECT_EQ(future.result(), Forward::handed);
+    EXPECT_EQ(actions.at(0).at(0).toStringList(), QStringList{QStringLiteral("ocr")});
+    EXPECT_EQ(links.count(), 1) << "actions are no links";
 }
 
 TEST_F(ServerTest, WithoutAnInstanceNothingIsForwarded) { EXPECT_EQ(forward(path, {}), Forward::noInstance); }

@@ -69,6 +69,41 @@ INSTANTIATE_TEST_SUITE_P(
                       LanguageCase{"noPacks", OCRLanguage::vietnamesePlus, {}, "eng"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct StoredLanguageCase {
+    const char* stored;
+    std::optional<const char*> pack;
+};
+
+class StoredLanguage : public ::testing::TestWithParam<StoredLanguageCase> {};
+
+TEST_P(StoredLanguage, NamesOnePackOrKeepsItsFixedMeaning) {
+    const StoredLanguageCase& c = GetParam();
+    const auto pack = ocrlanguages::singlePack(QString::fromUtf8(c.stored));
+    ASSERT_EQ(pack.has_value(), c.pack.has_value()) << c.stored;
+    if (pack) {
+        EXPECT_EQ(*pack, QString::fromUtf8(*c.pack));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredLanguage,
+                         ::testing::Values(StoredLanguageCase{"englishPlus", {}}, StoredLanguageCase{"vietnamesePlus", {}},
+                                           StoredLanguageCase{"auto", {}}, StoredLanguageCase{"deu", "deu"},
+                                           StoredLanguageCase{"chi_sim", "chi_sim"},
+                                           StoredLanguageCase{"script/Latin", "script/Latin"},
+                                           StoredLanguageCase{"eng+vie", {}}, StoredLanguageCase{"../eng", {}},
+                                           StoredLanguageCase{"/usr/share/x", {}}, StoredLanguageCase{"", {}}));
+
+TEST(LanguagePacks, ChoicesNameTheLanguageAndLeaveOutWhatIsNoLanguage) {
+    const QStringList installed{QStringLiteral("chi_sim"), QStringLiteral("deu"), QStringLiteral("eng"),
+                                QStringLiteral("equ"), QStringLiteral("osd"), QStringLiteral("xqz")};
+    EXPECT_EQ(ocrlanguages::selectablePacks(installed),
+              (QStringList{QStringLiteral("chi_sim"), QStringLiteral("deu"), QStringLiteral("eng"), QStringLiteral("xqz")}));
+    EXPECT_EQ(ocrlanguages::packLabel(QStringLiteral("deu")), QStringLiteral("German (deu)"));
+    EXPECT_EQ(ocrlanguages::packLabel(QStringLiteral("fra")), QStringLiteral("French (fra)"));
+    EXPECT_EQ(ocrlanguages::packLabel(QStringLiteral("chi_sim")), QStringLiteral("Chinese (chi_sim)"));
+    EXPECT_EQ(ocrlanguages::packLabel(QStringLiteral("xqz")), QStringLiteral("xqz"));
+}
+
 TEST(QRCodeImage, ModulesAreCrispAndTheQuietZoneWhite) {
     const QImage qr = qrcodeimage::make(QStringLiteral("x"), 5);
     ASSERT_FALSE(qr.isNull());

@@ -149,6 +149,24 @@ INSTANTIATE_TEST_SUITE_P(
                       ControlCase{"diagnostics", Kind::checkBox, "false", "off"}),
     [](const auto& info) { return std::string(info.param.key); });
 
+// Every language pack installed on the computer can be chosen after the three fixed choices; the
+// English one is always there (the program depends on it).
+INSTANTIATE_TEST_SUITE_P(InstalledLanguagePack, ControlTest,
+                         ::testing::Values(ControlCase{"ocrLanguage", Kind::popUp, "eng", "English (eng)"}),
+                         [](const auto& info) { return std::string(info.param.key); });
+
+TEST(OCRLanguagePopUp, KeepsTheFixedChoicesFirstAndOffersNoNonLanguage) {
+    prefstest::World world;
+    auto window = world.openWindow();
+    auto* box = window->findChild<QComboBox*>(QStringLiteral("ocrLanguage"));
+    ASSERT_NE(box, nullptr);
+    ASSERT_GE(box->count(), 4);
+    EXPECT_EQ(box->itemText(0), QStringLiteral("English+"));
+    EXPECT_EQ(box->itemText(1), QStringLiteral("Vietnamese+"));
+    EXPECT_EQ(box->itemText(2), QStringLiteral("Auto"));
+    EXPECT_EQ(box->findText(QStringLiteral("osd"), Qt::MatchContains), -1);
+}
+
 // Stored texts that name no case show the getter's fallback, as the rest of the program reads them.
 struct FallbackCase {
     const char* key;

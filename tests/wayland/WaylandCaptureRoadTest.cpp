@@ -17,13 +17,16 @@ protected:
         RunningPictro::SetUp();
         ASSERT_TRUE(input.ready());
     }
-    // Links reach the running instance the way the desktop hands them over: a second launch.
-    void openLink(const QString& link) {
+    // Links and actions reach the running instance the way a desktop or a compositor binding hands
+    // them over: a second launch.
+    void launchAgain(const QStringList& args) {
         QProcess second;
         second.setProcessEnvironment(environment());
-        second.start(qEnvironmentVariable("PICTRO_BINARY"), {link});
+        second.start(qEnvironmentVariable("PICTRO_BINARY"), args);
         ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
     }
+    void openLink(const QString& link) { launchAgain({link}); }
     bool windowShows(const QString& title) {
         return waitUntil([&] { return swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}).contains(
                                    QStringLiteral("\"name\": \"") + title + QLatin1Char('"')); },
@@ -63,6 +66,14 @@ TEST_F(WaylandRoad, AFullScreenCaptureSavesTheOutputAsGrimSeesItAndTheClipboardH
     QByteArray png;
     EXPECT_TRUE(waitUntil([&] { return !(png = pasted(QStringLiteral("image/png"))).isEmpty(); }, 8000));
     EXPECT_EQ(QImage::fromData(png).convertToFormat(QImage::Format_RGB32), expected);
+}
+
+TEST_F(WaylandRoad, TheCommandLineActionAsASwayBindingRunsItCaptures) {
+    waylandsession::PatternWindow pattern;
+    start("saveFormat=png\n");
+    launchAgain({QStringLiteral("--action"), QStringLiteral("fullscreen")});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 10000)) << pictro.readAllStandardError().toStdString();
+    EXPECT_EQ(onlySaved(), waylandsession::grim(QStringLiteral("HEADLESS-1")));
 }
 
 TEST_F(WaylandRoad, ADraggedAreaSavesExactlyThosePixels) {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using testsupport::readFile;
 using testsupport::waitUntil;
 
@@ -107,6 +109,40 @@ TEST_F(Launch, SelfTestWinsOverThePermissionReportAndNeedsNoDisplay) {
     EXPECT_FALSE(run.out.contains(QStringLiteral("FAIL")));
     EXPECT_TRUE(QFileInfo(out).isDir());
 }
+
+struct NoDisplayCase {
+    const char* name;
+    QStringList arguments;
+    int exitCode;
+    const char* outStart;
+    const char* errStart;
+};
+
+class CommandLineWithoutDisplay : public Launch, public ::testing::WithParamInterface<NoDisplayCase> {};
+
+// Help, version and mistakes are answered without a display and without starting the tray program.
+TEST_P(CommandLineWithoutDisplay, AnswersAndExits) {
+    const NoDisplayCase& c = GetParam();
+    const Run run = runToEnd(c.arguments, false);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+    // What is printed starts as given; nothing is printed where nothing is given.
+    EXPECT_EQ(run.out.left(int(std::strlen(c.outStart))), QString::fromUtf8(c.outStart)) << run.out.toStdString();
+    EXPECT_EQ(run.err.left(int(std::strlen(c.errStart))), QString::fromUtf8(c.errStart)) << run.err.toStdString();
+    EXPECT_EQ(run.out.isEmpty(), !*c.outStart);
+    EXPECT_EQ(run.err.isEmpty(), !*c.errStart);
+    EXPECT_LE(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(statusPath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CommandLineWithoutDisplay,
+    ::testing::Values(NoDisplayCase{"help", {QStringLiteral("--help")}, 0, "Usage: pictro [OPTION]...", ""},
+                      NoDisplayCase{"version", {QStringLiteral("--version")}, 0, "Pictro 0.", ""},
+                      NoDisplayCase{"unknownAction", {QStringLiteral("--action"), QStringLiteral("everything")}, 2, "",
+                                    "Pictro: unknown action \"everything\"; the actions are: fullscreen, area,"},
+                      NoDisplayCase{"unknownOption", {QStringLiteral("--capture")}, 2, "",
+                                    "Pictro: unknown option \"--capture\"; the options are: --action NAME,"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Runs the program until `body` returns, then stops it through SIGTERM.
 template <typename Body>
