@@ -19,6 +19,8 @@ class HotkeysTab : public QWidget {
 
   private:
     QWidget* buildInstructions(const PreferencesServices& services);
+    // Where the desktop does not let programs grab keys: what to bind in the compositor instead.
+    QWidget* buildDesktopBindingNote();
 
     std::vector<RecorderButton*> m_recorders;
 };
