@@ -40,6 +40,7 @@ test-sanitize: deps
 
 bench: deps build
 	scripts/with-xvfb bench/run-all $(BUILD)
+	scripts/with-wayland $(BUILD)/bench/bench_wayland_command --benchmark_counters_tabular=true
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

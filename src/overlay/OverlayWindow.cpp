@@ -7,6 +7,8 @@
 #include "platform/Platform.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -30,6 +32,13 @@ OverlayWindow::OverlayWindow(OverlayMode mode, const ScreenInfo& screen, std::op
     // Placed over the screen's whole frame, panels included: the platform's floating traits are
     // what let the window lie there.
     setGeometry(Platform::current().screens().converter().bottomLeftToQt(screen.frame).toRect());
+    // A Wayland client cannot place its windows: the compositor covers an output with a window
+    // that asks to be full screen there.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        for (QScreen* s : QGuiApplication::screens())
+            if (s->name() == screen.name) setScreen(s);
+        setWindowState(Qt::WindowFullScreen);
+    }
     m_view = new SelectionOverlayView(mode, screen, std::move(frozen), std::move(windowList), owner, this);
     m_view->setGeometry(rect());
     setCursor(Qt::CrossCursor);

@@ -4,6 +4,7 @@
 
 #include "preferences/PreferencesLayout.h"
 #include "preferences/RecorderButton.h"
+#include "platform/Platform.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@ HotkeysTab::HotkeysTab(Settings& settings, const PreferencesServices& services, 
     : QWidget(parent) {
     QVBoxLayout* stack = prefslayout::tabStack(this, 12, 24);
     stack->addWidget(buildInstructions(services));
+    if (QWidget* note = buildDesktopBindingNote()) stack->addWidget(note);
     stack->addWidget(prefslayout::divider());
     for (HotkeyAction action : hotkeyaction::allCases()) {
         QHBoxLayout* row = prefslayout::addRow(stack, hotkeyaction::label(action));
@@ -90,4 +92,21 @@ QWidget* HotkeysTab::buildInstructions(const PreferencesServices& services) {
                                  .arg(screen ? screen->label() : QString(), area ? area->label() : QString()),
                              QStringLiteral("pictroDefaults")));
     return block;
+}
+
+QWidget* HotkeysTab::buildDesktopBindingNote() {
+    if (!Platform::isInstalled() || Platform::current().capabilities().has(Capability::globalHotkeysByKey))
+        return nullptr;
+    // On this desktop a program cannot take keys for itself: the shortcuts below are then bound
+    // in the compositor's own configuration, to Pictro's command-line actions.
+    auto* note = new QLabel(QStringLiteral(
+        "This desktop does not let applications take global shortcuts, so the shortcuts below do not work "
+        "on their own. Bind Pictro's actions in your compositor's configuration instead, for example in "
+        "the sway configuration file:<br><tt>bindsym Ctrl+Shift+2 exec pictro --action area</tt>"));
+    note->setObjectName(QStringLiteral("desktopBindingNote"));
+    note->setTextFormat(Qt::RichText);
+    note->setWordWrap(true);
+    note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    prefslayout::makeCallout(note);
+    return note;
 }

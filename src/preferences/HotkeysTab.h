@@ -23,6 +23,8 @@ class HotkeysTab : public QWidget {
 
   private:
     QWidget* buildInstructions(const PreferencesServices& services);
+    // Where the desktop does not let programs grab keys: what to bind in the compositor instead.
+    QWidget* buildDesktopBindingNote();
 
     std::vector<RecorderButton*> m_recorders;
     QLabel* m_movedNote = nullptr;

@@ -3,6 +3,7 @@
 #include "preferences/BGStyleCard.h"
 #include "preferences/BackgroundStylePicker.h"
 #include "preferences/ColorWell.h"
+#include "platform/fake/FakePlatform.h"
 #include "preferences/GeneralTab.h"
 #include "preferences/HotkeysTab.h"
 #include "preferences/PreferencesWindow.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -155,6 +157,22 @@ TEST_F(PreferencesWindowTest, WithoutGlobalHotkeysByKeyTheRecordersAreOffWithThe
     }
     PreferencesWindow usual(world.settings, world.services());
     for (const RecorderButton* recorder : usual.hotkeysTab()->recorders()) EXPECT_TRUE(recorder->isEnabled());
+}
+
+TEST_F(PreferencesWindowTest, WhereProgramsCannotTakeKeysTheHotkeysTabSaysWhatToBindInstead) {
+    FakePlatform& fake = prefstest::platform();
+    for (const bool grabs : {true, false}) {
+        fake.caps.set(Capability::globalHotkeysByKey, grabs);
+        auto window = world.openWindow();
+        auto* note = window->hotkeysTab()->findChild<QLabel*>(QStringLiteral("desktopBindingNote"));
+        if (grabs) {
+            EXPECT_EQ(note, nullptr);
+        } else {
+            ASSERT_NE(note, nullptr);
+            EXPECT_TRUE(note->text().contains(QStringLiteral("bindsym Ctrl+Shift+2 exec pictro --action area")));
+        }
+    }
+    fake.caps = Capabilities::all();
 }
 
 } // namespace

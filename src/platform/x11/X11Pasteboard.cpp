@@ -1,6 +1,6 @@
 #include "platform/x11/X11Pasteboard.h"
 
-#include "platform/x11/ClipboardMimeData.h"
+#include "platform/ClipboardMimeData.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // Copies a small drawn image to the clipboard through the save service, writes the PNG it put
 // there to standard output (hex), and quits as Pictro does: the application object is destroyed,
 // and with it Qt's clipboard, which hands its contents to a running clipboard manager.
-#include "platform/x11/ClipboardMimeData.h"
+#include "platform/ClipboardMimeData.h"
 #include "platform/x11/X11Platform.h"
 #include "save/SaveService.h"
 #include "settings/Settings.h"

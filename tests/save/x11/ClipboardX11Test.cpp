@@ -1,4 +1,4 @@
-#include "platform/x11/ClipboardMimeData.h"
+#include "platform/ClipboardMimeData.h"
 #include "platform/x11/X11Platform.h"
 #include "save/ImageEncoding.h"
 #include "save/SaveService.h"

@@ -1,4 +1,4 @@
-#include "platform/x11/ClipboardMimeData.h"
+#include "platform/ClipboardMimeData.h"
 
 void ClipboardMimeData::setPng(const QByteArray& png) { m_png = png; }
 

@@ -1,0 +1,76 @@
+#include "platform/wayland/WaylandScreenCapture.h"
+
+#include "platform/wayland/DesktopPicture.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+CaptureFailure errorFor(ScreenshotFailure failure) {
+    switch (failure) {
+    case ScreenshotFailure::denied: return CaptureFailure::denied;
+    case ScreenshotFailure::cancelled: return CaptureFailure::cancelled;
+    case ScreenshotFailure::portalMissing:
+    case ScreenshotFailure::timedOut:
+    case ScreenshotFailure::unreadable:
+    case ScreenshotFailure::failed: return CaptureFailure::failed;
+    }
+    return CaptureFailure::failed;
+}
+
+const char* failureWords(ScreenshotFailure failure) {
+    switch (failure) {
+    case ScreenshotFailure::portalMissing: return "this desktop offers no screenshot portal";
+    case ScreenshotFailure::denied: return "the desktop refused the screenshot";
+    case ScreenshotFailure::cancelled: return "the screenshot was cancelled";
+    case ScreenshotFailure::timedOut: return "the screenshot portal did not answer in time";
+    case ScreenshotFailure::unreadable: return "the screenshot portal's picture cannot be read";
+    case ScreenshotFailure::failed: return "the screenshot portal failed";
+    }
+    return "the screenshot failed";
+}
+
+// The outputs as they are now, read on the main thread, where Qt keeps them.
+std::pair<std::vector<ScreenInfo>, geometry::SpaceConverter> layoutNow(const Screens& screens) {
+    std::pair<std::vector<ScreenInfo>, geometry::SpaceConverter> now;
+    const auto read = [&] { now = {screens.screens(), screens.converter()}; };
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        read();
+    else
+        QMetaObject::invokeMethod(app, read, Qt::BlockingQueuedConnection);
+    return now;
+}
+
+} // namespace
+
+WaylandScreenCapture::WaylandScreenCapture(const Screens& screens, PortalScreenshot::Options options)
+    : m_screens(screens), m_source(std::move(options)) {}
+
+PixelsOrError WaylandScreenCapture::readDisplay(const ScreenInfo& screen) {
+    const ScreenshotOutcome shot = m_source.take();
+    if (shot.failure) {
+        std::fprintf(stderr, "Pictro: %s (%s)\n", failureWords(*shot.failure), qPrintable(shot.detail));
+        return errorFor(*shot.failure);
+    }
+    const auto [outputs, conv] = layoutNow(m_screens);
+    QList<QRect> rects;
+    QRect own;
+    for (const ScreenInfo& s : outputs) {
+        const QRect r = conv.bottomLeftToQt(s.frame).toRect();
+        rects << r;
+        if (s.displayId == screen.displayId) own = r;
+    }
+    if (own.isNull()) return CaptureFailure::noDisplay;  // unplugged meanwhile
+    QImage pixels = desktoppicture::outputPixels(shot.image, desktoppicture::layoutBounds(rects), own, screen.scale);
+    if (pixels.isNull()) {
+        std::fprintf(stderr, "Pictro: the outputs changed during the screenshot\n");
+        return CaptureFailure::noDisplay;
+    }
+    return pixels;
+}
+
+PixelsOrError WaylandScreenCapture::readWindow(quint32) { return CaptureFailure::noWindow; }

@@ -1,0 +1,77 @@
+#include "WaylandSession.h"
+
+#include "support/TestSupport.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace waylandsession {
+
+QImage grim(const QString& output) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grim.png"));
+    QStringList args;
+    if (!output.isEmpty()) args << QStringLiteral("-o") << output;
+    QProcess p;
+    p.start(QStringLiteral("grim"), args << path);
+    if (!p.waitForFinished(10000) || p.exitCode() != 0) return {};
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+QString swaymsg(const QStringList& args) { return testsupport::run(QStringLiteral("swaymsg"), args).trimmed(); }
+
+VirtualInput::VirtualInput() {
+    QRect layout;
+    for (const QScreen* s : QGuiApplication::screens()) layout = layout.united(s->geometry());
+    m_tool.start(QStringLiteral(WAYLAND_TEST_INPUT), {QString::number(layout.width()), QString::number(layout.height())});
+    m_ready = m_tool.waitForReadyRead(5000) && m_tool.readLine().trimmed() == "ready";
+    // The compositor tells clients of the new seat capabilities; let them set up their pointer.
+    testsupport::waitUntil([] { return false; }, 200);
+}
+
+VirtualInput::~VirtualInput() {
+    m_tool.closeWriteChannel();
+    if (!m_tool.waitForFinished(2000)) m_tool.kill();
+}
+
+bool VirtualInput::send(const QByteArray& command) {
+    if (!m_ready) return false;
+    m_tool.write(command + '\n');
+    if (!m_tool.waitForReadyRead(5000)) return false;
+    const bool ok = m_tool.readLine().trimmed() == "ok";
+    // Input reaches other clients through their own event loops: let ours run too.
+    testsupport::waitUntil([] { return false; }, 30);
+    return ok;
+}
+
+bool VirtualInput::move(QPoint p) { return send("move " + QByteArray::number(p.x()) + ' ' + QByteArray::number(p.y())); }
+bool VirtualInput::press() { return send("press"); }
+bool VirtualInput::release() { return send("release"); }
+bool VirtualInput::key(unsigned code) { return send("key " + QByteArray::number(code)); }
+
+bool VirtualInput::drag(QPoint from, QPoint to) {
+    return move(from) && press() && move((from + to) / 2) && move(to) && release();
+}
+
+PatternWindow::PatternWindow() {
+    setWindowTitle(QStringLiteral("Pattern"));
+    show();
+    testsupport::waitUntil([this] { return m_painted; });
+    // The compositor shows the frame a moment after the client has committed it.
+    testsupport::waitUntil([] { return false; }, 300);
+}
+
+void PatternWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QImage pattern(size() * devicePixelRatioF(), QImage::Format_RGB32);
+    for (int y = 0; y < pattern.height(); ++y)
+        for (int x = 0; x < pattern.width(); ++x) pattern.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x + y) % 256));
+    pattern.setDevicePixelRatio(devicePixelRatioF());
+    p.drawImage(0, 0, pattern);
+    m_painted = true;
+}
+
+} // namespace waylandsession

@@ -1,0 +1,56 @@
+#pragma once
+
+// What the tests read from the running Wayland session of scripts/with-wayland, through the
+// session's own tools: grim for pixels, swaymsg for the compositor.
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+namespace waylandsession {
+
+// A grim screenshot: of one output by name, or of the whole desktop when `output` is empty.
+QImage grim(const QString& output = {});
+// swaymsg's answer, trimmed.
+QString swaymsg(const QStringList& args);
+
+// The session's pointer and keyboard: a headless compositor has none, and without them clients get
+// no pointer events and no keyboard focus. They exist while this object does; each call returns
+// once the compositor has handled the input.
+class VirtualInput {
+public:
+    VirtualInput();
+    ~VirtualInput();
+    bool ready() const { return m_ready; }
+
+    bool move(QPoint layoutPoint);
+    bool press();
+    bool release();
+    bool drag(QPoint from, QPoint to);
+    // A key pressed and released, by its evdev code.
+    bool key(unsigned evdevCode);
+    static constexpr unsigned escape = 1;
+
+private:
+    bool send(const QByteArray& command);
+
+    QProcess m_tool;
+    bool m_ready = false;
+};
+
+// A window whose every pixel differs from its neighbours, so a picture that is off by one pixel,
+// scaled or converted wrongly cannot pass for the right one. Shown and painted on construction.
+class PatternWindow : public QWidget {
+public:
+    PatternWindow();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    bool m_painted = false;
+};
+
+} // namespace waylandsession
