@@ -2,6 +2,7 @@
 // through the desktop portal, each saved file compared with grim's picture of the same screen, and
 // a copy made with no Pictro window focused read back with wl-paste.
 #include "WaylandSession.h"
+#include "support/ExternalProgram.h"
 #include "x11/RunningPictro.h"
 
 #include <QProcess>
@@ -38,10 +39,8 @@ protected:
                                  : QImage();
     }
     static QByteArray pasted(const QString& type) {
-        QProcess p;
-        p.start(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline"), QStringLiteral("--type"), type});
-        if (!p.waitForFinished(10000)) return {};
-        return p.readAllStandardOutput();
+        return testsupport::runProgram(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline"), QStringLiteral("--type"), type})
+            .out;
     }
 
     waylandsession::VirtualInput input;

@@ -1,5 +1,6 @@
 #include "WaylandSession.h"
 
+#include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
 
 #include <QGuiApplication>
@@ -15,13 +16,11 @@ QImage grim(const QString& output) {
     const QString path = dir.filePath(QStringLiteral("grim.png"));
     QStringList args;
     if (!output.isEmpty()) args << QStringLiteral("-o") << output;
-    QProcess p;
-    p.start(QStringLiteral("grim"), args << path);
-    if (!p.waitForFinished(10000) || p.exitCode() != 0) return {};
+    if (!testsupport::runProgram(QStringLiteral("grim"), args << path).ok()) return {};
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
-QString swaymsg(const QStringList& args) { return testsupport::run(QStringLiteral("swaymsg"), args).trimmed(); }
+QString swaymsg(const QStringList& args) { return testsupport::runProgram(QStringLiteral("swaymsg"), args).text(); }
 
 VirtualInput::VirtualInput() {
     QRect layout;
