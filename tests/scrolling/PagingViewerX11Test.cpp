@@ -27,7 +27,8 @@ namespace {
 using testsupport::waitUntil;
 
 constexpr int kPages = 3;
-constexpr QSize kPagePoints(420, 1400);
+// Pages a few steps tall, so the capture stitches within a page before it reaches a page turn.
+constexpr QSize kPagePoints(420, 2600);
 
 // Text lines a line apart, each one different, with a page header as real documents have.
 void writeDocument(const QString& path) {
@@ -43,8 +44,10 @@ void writeDocument(const QString& path) {
         if (page > 1) pdf.newPage();
         painter.drawText(QPointF(24, 40), QStringLiteral("Chapter %1").arg(page));
         for (int line = 1; line * 22 + 60 < kPagePoints.height() - 20; ++line)
-            painter.drawText(QPointF(24, 60 + line * 22),
-                             QStringLiteral("Line %1 of page %2: %3").arg(line).arg(page).arg(QString(line * 7 % 23, u'x')));
+            painter.drawText(QPointF(24, 60 + line * 22), QStringLiteral("Line %1 of page %2: %3")
+                                                              .arg(line)
+                                                              .arg(page)
+                                                              .arg(QString(line * 7 % 23, u'x')));
     }
     painter.end();
 }
@@ -81,8 +84,9 @@ class PagingViewerOnX11 : public ::testing::Test {
         // The window is the page's width and shorter than a page: the viewer scrolls within it.
         ASSERT_EQ(window.width(), kPagePoints.width());
         ASSERT_LT(window.height(), kPagePoints.height());
-        ASSERT_TRUE(waitUntil([this] { return shown() == pages[0].copy(0, 0, window.width(), window.height()); },
-                              x11test::firstWindowMs));
+        ASSERT_TRUE(
+            waitUntil([this] { return shown() == pages[0].copy(0, 0, window.width(), window.height()); },
+                      x11test::firstWindowMs));
     }
 
     void TearDown() override {
@@ -102,7 +106,8 @@ class PagingViewerOnX11 : public ::testing::Test {
     std::optional<CapturedImage> capture() {
         const Screens& screens = Platform::current().screens();
         const ScreenInfo screen = screens.screens().front();
-        const QRectF region = screens.converter().qtToBottomLeft(QRectF(window)).translated(-screen.frame.topLeft());
+        const QRectF region =
+            screens.converter().qtToBottomLeft(QRectF(window)).translated(-screen.frame.topLeft());
         bool done = false;
         std::optional<CapturedImage> result;
         EXPECT_NE(ScrollingCapture::start(
@@ -121,7 +126,8 @@ class PagingViewerOnX11 : public ::testing::Test {
     QImage document() const {
         QImage all(kPagePoints.width(), kPagePoints.height() * kPages, QImage::Format_RGB32);
         QPainter painter(&all);
-        for (int page = 0; page < kPages; ++page) painter.drawImage(0, page * kPagePoints.height(), pages[page]);
+        for (int page = 0; page < kPages; ++page)
+            painter.drawImage(0, page * kPagePoints.height(), pages[page]);
         return all;
     }
 
@@ -143,7 +149,7 @@ TEST_F(PagingViewerOnX11, APageTurnNeverLosesOrDoublesARow) {
     EXPECT_EQ(stitched, all.copy(0, 0, all.width(), stitched.height()));
     // Short of the whole document only with the user told why.
     if (stitched.height() < all.height()) {
-        ASSERT_NE(ToastHUD::current(), nullptr);
+        ASSERT_TRUE(waitUntil([] { return ToastHUD::current() != nullptr; }));
         EXPECT_EQ(ToastHUD::current()->message(), QStringLiteral("Scrolling stopped: the page jumped"));
     }
 }
