@@ -10,16 +10,17 @@
 // Joins the successive frames of a scrolling capture into one tall image. Each frame is the same
 // screen region after one more scroll step; only the rows it adds to the frame before are kept.
 // Frames are compared through one number per pixel row (the mean grey level of a sample of the
-// row), which is cheap and tolerant of small rendering differences.
+// row), which is cheap and tolerant of small rendering differences; the few placements that fit
+// by those numbers are then checked pixel by pixel, and the best one whose pixels agree wins.
 class VerticalStitcher {
-public:
+  public:
     explicit VerticalStitcher(const QImage& firstFrame);
 
     // What becomes of a frame whose shift cannot be measured with confidence: no placement fits
     // closely enough, or the previous frame's band is featureless and would fit anywhere.
     enum class Unmatched {
-        takeWhole,  // assume it is all new (the frame is appended whole)
-        refuse,     // reject it, so nothing is dropped or doubled; `lastRefusedUnmatched()` says so
+        takeWhole, // assume it is all new (the frame is appended whole)
+        refuse,    // reject it, so nothing is dropped or doubled; `lastRefusedUnmatched()` says so
     };
 
     // Adds a frame; false when it was rejected (another width, nothing new, or refused as
@@ -38,16 +39,19 @@ public:
     static std::optional<int> findOverlap(const QImage& previous, const QImage& next);
     // The same for either direction: for `up`, how many rows the content moved down, which is the
     // number of new rows at the top of `next`.
-    static std::optional<int> findOverlap(const QImage& previous, const QImage& next, ScrollDirection direction);
+    static std::optional<int> findOverlap(const QImage& previous, const QImage& next,
+                                          ScrollDirection direction);
 
     const std::vector<QImage>& slices() const { return m_slices; }
     const QImage& lastFrame() const { return m_lastFrame; }
     int width() const { return m_width; }
     int totalHeight() const { return m_totalHeight; }
 
-private:
+  private:
     void appendSlice(const QImage& frame, int newRows, ScrollDirection direction);
-    static std::optional<std::vector<double>> grayRows(const QImage& image);
+    // The image in a 32-bit format that rows can be read from directly.
+    static QImage comparable(const QImage& image);
+    static std::optional<std::vector<double>> grayRows(const QImage& pixels);
     // The overlap, and whether the band it was measured with had anything in it to match.
     struct Measure {
         std::optional<int> shift;

@@ -13,11 +13,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-#include <sys/socket.h>
-#include <sys/un.h>
 
 #include <gtest/gtest.h>
 
@@ -36,17 +36,19 @@ TEST(SingleInstanceWire, RequestsRoundTrip) {
     const auto reopen = parseRequest(requestText({}));
     ASSERT_TRUE(reopen);
     EXPECT_TRUE(reopen->reopen);
-    const auto actions = parseRequest(actionRequestText({QStringLiteral("area"), QStringLiteral("repeat-area")}));
+    const auto actions =
+        parseRequest(actionRequestText({QStringLiteral("area"), QStringLiteral("repeat-area")}));
     ASSERT_TRUE(actions);
     EXPECT_EQ(actions->actions, (QStringList{QStringLiteral("area"), QStringLiteral("repeat-area")}));
     EXPECT_TRUE(actions->links.isEmpty());
-    for (const char* bad : {"", "end\n", "pictro 1\naction\nend\n", "pictro 2\nreopen\nend\n", "pictro 1\nreopen\nextra\nend\n",
-                            "pictro 1\nopen\nbad link\nend\n", "pictro 1\ndelete\nend\n", "garbage"})
+    for (const char* bad :
+         {"", "end\n", "pictro 1\naction\nend\n", "pictro 2\nreopen\nend\n", "pictro 1\nreopen\nextra\nend\n",
+          "pictro 1\nopen\nbad link\nend\n", "pictro 1\ndelete\nend\n", "garbage"})
         EXPECT_FALSE(parseRequest(QByteArray(bad))) << bad;
 }
 
 class ServerTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("pictro.sock"));
     Server server;
@@ -60,11 +62,14 @@ protected:
 
 TEST_F(ServerTest, ASecondLaunchHandsItsLinksOrAReopenToTheRunningOne) {
     ASSERT_TRUE(server.listen(path));
-    EXPECT_EQ(QFile::permissions(path) & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
-              QFileDevice::Permissions()) << "only the user may connect";
+    EXPECT_EQ(QFile::permissions(path) &
+                  (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
+              QFileDevice::Permissions())
+        << "only the user may connect";
     QSignalSpy links(&server, &Server::linksReceived);
     QSignalSpy reopen(&server, &Server::reopenRequested);
-    EXPECT_EQ(forwardInBackground({QStringLiteral("pictro://ocr"), QStringLiteral("pictro://clipboard")}), Forward::handed);
+    EXPECT_EQ(forwardInBackground({QStringLiteral("pictro://ocr"), QStringLiteral("pictro://clipboard")}),
+              Forward::handed);
     ASSERT_TRUE(testsupport::waitUntil([&] { return links.count() == 1; }));
     EXPECT_EQ(links.at(0).at(0).toStringList(),
               (QStringList{QStringLiteral("pictro://ocr"), QStringLiteral("pictro://clipboard")}));
@@ -78,7 +83,9 @@ TEST_F(ServerTest, ASecondLaunchHandsItsLinksOrAReopenToTheRunningOne) {
     EXPECT_EQ(links.count(), 1) << "actions are no links";
 }
 
-TEST_F(ServerTest, WithoutAnInstanceNothingIsForwarded) { EXPECT_EQ(forward(path, {}), Forward::noInstance); }
+TEST_F(ServerTest, WithoutAnInstanceNothingIsForwarded) {
+    EXPECT_EQ(forward(path, {}), Forward::noInstance);
+}
 
 TEST_F(ServerTest, AStaleSocketFileIsReplaced) {
     // A socket bound and abandoned, as a crashed instance leaves it.
@@ -98,8 +105,9 @@ TEST_F(ServerTest, AStaleSocketFileIsReplaced) {
 TEST_F(ServerTest, GarbageAndOversizedRequestsAreDroppedWithoutHarm) {
     ASSERT_TRUE(server.listen(path));
     QSignalSpy links(&server, &Server::linksReceived);
-    for (const QByteArray& garbage : {QByteArray("\x00\xff\xfe\nend\n", 8), QByteArray("pictro 1\nopen\n\x01\nend\n"),
-                                      QByteArray(Server::maxRequestBytes + 4096, 'x')}) {
+    for (const QByteArray& garbage :
+         {QByteArray("\x00\xff\xfe\nend\n", 8), QByteArray("pictro 1\nopen\n\x01\nend\n"),
+          QByteArray(Server::maxRequestBytes + 4096, 'x')}) {
         QLocalSocket socket;
         socket.connectToServer(path);
         ASSERT_TRUE(socket.waitForConnected(2000));
@@ -138,19 +146,24 @@ TEST_F(ServerTest, RunningOutOfDescriptorsPausesTheServiceWithoutEndingIt) {
     ASSERT_TRUE(server.listen(path));
     // Clients wait in the backlog while every descriptor of the process is taken.
     std::vector<int> clients;
-    for (int i = 0; i < 8; ++i) clients.push_back(connectRaw(path));
+    for (int i = 0; i < 8; ++i)
+        clients.push_back(connectRaw(path));
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
     rlimit tight = old;
     tight.rlim_cur = 256;
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
     std::vector<int> hoard;
-    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) hoard.push_back(fd);
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        hoard.push_back(fd);
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(QFile::exists(path)) << "the socket went with the failed accept";
 
-    for (int fd : hoard) ::close(fd);
-    for (int fd : clients) ::close(fd);
+    for (int fd : hoard)
+        ::close(fd);
+    for (int fd : clients)
+        ::close(fd);
     setrlimit(RLIMIT_NOFILE, &old);
     QSignalSpy links(&server, &Server::linksReceived);
     EXPECT_EQ(forwardInBackground({QStringLiteral("pictro://ocr")}), Forward::handed);
@@ -158,6 +171,9 @@ TEST_F(ServerTest, RunningOutOfDescriptorsPausesTheServiceWithoutEndingIt) {
 }
 
 TEST_F(ServerTest, ManyUnfinishedRequestsTogetherHoldLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__) || defined(PICTRO_SANITIZE)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory and quarantine swell the resident size this measures";
+#endif
     ASSERT_TRUE(server.listen(path));
     const long before = residentKiB();
     // Sixteen clients each send almost 1 MiB, within one request's limit, and never finish.
@@ -168,18 +184,21 @@ TEST_F(ServerTest, ManyUnfinishedRequestsTogetherHoldLittleMemory) {
             const int fd = connectRaw(path);
             const QByteArray chunk(64 * 1024, 'x');
             for (qint64 sent = 0; fd >= 0 && sent + chunk.size() <= 1000 * 1024;) {
-                const ssize_t n = ::send(fd, chunk.constData(), static_cast<size_t>(chunk.size()), MSG_NOSIGNAL);
+                const ssize_t n =
+                    ::send(fd, chunk.constData(), static_cast<size_t>(chunk.size()), MSG_NOSIGNAL);
                 if (n <= 0) break;
                 sent += n;
             }
             ++finished;
-            QThread::msleep(500);  // held open while the server reads
+            QThread::msleep(500); // held open while the server reads
             if (fd >= 0) ::close(fd);
         });
     testsupport::waitUntil([&] { return finished == 16; }, 10000);
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     const long grown = residentKiB() - before;
-    for (auto& t : senders) t.join();
+    for (auto& t : senders)
+        t.join();
     EXPECT_LT(grown, 12 * 1024) << "KiB held by unfinished requests";
     EXPECT_EQ(forwardInBackground({QStringLiteral("pictro://ocr")}), Forward::handed);
 }
