@@ -62,7 +62,7 @@ class AppDelegate : public QObject {
     void setFlows(CaptureFlows* flows) { m_flows = flows; }
     void showToast(const QString& message, const QString& symbol, double seconds);
 
-    const std::optional<CapturedImage>& lastCapture() const { return m_history.last(); }
+    std::optional<CapturedImage> lastCapture() const { return m_history.last(); }
     // What the flows record into; owned here for the life of the application.
     CaptureHistory& history() { return m_history; }
     EventLog& eventLog() { return m_eventLog; }
