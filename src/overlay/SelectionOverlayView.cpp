@@ -27,9 +27,7 @@ constexpr double bubbleAlpha = 0.75;
 constexpr double bubbleRadius = 5;
 constexpr int bubbleFontSize = 12;
 
-QColor accentColor() {
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
-}
+QColor accentColor() { return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight); }
 
 QFont bubbleFont() {
     // Fixed-width digits keep the readout from jittering while the size changes.
@@ -41,9 +39,8 @@ QFont bubbleFont() {
 } // namespace
 
 SelectionOverlayView::SelectionOverlayView(OverlayMode mode, const ScreenInfo& screen,
-                                           std::optional<CapturedImage> frozen,
-                                           std::vector<WindowInfo> windowList, SelectionOverlay* owner,
-                                           QWidget* parent)
+                                           std::optional<CapturedImage> frozen, std::vector<WindowInfo> windowList,
+                                           SelectionOverlay* owner, QWidget* parent)
     : QWidget(parent), m_mode(mode), m_screen(screen), m_frozen(std::move(frozen)),
       m_windowList(std::move(windowList)), m_primaryMaxY(Platform::current().screens().primaryMaxY()),
       m_owner(owner) {
@@ -143,17 +140,14 @@ void SelectionOverlayView::paintEvent(QPaintEvent*) {
 void SelectionOverlayView::paintDimming(QPainter& painter) const {
     QColor dim(Qt::black);
     dim.setAlphaF(m_mode == OverlayMode::area ? areaDimAlpha : pickDimAlpha);
-    const std::optional<QRectF> hole = selectionRect() ? selectionRect() : hoveredWindowRect();
-    if (!hole) {
-        // Nothing cut out (the first frame): a plain rectangle fill blends the whole screen in one
-        // pass, where the rasterised path costs several times as much at 4K.
-        painter.fillRect(rect(), dim);
-        return;
-    }
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);
     path.addRect(QRectF(rect()));
-    path.addRect(og::viewToWidget(*hole, height()));
+    if (const auto selection = selectionRect()) {
+        path.addRect(og::viewToWidget(*selection, height()));
+    } else if (const auto hovered = hoveredWindowRect()) {
+        path.addRect(og::viewToWidget(*hovered, height()));
+    }
     painter.fillPath(path, dim);
 }
 
@@ -201,6 +195,5 @@ void SelectionOverlayView::drawBubble(QPainter& painter, const QString& text, co
                             bubbleRadius);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(og::viewToWidget(QRectF(origin, textSize), height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text);
+    painter.drawText(og::viewToWidget(QRectF(origin, textSize), height()), Qt::AlignLeft | Qt::AlignVCenter, text);
 }

@@ -7,7 +7,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -22,65 +22,66 @@ bool layoutSupported(xcb_connection_t* c, uint8_t depth) {
     return false;
 }
 
-// The server leaves the fourth byte of a depth-24 pixel undefined; QImage's RGB32 wants it opaque.
-void makeOpaque(uchar* data, size_t pixels) {
-    auto* p = reinterpret_cast<quint32*>(data);
-    for (size_t i = 0; i < pixels; ++i)
-        p[i] |= 0xff000000u;
-}
-
-// An image over `data`, which `release(owner)` gives back once the last copy of the image is gone.
-QImage imageOver(uchar* data, int width, int height, uint8_t depth, QImageCleanupFunction release,
-                 void* owner) {
-    if (depth != 32) makeOpaque(data, static_cast<size_t>(width) * static_cast<size_t>(height));
-    const QImage::Format format = depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    QImage image(data, width, height, static_cast<qsizetype>(width) * 4, format, release, owner);
-    if (image.isNull()) release(owner);
+// Copies rows of 32-bit pixels into a new image; depth-24 pixels get an opaque alpha byte, since
+// the server leaves that byte undefined.
+QImage imageFrom(const uchar* data, int width, int height, uint8_t depth) {
+    const bool withAlpha = depth == 32;
+    QImage image(width, height, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    for (int y = 0; y < height; ++y) {
+        const uchar* src = data + rowBytes * static_cast<size_t>(y);
+        uchar* dst = image.scanLine(y);
+        if (withAlpha) {
+            std::memcpy(dst, src, rowBytes);
+        } else {
+            const auto* s = reinterpret_cast<const quint32*>(src);
+            auto* d = reinterpret_cast<quint32*>(dst);
+            for (int x = 0; x < width; ++x)
+                d[x] = s[x] | 0xff000000u;
+        }
+    }
     return image;
 }
 
-void detachSegment(void* memory) {
-    shmdt(memory);
-}
-void freeReply(void* reply) {
-    std::free(reply);
-}
-
-// A private segment of `bytes`, attached here and on the server; none when either side refuses.
-struct Segment {
-    uint32_t id = 0;
-    uchar* memory = nullptr;
-};
-std::optional<Segment> attachSegment(xcb_connection_t* c, size_t bytes, bool* serverRefused) {
-    const int shmId = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (shmId < 0) return std::nullopt;
-    void* memory = shmat(shmId, nullptr, 0);
-    if (memory == reinterpret_cast<void*>(-1)) {
-        shmctl(shmId, IPC_RMID, nullptr);
-        return std::nullopt;
-    }
-    const uint32_t segment = xcb_generate_id(c);
-    xcb_generic_error_t* error =
-        xcb_request_check(c, xcb_shm_attach_checked(c, segment, static_cast<uint32_t>(shmId), 0));
-    // Marked for removal at once: the segment goes away with the last detach, even after a crash.
-    shmctl(shmId, IPC_RMID, nullptr);
-    if (error) {
-        std::free(error);
-        shmdt(memory);
-        *serverRefused = true;
-        return std::nullopt;
-    }
-    return Segment{segment, static_cast<uchar*>(memory)};
-}
-
 } // namespace
+
+X11PixelGrabber::X11PixelGrabber() {
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(releaseAfterIdleMs);
+    QObject::connect(&m_idle, &QTimer::timeout, &m_mainThread, [this] {
+        std::lock_guard lock(m_mutex);
+        releaseSegment();
+    });
+}
+
+X11PixelGrabber::~X11PixelGrabber() {
+    releaseSegment();
+}
+
+void X11PixelGrabber::releaseWhenIdle() {
+    QMetaObject::invokeMethod(
+        &m_mainThread, [this] { m_idle.start(); }, Qt::QueuedConnection);
+}
 
 void X11PixelGrabber::setSharedMemoryEnabled(bool enabled) {
     std::lock_guard lock(m_mutex);
     m_shmEnabled = enabled;
 }
 
-bool X11PixelGrabber::sharedMemoryUsable(xcb_connection_t* c) {
+void X11PixelGrabber::releaseSegment() {
+    if (m_memory && m_connection) {
+        xcb_generic_error_t* error =
+            xcb_request_check(m_connection, xcb_shm_detach_checked(m_connection, m_segment));
+        std::free(error);
+    }
+    if (m_memory) shmdt(m_memory);
+    m_memory = nullptr;
+    m_size = 0;
+    m_shmId = -1;
+}
+
+bool X11PixelGrabber::ensureSegment(xcb_connection_t* c, size_t bytes) {
     if (!m_shmChecked || m_connection != c) {
         m_shmChecked = true;
         m_connection = c;
@@ -90,53 +91,64 @@ bool X11PixelGrabber::sharedMemoryUsable(xcb_connection_t* c) {
         std::free(error);
         m_shmUsable = version != nullptr;
     }
-    return m_shmUsable;
+    if (!m_shmUsable) return false;
+    if (m_memory && m_size >= bytes) return true;
+    releaseSegment();
+
+    const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (id < 0) return false;
+    void* memory = shmat(id, nullptr, 0);
+    if (memory == reinterpret_cast<void*>(-1)) {
+        shmctl(id, IPC_RMID, nullptr);
+        return false;
+    }
+    const uint32_t segment = xcb_generate_id(c);
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_shm_attach_checked(c, segment, static_cast<uint32_t>(id), 0));
+    // Marked for removal at once: the segment goes away with the last detach, even after a crash.
+    shmctl(id, IPC_RMID, nullptr);
+    if (error) {
+        std::free(error);
+        shmdt(memory);
+        m_shmUsable = false; // the server cannot share memory with us; do not try again
+        return false;
+    }
+    m_segment = segment;
+    m_shmId = id;
+    m_memory = static_cast<uchar*>(memory);
+    m_size = bytes;
+    return true;
 }
 
 std::optional<QImage> X11PixelGrabber::grabShared(xcb_connection_t* c, xcb_drawable_t drawable,
                                                   const QRect& rect, uint8_t depth) {
-    if (!sharedMemoryUsable(c)) return std::nullopt;
     const size_t bytes = static_cast<size_t>(rect.width()) * static_cast<size_t>(rect.height()) * 4;
-    bool refused = false;
-    const auto segment = attachSegment(c, bytes, &refused);
-    // A server that cannot share memory with us will not later: do not try again.
-    if (refused) m_shmUsable = false;
-    if (!segment) return std::nullopt;
+    if (!ensureSegment(c, bytes)) return std::nullopt;
     xcb_generic_error_t* error = nullptr;
     XcbPtr<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(
         c,
         xcb_shm_get_image(c, drawable, static_cast<int16_t>(rect.x()), static_cast<int16_t>(rect.y()),
                           static_cast<uint16_t>(rect.width()), static_cast<uint16_t>(rect.height()), ~0u,
-                          XCB_IMAGE_FORMAT_Z_PIXMAP, segment->id, 0),
+                          XCB_IMAGE_FORMAT_Z_PIXMAP, m_segment, 0),
         &error));
     std::free(error);
-    // The server has written the pixels; only this process keeps the memory from here on.
-    xcb_shm_detach(c, segment->id);
-    xcb_flush(c);
-    if (!reply || reply->size < bytes) {
-        shmdt(segment->memory);
-        return std::nullopt;
-    }
-    return imageOver(segment->memory, rect.width(), rect.height(), depth, detachSegment, segment->memory);
+    if (!reply || reply->size < bytes) return std::nullopt;
+    return imageFrom(m_memory, rect.width(), rect.height(), depth);
 }
 
 std::optional<QImage> X11PixelGrabber::grabPlain(xcb_connection_t* c, xcb_drawable_t drawable,
                                                  const QRect& rect, uint8_t depth) {
     xcb_generic_error_t* error = nullptr;
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
+    XcbPtr<xcb_get_image_reply_t> reply(xcb_get_image_reply(
         c,
         xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, static_cast<int16_t>(rect.x()),
                       static_cast<int16_t>(rect.y()), static_cast<uint16_t>(rect.width()),
                       static_cast<uint16_t>(rect.height()), ~0u),
-        &error);
+        &error));
     std::free(error);
     const size_t bytes = static_cast<size_t>(rect.width()) * static_cast<size_t>(rect.height()) * 4;
-    if (!reply || static_cast<size_t>(xcb_get_image_data_length(reply)) < bytes) {
-        std::free(reply);
-        return std::nullopt;
-    }
-    // The pixels stay in the reply, which the image frees: the data lies right after its header.
-    return imageOver(xcb_get_image_data(reply), rect.width(), rect.height(), depth, freeReply, reply);
+    if (!reply || static_cast<size_t>(xcb_get_image_data_length(reply.get())) < bytes) return std::nullopt;
+    return imageFrom(xcb_get_image_data(reply.get()), rect.width(), rect.height(), depth);
 }
 
 std::optional<QImage> X11PixelGrabber::grab(xcb_connection_t* c, xcb_drawable_t drawable, const QRect& rect,
@@ -145,7 +157,9 @@ std::optional<QImage> X11PixelGrabber::grab(xcb_connection_t* c, xcb_drawable_t 
     if (!layoutSupported(c, depth)) return std::nullopt;
     std::lock_guard lock(m_mutex);
     if (m_shmEnabled) {
-        if (auto image = grabShared(c, drawable, rect, depth)) return image;
+        auto image = grabShared(c, drawable, rect, depth);
+        releaseWhenIdle();
+        if (image) return image;
     }
     return grabPlain(c, drawable, rect, depth);
 }
