@@ -1,7 +1,6 @@
 #include "app/AppCaptureFlows.h"
 
 #include "app/ActionAvailability.h"
-#include "platform/TimingMarks.h"
 #include "app/CaptureGeometry.h"
 #include "app/CaptureHistory.h"
 #include "app/EventLog.h"
@@ -17,6 +16,7 @@
 #include "platform/InputSynth.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "preferences/PreferencesWindowController.h"
 #include "save/ImageEncoding.h"
 #include "save/SaveService.h"
@@ -34,7 +34,8 @@ namespace {
 // Opened images carry their density; it is read with the point the writer uses, so every image
 // Pictro wrote reopens at the scale it was written with.
 double densityScale(const QImage& image) {
-    return capturegeometry::openedImageScale(image.width(), image.width() / imageencoding::scaleFromDensity(image));
+    return capturegeometry::openedImageScale(image.width(),
+                                             image.width() / imageencoding::scaleFromDensity(image));
 }
 
 QString openFileFilter() {
@@ -53,29 +54,32 @@ QString openFileFilter() {
 namespace AppServices {
 void handleCaptureError(CaptureError error) {
     switch (error) {
-    case CaptureError::cancelled: return;
+    case CaptureError::cancelled:
+        return;
     case CaptureError::permission: {
         ToastHUD::show(QStringLiteral("Cannot read the screen — Pictro needs an X11 session"),
                        QStringLiteral("exclamationmark.shield.fill"), 5.0);
         // X11 has no permission page: explain what keeps the screen from being read instead.
         auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Pictro"),
-                                    QStringLiteral("Pictro could not read the screen."),
-                                    QMessageBox::Ok);
-        box->setInformativeText(QStringLiteral(
-            "Pictro reads the screen through the X server of your session. If this desktop runs on Wayland or "
-            "the X server refuses access, start Pictro inside an X11 session."));
+                                    QStringLiteral("Pictro could not read the screen."), QMessageBox::Ok);
+        box->setInformativeText(
+            QStringLiteral("Pictro reads the screen through the X server of your session. If this desktop "
+                           "runs on Wayland or "
+                           "the X server refuses access, start Pictro inside an X11 session."));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();
         return;
     }
     default:
-        ToastHUD::show(QStringLiteral("Capture failed"), QStringLiteral("exclamationmark.triangle.fill"), 2.2);
+        ToastHUD::show(QStringLiteral("Capture failed"), QStringLiteral("exclamationmark.triangle.fill"),
+                       2.2);
     }
 }
 } // namespace AppServices
 
 AppCaptureFlows::AppCaptureFlows(CaptureHistory& history, EventLog& log, Settings& settings,
-                                 std::shared_ptr<Platform> platform, BeginOverlay beginOverlay, QObject* parent)
+                                 std::shared_ptr<Platform> platform, BeginOverlay beginOverlay,
+                                 QObject* parent)
     : QObject(parent), m_history(history), m_log(log), m_settings(settings), m_platform(std::move(platform)),
       m_beginOverlay(std::move(beginOverlay)) {}
 
@@ -90,9 +94,10 @@ void AppCaptureFlows::captureFullscreen() {
     const Screens& screens = m_platform->screens();
     const auto main = screens.mainScreen();
     // Where the desktop keeps the pointer to itself, the main screen is the one meant.
-    const auto screen = m_platform->capabilities().has(Capability::pointerLocation)
-                            ? capturegeometry::screenUnderMouse(screens.screens(), screens.mouseLocation(), main)
-                            : screens.mainOrFirstScreen();
+    const auto screen =
+        m_platform->capabilities().has(Capability::pointerLocation)
+            ? capturegeometry::screenUnderMouse(screens.screens(), screens.mouseLocation(), main)
+            : screens.mainOrFirstScreen();
     if (screen) captureScreen(*screen);
 }
 
@@ -135,8 +140,8 @@ void AppCaptureFlows::onAreaSelected(const OverlayResult& result) {
 void AppCaptureFlows::repeatAreaCapture() {
     const auto stored = m_settings.lastAreaRect();
     if (!stored) {
-        ToastHUD::show(QStringLiteral("No previous area — use Capture Area first"), QStringLiteral("rectangle.dashed"),
-                       2.2);
+        ToastHUD::show(QStringLiteral("No previous area — use Capture Area first"),
+                       QStringLiteral("rectangle.dashed"), 2.2);
         captureArea();
         return;
     }
@@ -180,7 +185,8 @@ void AppCaptureFlows::captureWindow(const WindowInfo& window) {
             return;
         }
         const auto screen = CaptureEngine::screenContaining(window.frameCG);
-        const CapturedImage composed = CaptureEngine::composeWindowShot(r.image(), m_settings.windowBGStyle(), screen);
+        const CapturedImage composed =
+            CaptureEngine::composeWindowShot(r.image(), m_settings.windowBGStyle(), screen);
         handleResult(composed, CaptureSource::window);
     });
 }
@@ -214,7 +220,8 @@ void AppCaptureFlows::instantTextRecognition() {
         if (!clipped) return;
         // The continuation comes back to the main thread, where the clipboard and the toast live.
         QFuture<OCRResult> reading = OCRService::shared().recognize(frozen.image.copy(*clipped));
-        progresstoast::showWhileRunning(reading, QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
+        progresstoast::showWhileRunning(reading, QStringLiteral("Reading text…"),
+                                        QStringLiteral("text.viewfinder"));
         // The platform of the moment is held until the answer comes.
         reading.then(self, [platform = self->m_platform](const OCRResult& r) {
             const OCRFeedback feedback = OCRFeedback::forInstantFlow(r);
@@ -229,7 +236,8 @@ void AppCaptureFlows::instantTextRecognition() {
 }
 
 void AppCaptureFlows::openFile() {
-    const QString path = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open Image"), QString(), openFileFilter());
+    const QString path =
+        QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open Image"), QString(), openFileFilter());
     if (path.isEmpty()) return;
     QImageReader reader(path);
     reader.setAutoTransform(true);
@@ -254,7 +262,7 @@ void AppCaptureFlows::openInEditor(const QImage& image) {
 }
 
 void AppCaptureFlows::showApp() {
-    if (const auto& last = m_history.last())
+    if (const auto last = m_history.last())
         EditorWindowController::open(*last);
     else
         PreferencesWindowController::show();

@@ -11,9 +11,9 @@
 #include "hud/ToastHUD.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
-#include "platform/TimingMarks.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Symbols.h"
+#include "platform/TimingMarks.h"
 #include "preferences/PreferencesWindowController.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -26,7 +26,8 @@
 
 #include <cstdio>
 
-AppDelegate::AppDelegate(Settings& settings, Platform& platform, const QStringList& arguments, QObject* parent)
+AppDelegate::AppDelegate(Settings& settings, Platform& platform, const QStringList& arguments,
+                         QObject* parent)
     : QObject(parent), m_settings(settings), m_platform(platform), m_arguments(arguments) {}
 
 AppDelegate::~AppDelegate() {
@@ -38,10 +39,21 @@ void AppDelegate::applicationDidFinishLaunching() {
     timingmarks::mark("launch: delegate starts");
     setupStatusItem();
     timingmarks::mark("launch: tray item shown");
+    // Nothing else is needed to show the icon: the rest runs once the event loop has sent the
+    // icon's dock request to the tray, so the icon appears without waiting for it.
+    QTimer::singleShot(0, this, &AppDelegate::finishLaunching);
+}
+
+void AppDelegate::finishLaunching() {
+    rebuildMenu();
+    timingmarks::mark("launch: menu built");
     writeLaunchStatus();
-    if (!m_platform.screenCapture().screenCaptureAllowed()) m_platform.screenCapture().requestScreenCaptureAccess();
+    if (!m_platform.screenCapture().screenCaptureAllowed())
+        m_platform.screenCapture().requestScreenCaptureAccess();
     registerHotkeys();
-    PreferencesWindowController::setLoginItem({launchatlogin::isEnabled, [](bool on) { launchatlogin::set(on, QApplication::applicationFilePath()); }});
+    PreferencesWindowController::setLoginItem(
+        {launchatlogin::isEnabled,
+         [](bool on) { launchatlogin::set(on, QApplication::applicationFilePath()); }});
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
         showToast(launchtoast::text(), QStringLiteral("camera.viewfinder"), 3.0);
@@ -51,18 +63,19 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::setupStatusItem() {
     m_statusItem = new QSystemTrayIcon(Symbols::icon(QStringLiteral("camera.viewfinder")));
     m_statusItem->setToolTip(QStringLiteral("Pictro"));
-    rebuildMenu();
     // A click on the tray icon opens the menu too, not only the context click.
-    connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger && m_menu) m_menu->popup(QCursor::pos());
-    });
+    connect(m_statusItem, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger && m_menu) m_menu->popup(QCursor::pos());
+            });
     applyStatusItemVisibility();
 }
 
 void AppDelegate::rebuildMenu() {
     QMenu* old = m_menu;
     m_menu = statusmenu::build(*this, m_settings, m_platform.capabilities());
-    connect(m_menu, &QMenu::aboutToShow, this, [this] { statusmenu::refreshLaunchItem(*m_menu, launchatlogin::isEnabled()); });
+    connect(m_menu, &QMenu::aboutToShow, this,
+            [this] { statusmenu::refreshLaunchItem(*m_menu, launchatlogin::isEnabled()); });
     if (m_statusItem) m_statusItem->setContextMenu(m_menu);
     if (old) old->deleteLater();
 }
@@ -81,14 +94,15 @@ void AppDelegate::applyStatusItemVisibility() {
 }
 
 void AppDelegate::writeLaunchStatus() {
-    const QString text = diagnostics::launchStatusText(QApplication::applicationPid(),
-                                                       m_platform.screenCapture().screenCaptureAllowed(),
-                                                       m_platform.inputSynth().accessibilityTrusted(),
-                                                       QDateTime::currentDateTimeUtc());
+    const QString text = diagnostics::launchStatusText(
+        QApplication::applicationPid(), m_platform.screenCapture().screenCaptureAllowed(),
+        m_platform.inputSynth().accessibilityTrusted(), QDateTime::currentDateTimeUtc());
     diagnostics::writeLaunchStatus(diagnostics::supportFolder(), text);
 }
 
-void AppDelegate::logEvent(const QString& message) { m_eventLog.append(message); }
+void AppDelegate::logEvent(const QString& message) {
+    m_eventLog.append(message);
+}
 
 void AppDelegate::defaultsChanged() {
     // Settings may change on any thread; the tray item is touched on the main thread only.
@@ -105,27 +119,57 @@ void AppDelegate::reopen() {
 void AppDelegate::perform(HotkeyAction action) {
     if (!m_flows) return;
     switch (action) {
-    case HotkeyAction::fullscreen: m_flows->captureFullscreen(); break;
-    case HotkeyAction::area: m_flows->captureArea(); break;
-    case HotkeyAction::repeatArea: m_flows->repeatAreaCapture(); break;
-    case HotkeyAction::anyWindow: m_flows->captureAnyWindow(); break;
-    case HotkeyAction::activeWindow: m_flows->captureActiveWindow(); break;
-    case HotkeyAction::scrolling: m_flows->startScrolling(false); break;
-    case HotkeyAction::showApp: m_flows->showApp(); break;
-    case HotkeyAction::ocr: m_flows->instantTextRecognition(); break;
+    case HotkeyAction::fullscreen:
+        m_flows->captureFullscreen();
+        break;
+    case HotkeyAction::area:
+        m_flows->captureArea();
+        break;
+    case HotkeyAction::repeatArea:
+        m_flows->repeatAreaCapture();
+        break;
+    case HotkeyAction::anyWindow:
+        m_flows->captureAnyWindow();
+        break;
+    case HotkeyAction::activeWindow:
+        m_flows->captureActiveWindow();
+        break;
+    case HotkeyAction::scrolling:
+        m_flows->startScrolling(false);
+        break;
+    case HotkeyAction::showApp:
+        m_flows->showApp();
+        break;
+    case HotkeyAction::ocr:
+        m_flows->instantTextRecognition();
+        break;
     }
 }
 
-void AppDelegate::menuCaptureScreen() { perform(HotkeyAction::fullscreen); }
-void AppDelegate::menuCaptureArea() { perform(HotkeyAction::area); }
-void AppDelegate::menuScrolling() { perform(HotkeyAction::scrolling); }
+void AppDelegate::menuCaptureScreen() {
+    perform(HotkeyAction::fullscreen);
+}
+void AppDelegate::menuCaptureArea() {
+    perform(HotkeyAction::area);
+}
+void AppDelegate::menuScrolling() {
+    perform(HotkeyAction::scrolling);
+}
 void AppDelegate::menuScrollingUp() {
     if (m_flows) m_flows->startScrolling(true);
 }
-void AppDelegate::menuOCR() { perform(HotkeyAction::ocr); }
-void AppDelegate::menuRepeatArea() { perform(HotkeyAction::repeatArea); }
-void AppDelegate::menuActiveWindow() { perform(HotkeyAction::activeWindow); }
-void AppDelegate::menuAnyWindow() { perform(HotkeyAction::anyWindow); }
+void AppDelegate::menuOCR() {
+    perform(HotkeyAction::ocr);
+}
+void AppDelegate::menuRepeatArea() {
+    perform(HotkeyAction::repeatArea);
+}
+void AppDelegate::menuActiveWindow() {
+    perform(HotkeyAction::activeWindow);
+}
+void AppDelegate::menuAnyWindow() {
+    perform(HotkeyAction::anyWindow);
+}
 void AppDelegate::menuDelayed() {
     if (m_flows) m_flows->captureDelayed();
 }
@@ -148,13 +192,26 @@ void AppDelegate::openLinks(const QStringList& links) {
     target.start = [this](deeplinks::Action action) {
         if (!m_flows) return;
         switch (action) {
-        case deeplinks::Action::areaCapture: m_flows->captureArea(); break;
-        case deeplinks::Action::fullscreenCapture: m_flows->captureFullscreen(); break;
-        case deeplinks::Action::windowCapture: m_flows->captureActiveWindow(); break;
-        case deeplinks::Action::scrollingCapture: m_flows->startScrolling(false); break;
-        case deeplinks::Action::textRecognition: m_flows->instantTextRecognition(); break;
-        case deeplinks::Action::clipboardImage: m_flows->loadClipboard(); break;
-        case deeplinks::Action::nothing: break;
+        case deeplinks::Action::areaCapture:
+            m_flows->captureArea();
+            break;
+        case deeplinks::Action::fullscreenCapture:
+            m_flows->captureFullscreen();
+            break;
+        case deeplinks::Action::windowCapture:
+            m_flows->captureActiveWindow();
+            break;
+        case deeplinks::Action::scrollingCapture:
+            m_flows->startScrolling(false);
+            break;
+        case deeplinks::Action::textRecognition:
+            m_flows->instantTextRecognition();
+            break;
+        case deeplinks::Action::clipboardImage:
+            m_flows->loadClipboard();
+            break;
+        case deeplinks::Action::nothing:
+            break;
         }
     };
     deeplinks::handleRequest(links, m_settings.boolValue(keys::urlSchemeEnabled), target);
@@ -164,25 +221,50 @@ void AppDelegate::runActions(const QStringList& names) {
     for (const QString& name : names) {
         const auto action = commandline::actionNamed(name);
         if (!action) {
-            std::fprintf(stderr, "Pictro: ignored the unknown action \"%s\" of another launch\n", qPrintable(name));
+            std::fprintf(stderr, "Pictro: ignored the unknown action \"%s\" of another launch\n",
+                         qPrintable(name));
             continue;
         }
         logEvent(QStringLiteral("action-handled ") + name);
         if (!m_flows) continue;
         using commandline::Action;
         switch (*action) {
-        case Action::fullscreen: m_flows->captureFullscreen(); break;
-        case Action::area: m_flows->captureArea(); break;
-        case Action::repeatArea: m_flows->repeatAreaCapture(); break;
-        case Action::activeWindow: m_flows->captureActiveWindow(); break;
-        case Action::window: m_flows->captureAnyWindow(); break;
-        case Action::delayed: m_flows->captureDelayed(); break;
-        case Action::scrolling: m_flows->startScrolling(false); break;
-        case Action::ocr: m_flows->instantTextRecognition(); break;
-        case Action::openFile: m_flows->openFile(); break;
-        case Action::clipboard: m_flows->loadClipboard(); break;
-        case Action::settings: openSettings(); break;
-        case Action::show: m_flows->showApp(); break;
+        case Action::fullscreen:
+            m_flows->captureFullscreen();
+            break;
+        case Action::area:
+            m_flows->captureArea();
+            break;
+        case Action::repeatArea:
+            m_flows->repeatAreaCapture();
+            break;
+        case Action::activeWindow:
+            m_flows->captureActiveWindow();
+            break;
+        case Action::window:
+            m_flows->captureAnyWindow();
+            break;
+        case Action::delayed:
+            m_flows->captureDelayed();
+            break;
+        case Action::scrolling:
+            m_flows->startScrolling(false);
+            break;
+        case Action::ocr:
+            m_flows->instantTextRecognition();
+            break;
+        case Action::openFile:
+            m_flows->openFile();
+            break;
+        case Action::clipboard:
+            m_flows->loadClipboard();
+            break;
+        case Action::settings:
+            openSettings();
+            break;
+        case Action::show:
+            m_flows->showApp();
+            break;
         }
     }
 }
@@ -191,8 +273,14 @@ void AppDelegate::showToast(const QString& message, const QString& symbol, doubl
     ToastHUD::show(message, symbol, seconds);
 }
 
-void AppDelegate::quit() { QApplication::quit(); }
+void AppDelegate::quit() {
+    QApplication::quit();
+}
 
-void AppDelegate::openAbout() { PreferencesWindowController::show(); }
+void AppDelegate::openAbout() {
+    PreferencesWindowController::show();
+}
 
-void AppDelegate::openSettings() { PreferencesWindowController::show(); }
+void AppDelegate::openSettings() {
+    PreferencesWindowController::show();
+}

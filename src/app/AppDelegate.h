@@ -21,11 +21,13 @@ class CaptureFlows;
 // and the last capture; every menu item, hotkey and link ends in one of its methods.
 class AppDelegate : public QObject {
     Q_OBJECT
-public:
-    AppDelegate(Settings& settings, Platform& platform, const QStringList& arguments, QObject* parent = nullptr);
+  public:
+    AppDelegate(Settings& settings, Platform& platform, const QStringList& arguments,
+                QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // The launch sequence; call once after construction, on the main thread.
+    // The launch sequence; call once after construction, on the main thread. It shows the tray
+    // icon at once and finishes (menu, hotkeys, status file, launch toast) from the event loop.
     void applicationDidFinishLaunching();
 
     void writeLaunchStatus();
@@ -60,12 +62,13 @@ public:
     void setFlows(CaptureFlows* flows) { m_flows = flows; }
     void showToast(const QString& message, const QString& symbol, double seconds);
 
-    const std::optional<CapturedImage>& lastCapture() const { return m_history.last(); }
+    std::optional<CapturedImage> lastCapture() const { return m_history.last(); }
     // What the flows record into; owned here for the life of the application.
     CaptureHistory& history() { return m_history; }
     EventLog& eventLog() { return m_eventLog; }
 
-private:
+  private:
+    void finishLaunching();
     void setupStatusItem();
     void applyStatusItemVisibility();
     void rebuildMenu();

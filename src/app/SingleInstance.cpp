@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -29,7 +28,8 @@ QString displayTag() {
     QString display = qEnvironmentVariable("DISPLAY");
     if (display.isEmpty()) display = QStringLiteral("none");
     QString tag;
-    for (QChar c : display) tag += c.isLetterOrNumber() ? c : QLatin1Char('_');
+    for (QChar c : display)
+        tag += c.isLetterOrNumber() ? c : QLatin1Char('_');
     return tag;
 }
 
@@ -46,7 +46,8 @@ bool writeAll(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         if (!waitFor(fd, POLLOUT, clientTimeoutMs)) return false;
-        const ssize_t n = ::send(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += n;
@@ -54,11 +55,10 @@ bool writeAll(int fd, const QByteArray& bytes) {
     return true;
 }
 
-bool peerIsThisUser(QLocalSocket* socket) {
+bool peerIsThisUser(int fd) {
     ucred cred{};
     socklen_t len = sizeof cred;
-    if (::getsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
-        return false;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) return false;
     return cred.uid == ::getuid();
 }
 
@@ -77,14 +77,16 @@ QByteArray requestText(const QStringList& links) {
         text += "reopen\n";
     } else {
         text += "open\n";
-        for (const QString& link : links) text += QUrl::toPercentEncoding(link, "!#$&'()*+,/:;=?@[]~%") + '\n';
+        for (const QString& link : links)
+            text += QUrl::toPercentEncoding(link, "!#$&'()*+,/:;=?@[]~%") + '\n';
     }
     return text + "end\n";
 }
 
 QByteArray actionRequestText(const QStringList& actions) {
     QByteArray text = QByteArray(header) + "\naction\n";
-    for (const QString& action : actions) text += QUrl::toPercentEncoding(action) + '\n';
+    for (const QString& action : actions)
+        text += QUrl::toPercentEncoding(action) + '\n';
     return text + "end\n";
 }
 
@@ -102,7 +104,8 @@ std::optional<Request> parseRequest(const QByteArray& text) {
     QStringList& items = verb == "open" ? request.links : request.actions;
     for (qsizetype i = 2; i + 1 < lines.size(); ++i) {
         for (char c : lines[i])
-            if (static_cast<unsigned char>(c) < 0x21 || static_cast<unsigned char>(c) > 0x7e) return std::nullopt;
+            if (static_cast<unsigned char>(c) < 0x21 || static_cast<unsigned char>(c) > 0x7e)
+                return std::nullopt;
         items << QString::fromLatin1(lines[i]);
     }
     if (verb == "action" && items.isEmpty()) return std::nullopt;
@@ -159,13 +162,16 @@ static Forward send(const QString& path, const QByteArray& request) {
     Forward result = Forward::failed;
     if (writeAll(fd, request) && waitFor(fd, POLLIN, clientTimeoutMs)) {
         char answer[8] = {};
-        if (::recv(fd, answer, sizeof answer - 1, 0) >= 2 && std::strncmp(answer, "ok", 2) == 0) result = Forward::handed;
+        if (::recv(fd, answer, sizeof answer - 1, 0) >= 2 && std::strncmp(answer, "ok", 2) == 0)
+            result = Forward::handed;
     }
     ::close(fd);
     return result;
 }
 
-Forward forward(const QString& path, const QStringList& links) { return send(path, requestText(links)); }
+Forward forward(const QString& path, const QStringList& links) {
+    return send(path, requestText(links));
+}
 
 Forward forwardActions(const QString& path, const QStringList& actions) {
     return send(path, actionRequestText(actions));
@@ -180,9 +186,13 @@ Server::Server(QObject* parent) : QObject(parent), m_retry(new QTimer(this)) {
     });
 }
 
-Server::~Server() { closeListener(); }
+Server::~Server() {
+    closeListener();
+}
 
-QString Server::path() const { return m_path; }
+QString Server::path() const {
+    return m_path;
+}
 
 void Server::closeListener() {
     if (m_fd < 0) return;
@@ -214,7 +224,7 @@ bool Server::listen(const QString& path) {
 
 void Server::acceptPending() {
     while (m_fd >= 0) {
-        const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+        const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd >= 0) {
             m_exhaustionSaid = false;
             serve(fd);
@@ -222,7 +232,7 @@ void Server::acceptPending() {
         }
         if (errno == EINTR || errno == ECONNABORTED) continue;
         if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) pauseAccepting();
-        return;  // EAGAIN: nothing more waiting
+        return; // EAGAIN: nothing more waiting
     }
 }
 
@@ -232,54 +242,75 @@ void Server::pauseAccepting() {
     m_retry->start();
     if (m_exhaustionSaid) return;
     m_exhaustionSaid = true;
-    std::fprintf(stderr, "Pictro: no file descriptors left to accept link requests on %s; waiting for some to be freed\n",
-                 qPrintable(m_path));
+    std::fprintf(
+        stderr,
+        "Pictro: no file descriptors left to accept link requests on %s; waiting for some to be freed\n",
+        qPrintable(m_path));
     std::fflush(stderr);
 }
 
-void Server::serve(int fd) {
-    auto* socket = new QLocalSocket(this);
-    if (!socket->setSocketDescriptor(fd)) {
-        ::close(fd);
-        delete socket;
-        return;
+// One accepted connection, read as it becomes readable until its request is complete. Plain
+// descriptor reads under a notifier: a socket class would bring a whole network library (and its
+// security and proxy libraries) into every start of the program for these few bytes.
+class Server::Connection : public QObject {
+  public:
+    Connection(Server* server, int fd)
+        : QObject(server), m_server(server), m_fd(fd), m_notifier(fd, QSocketNotifier::Read) {
+        connect(&m_notifier, &QSocketNotifier::activated, this, &Connection::readAvailable);
+        // A client that never finishes its request is dropped.
+        QTimer::singleShot(requestTimeoutMs, this, &Connection::close);
     }
-    if (!peerIsThisUser(socket)) {
-        socket->abort();
-        socket->deleteLater();
-        return;
+    ~Connection() override {
+        // Also while the server itself is destroyed, when the guard is already empty.
+        if (m_server) m_server->m_pendingBytes -= m_buffer.size();
+        ::close(m_fd);
     }
-    auto* buffer = new QByteArray;
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
-        const QByteArray arrived = socket->readAll();
-        if (buffer->size() + arrived.size() > maxRequestBytes || m_pendingBytes + arrived.size() > maxPendingBytes) {
-            socket->abort();
-            return;
+
+  private:
+    void readAvailable() {
+        char chunk[16384];
+        for (;;) {
+            const ssize_t n = ::recv(m_fd, chunk, sizeof chunk, 0);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+            if (n <= 0) return close(); // the client went away before its request was complete
+            if (m_buffer.size() + n > maxRequestBytes || m_server->m_pendingBytes + n > maxPendingBytes)
+                return close();
+            m_buffer.append(chunk, n);
+            m_server->m_pendingBytes += n;
+            if (m_buffer.endsWith("\nend\n")) return answer();
         }
-        *buffer += arrived;
-        m_pendingBytes += arrived.size();
-        if (!buffer->endsWith("\nend\n")) return;
-        const auto request = parseRequest(*buffer);
-        m_pendingBytes -= buffer->size();
-        *buffer = QByteArray();
-        if (request) socket->write("ok\n");
-        socket->disconnectFromServer();
-        if (!request) return;
+    }
+    void answer() {
+        const auto request = parseRequest(m_buffer);
+        if (request) writeAll(m_fd, "ok\n");
+        QPointer<Server> server = m_server;
+        close();
+        if (!request || !server) return;
         if (request->reopen)
-            emit reopenRequested();
+            emit server->reopenRequested();
         else if (!request->actions.isEmpty())
-            emit actionsReceived(request->actions);
+            emit server->actionsReceived(request->actions);
         else
-            emit linksReceived(request->links);
-    });
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    // No context object: the buffer goes with its socket even while the server itself is destroyed.
-    connect(socket, &QObject::destroyed, [self = QPointer<Server>(this), buffer] {
-        if (self) self->m_pendingBytes -= buffer->size();
-        delete buffer;
-    });
-    // A client that never finishes its request is dropped.
-    QTimer::singleShot(requestTimeoutMs, socket, [socket] { socket->abort(); });
+            emit server->linksReceived(request->links);
+    }
+    void close() {
+        m_notifier.setEnabled(false);
+        deleteLater();
+    }
+
+    QPointer<Server> m_server;
+    int m_fd;
+    QSocketNotifier m_notifier;
+    QByteArray m_buffer;
+};
+
+void Server::serve(int fd) {
+    if (!peerIsThisUser(fd)) {
+        ::close(fd);
+        return;
+    }
+    new Connection(this, fd);
 }
 
 } // namespace singleinstance

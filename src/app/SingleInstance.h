@@ -5,7 +5,6 @@
 
 #include <optional>
 
-class QLocalSocket;
 class QSocketNotifier;
 class QTimer;
 
@@ -45,7 +44,7 @@ std::optional<Request> parseRequest(const QByteArray& text);
 // the backlog, and accepting resumes once descriptors are free again.
 class Server : public QObject {
     Q_OBJECT
-public:
+  public:
     // Requests larger than this are dropped, so a misbehaving client cannot exhaust memory...
     static constexpr qint64 maxRequestBytes = 1024 * 1024;
     // ...and neither can many of them together: past this, a growing request is dropped.
@@ -60,12 +59,13 @@ public:
     bool listen(const QString& path);
     QString path() const;
 
-signals:
+  signals:
     void reopenRequested();
     void linksReceived(const QStringList& links);
     void actionsReceived(const QStringList& actions);
 
-private:
+  private:
+    class Connection;
     void acceptPending();
     void pauseAccepting();
     void serve(int fd);
@@ -76,7 +76,7 @@ private:
     QSocketNotifier* m_notifier = nullptr;
     QTimer* m_retry = nullptr;
     bool m_exhaustionSaid = false;
-    qint64 m_pendingBytes = 0;  // what every unfinished request holds together
+    qint64 m_pendingBytes = 0; // what every unfinished request holds together
 };
 
 } // namespace singleinstance

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -103,8 +104,11 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
     QObject::connect(&server, &singleinstance::Server::linksReceived, &delegate, &AppDelegate::openLinks);
     QObject::connect(&server, &singleinstance::Server::actionsReceived, &delegate, &AppDelegate::runActions);
     delegate.applicationDidFinishLaunching();
-    if (!invocation.actions.isEmpty()) delegate.runActions(actionNames(invocation));
-    if (!invocation.links.isEmpty()) delegate.openLinks(invocation.links);
+    // After the launch has finished, which it does from the event loop.
+    QTimer::singleShot(0, &delegate, [&delegate, &invocation] {
+        if (!invocation.actions.isEmpty()) delegate.runActions(actionNames(invocation));
+        if (!invocation.links.isEmpty()) delegate.openLinks(invocation.links);
+    });
     const int status = app.exec();
     return status;
 }

@@ -1,12 +1,9 @@
 #include "ocr/TextRecognizer.h"
 
+#include "ocr/EngineModule.h"
 #include "ocr/OCRLanguages.h"
 #include "platform/Log.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
 #include <QMutex>
 
 #include <cstdio>
@@ -23,28 +20,16 @@ struct EngineModule {
     Read read = nullptr;
 };
 
-// Installed under the program's own prefix (wherever it was copied to), else under the prefix it
-// was built for, else the copy of this build.
-QStringList modulePaths() {
-    return {QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(PICTRO_TEXT_ENGINE_BESIDE_PROGRAM)),
-            QStringLiteral(PICTRO_TEXT_ENGINE_INSTALLED), QStringLiteral(PICTRO_TEXT_ENGINE_BUILT)};
-}
-
 EngineModule loadModule() {
     QString errors;
-    for (const QString& path : modulePaths()) {
-        if (!QFileInfo::exists(path)) continue;
-        // Never unloaded: the engines each pool thread keeps live in the module.
-        QLibrary library(path);
-        if (!library.load()) {
-            errors += QStringLiteral(" ") + library.errorString();
-            continue;
-        }
-        EngineModule module{reinterpret_cast<EngineModule::Packs>(library.resolve("pictro_text_engine_packs")),
-                            reinterpret_cast<EngineModule::Read>(library.resolve("pictro_text_engine_read"))};
-        if (module.packs && module.read) return module;
-        errors += QStringLiteral(" ") + path + QStringLiteral(" lacks the engine's entry points");
-    }
+    const std::vector<QFunctionPointer> entries =
+        enginemodule::load(enginemodule::searchPaths(QStringLiteral(PICTRO_TEXT_ENGINE_BESIDE_PROGRAM),
+                                                     QStringLiteral(PICTRO_TEXT_ENGINE_INSTALLED),
+                                                     QStringLiteral(PICTRO_TEXT_ENGINE_BUILT)),
+                           {"pictro_text_engine_packs", "pictro_text_engine_read"}, &errors);
+    if (entries.size() == 2)
+        return {reinterpret_cast<EngineModule::Packs>(entries[0]),
+                reinterpret_cast<EngineModule::Read>(entries[1])};
     qCWarning(lcOcr, "text recognition: the engine module could not be loaded;%s",
               errors.isEmpty() ? " it is not installed" : qPrintable(errors));
     return {};

@@ -1,8 +1,13 @@
 #include "platform/ClipboardMimeData.h"
 
-void ClipboardMimeData::setPng(const QByteArray& png) { m_png = png; }
+void ClipboardMimeData::setPng(const QByteArray& png) {
+    m_png = png;
+}
 
-void ClipboardMimeData::setImageObject(const QImage& image) { m_image = image; }
+void ClipboardMimeData::setImageObject(const QImage& image) {
+    if (!image.isNull()) m_imageRatio = image.devicePixelRatio();
+    m_image = m_png.isEmpty() ? image : QImage();
+}
 
 bool ClipboardMimeData::hasFormat(const QString& mimeType) const {
     if (mimeType == QLatin1String(qtImageType)) return !m_image.isNull() || !m_png.isEmpty();
@@ -30,7 +35,9 @@ QVariant ClipboardMimeData::retrieveData(const QString& mimeType, QMetaType type
     const bool wantsImage = type.id() == QMetaType::QImage || type.id() == QMetaType::QPixmap;
     if (qtImage && wantsImage) {
         if (!m_image.isNull()) return m_image;
-        return QImage::fromData(m_png, "PNG");
+        QImage decoded = QImage::fromData(m_png, "PNG");
+        decoded.setDevicePixelRatio(m_imageRatio);
+        return decoded;
     }
     if (!m_png.isEmpty()) return m_png;
     // Only an image object: give it back and let Qt's clipboard encode it for this request.

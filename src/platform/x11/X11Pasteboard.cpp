@@ -6,12 +6,16 @@
 #include <QGuiApplication>
 
 namespace {
-QClipboard* systemClipboard() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr; }
+QClipboard* systemClipboard() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
+                                                                        : nullptr;
+}
 } // namespace
 
 void X11Pasteboard::clear() {
     m_png.clear();
     m_image = QImage();
+    m_imageRatio = 1.0;
     m_text.reset();
     if (QClipboard* clipboard = systemClipboard()) clipboard->clear(QClipboard::Clipboard);
 }
@@ -22,7 +26,9 @@ void X11Pasteboard::setPngData(const QByteArray& png) {
 }
 
 void X11Pasteboard::writeImage(const QImage& image) {
-    m_image = image;
+    // With PNG bytes, the pixels are not kept: in-process readers get the bytes decoded.
+    m_image = m_png.isEmpty() ? image : QImage();
+    m_imageRatio = image.devicePixelRatio();
     publish();
 }
 
@@ -37,8 +43,9 @@ void X11Pasteboard::publish() {
     auto* data = new ClipboardMimeData;
     data->setPng(m_png);
     data->setImageObject(m_image);
+    data->setImageRatio(m_imageRatio);
     if (m_text) data->setText(*m_text);
-    clipboard->setMimeData(data, QClipboard::Clipboard);  // the clipboard takes ownership
+    clipboard->setMimeData(data, QClipboard::Clipboard); // the clipboard takes ownership
 }
 
 const ClipboardMimeData* X11Pasteboard::ownContents() const {

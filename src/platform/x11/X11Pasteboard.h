@@ -9,7 +9,7 @@ class ClipboardMimeData;
 // When the program quits, Qt's clipboard hands what it owns to a running clipboard manager
 // (SAVE_TARGETS); since only the PNG bytes are offered, that handover copies them once.
 class X11Pasteboard : public Pasteboard {
-public:
+  public:
     void clear() override;
     void setPngData(const QByteArray& png) override;
     void writeImage(const QImage& image) override;
@@ -20,10 +20,11 @@ public:
     // The contents this program published last, while it still owns the clipboard; else null.
     const ClipboardMimeData* ownContents() const;
 
-private:
+  private:
     void publish();
 
     QByteArray m_png;
-    QImage m_image;
+    QImage m_image; // only while there are no PNG bytes
+    qreal m_imageRatio = 1.0;
     std::optional<QString> m_text;
 };

@@ -37,7 +37,8 @@ QImage imageFrom(const uchar* data, int width, int height, uint8_t depth) {
         } else {
             const auto* s = reinterpret_cast<const quint32*>(src);
             auto* d = reinterpret_cast<quint32*>(dst);
-            for (int x = 0; x < width; ++x) d[x] = s[x] | 0xff000000u;
+            for (int x = 0; x < width; ++x)
+                d[x] = s[x] | 0xff000000u;
         }
     }
     return image;
@@ -45,7 +46,23 @@ QImage imageFrom(const uchar* data, int width, int height, uint8_t depth) {
 
 } // namespace
 
-X11PixelGrabber::~X11PixelGrabber() { releaseSegment(); }
+X11PixelGrabber::X11PixelGrabber() {
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(releaseAfterIdleMs);
+    QObject::connect(&m_idle, &QTimer::timeout, &m_mainThread, [this] {
+        std::lock_guard lock(m_mutex);
+        releaseSegment();
+    });
+}
+
+X11PixelGrabber::~X11PixelGrabber() {
+    releaseSegment();
+}
+
+void X11PixelGrabber::releaseWhenIdle() {
+    QMetaObject::invokeMethod(
+        &m_mainThread, [this] { m_idle.start(); }, Qt::QueuedConnection);
+}
 
 void X11PixelGrabber::setSharedMemoryEnabled(bool enabled) {
     std::lock_guard lock(m_mutex);
@@ -54,7 +71,8 @@ void X11PixelGrabber::setSharedMemoryEnabled(bool enabled) {
 
 void X11PixelGrabber::releaseSegment() {
     if (m_memory && m_connection) {
-        xcb_generic_error_t* error = xcb_request_check(m_connection, xcb_shm_detach_checked(m_connection, m_segment));
+        xcb_generic_error_t* error =
+            xcb_request_check(m_connection, xcb_shm_detach_checked(m_connection, m_segment));
         std::free(error);
     }
     if (m_memory) shmdt(m_memory);
@@ -85,13 +103,14 @@ bool X11PixelGrabber::ensureSegment(xcb_connection_t* c, size_t bytes) {
         return false;
     }
     const uint32_t segment = xcb_generate_id(c);
-    xcb_generic_error_t* error = xcb_request_check(c, xcb_shm_attach_checked(c, segment, static_cast<uint32_t>(id), 0));
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_shm_attach_checked(c, segment, static_cast<uint32_t>(id), 0));
     // Marked for removal at once: the segment goes away with the last detach, even after a crash.
     shmctl(id, IPC_RMID, nullptr);
     if (error) {
         std::free(error);
         shmdt(memory);
-        m_shmUsable = false;  // the server cannot share memory with us; do not try again
+        m_shmUsable = false; // the server cannot share memory with us; do not try again
         return false;
     }
     m_segment = segment;
@@ -101,8 +120,8 @@ bool X11PixelGrabber::ensureSegment(xcb_connection_t* c, size_t bytes) {
     return true;
 }
 
-std::optional<QImage> X11PixelGrabber::grabShared(xcb_connection_t* c, xcb_drawable_t drawable, const QRect& rect,
-                                                  uint8_t depth) {
+std::optional<QImage> X11PixelGrabber::grabShared(xcb_connection_t* c, xcb_drawable_t drawable,
+                                                  const QRect& rect, uint8_t depth) {
     const size_t bytes = static_cast<size_t>(rect.width()) * static_cast<size_t>(rect.height()) * 4;
     if (!ensureSegment(c, bytes)) return std::nullopt;
     xcb_generic_error_t* error = nullptr;
@@ -117,8 +136,8 @@ std::optional<QImage> X11PixelGrabber::grabShared(xcb_connection_t* c, xcb_drawa
     return imageFrom(m_memory, rect.width(), rect.height(), depth);
 }
 
-std::optional<QImage> X11PixelGrabber::grabPlain(xcb_connection_t* c, xcb_drawable_t drawable, const QRect& rect,
-                                                 uint8_t depth) {
+std::optional<QImage> X11PixelGrabber::grabPlain(xcb_connection_t* c, xcb_drawable_t drawable,
+                                                 const QRect& rect, uint8_t depth) {
     xcb_generic_error_t* error = nullptr;
     XcbPtr<xcb_get_image_reply_t> reply(xcb_get_image_reply(
         c,
@@ -138,7 +157,9 @@ std::optional<QImage> X11PixelGrabber::grab(xcb_connection_t* c, xcb_drawable_t 
     if (!layoutSupported(c, depth)) return std::nullopt;
     std::lock_guard lock(m_mutex);
     if (m_shmEnabled) {
-        if (auto image = grabShared(c, drawable, rect, depth)) return image;
+        auto image = grabShared(c, drawable, rect, depth);
+        releaseWhenIdle();
+        if (image) return image;
     }
     return grabPlain(c, drawable, rect, depth);
 }
