@@ -1,9 +1,10 @@
 // Global shortcuts in a real headless sway session, whose portals bind none: Pictro must learn
 // that from the portal (not from the desktop's name), refuse the registrations, and show in the
 // Hotkeys tab what to bind in the compositor instead.
+#include "WaylandSession.h"
+#include "platform/HotkeyService.h"
 #include "platform/Platform.h"
 #include "platform/wayland/PortalGlobalShortcuts.h"
-#include "platform/wayland/WaylandPlatform.h"
 #include "preferences/HotkeysTab.h"
 #include "preferences/PreferencesServices.h"
 #include "preferences/PreferencesWindow.h"
@@ -19,7 +20,7 @@ TEST(WaylandHotkeys, WithoutAShortcutPortalRegistrationsAreRefusedAndTheTabShows
     EXPECT_EQ(PortalGlobalShortcuts::version(QDBusConnection::sessionBus()), 0u);
 
     Settings::registerDefaults();
-    Platform::install(std::make_unique<WaylandPlatform>());
+    const waylandsession::InstalledPlatform platform;
     HotkeyService& hotkeys = Platform::current().hotkeys();
     EXPECT_EQ(hotkeys.desktopShortcuts(), nullptr);
     const HotkeyRequest area{QStringLiteral("area"), QStringLiteral("Area screenshot"), 19, 0x300};
