@@ -6,6 +6,7 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QPointer>
@@ -87,7 +88,13 @@ void PortalGlobalShortcuts::configure() {
     if (m_version >= 2 && !m_session.isEmpty()) {
         QDBusMessage call = portalCall(QStringLiteral("ConfigureShortcuts"));
         call << QVariant::fromValue(QDBusObjectPath(m_session)) << QString() << QVariantMap();
-        m_bus.asyncCall(call);
+        auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [](QDBusPendingCallWatcher* answer) {
+            if (answer->isError())
+                qCWarning(lcHotkeys, "the desktop's shortcut dialog did not open (%s)",
+                          qPrintable(answer->error().message()));
+            answer->deleteLater();
+        });
         return;
     }
     bind(m_shortcuts);
