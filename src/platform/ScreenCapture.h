@@ -10,11 +10,11 @@
 // Why a backend has no pixels to give. The capture engine turns these into the program's own
 // capture errors; nothing here carries words for the user.
 enum class CaptureFailure {
-    noDisplay,  // the screen is gone or cannot be read
-    noWindow,   // the window has closed or is off screen
-    denied,     // the system (or the user, asked by the system) refuses screen capture
-    cancelled,  // the user dismissed the system's own capture dialog
-    failed,     // the read itself failed
+    noDisplay, // the screen is gone or cannot be read
+    noWindow,  // the window has closed or is off screen
+    denied,    // the system (or the user, asked by the system) refuses screen capture
+    cancelled, // the user dismissed the system's own capture dialog
+    failed,    // the read itself failed
 };
 
 // Pixels of one display or window, or why there are none.
@@ -26,7 +26,7 @@ using PixelsOrError = std::variant<QImage, CaptureFailure>;
 // dialog before it has pixels. The returned future always finishes with a PixelsOrError, never
 // with an exception, and may finish on any thread (or be finished already).
 class ScreenCapture {
-public:
+  public:
     virtual ~ScreenCapture() = default;
 
     // True when screen capture is allowed right now; never prompts.
@@ -34,9 +34,12 @@ public:
     // Asks the user for screen-capture access where the system has such a prompt.
     virtual void requestScreenCaptureAccess() = 0;
 
-    // The whole screen at its native pixel density, without the pointer. `noDisplay` when the
-    // screen cannot be read.
+    // The whole screen at its native pixel density, without the pointer unless
+    // `picturesMayShowPointer`. `noDisplay` when the screen cannot be read.
     virtual QFuture<PixelsOrError> captureDisplay(const ScreenInfo& screen) = 0;
+    // Whether the pointer may be drawn into the pictures: some compositors draw it into every
+    // picture they give out, so whoever needs clean pixels moves it out of the way first.
+    virtual bool picturesMayShowPointer() const { return false; }
     // The window's own pixels, decorations included, even where other windows cover it; no drop
     // shadow; transparency kept (premultiplied). `noWindow` when the window is gone.
     virtual QFuture<PixelsOrError> captureWindow(quint32 windowID) = 0;
@@ -45,7 +48,7 @@ public:
 // A backend whose reads block for a few milliseconds and are safe on any thread: each capture runs
 // its read on a worker of Qt's global pool, so the main thread never waits for pixels.
 class BlockingScreenCapture : public ScreenCapture {
-public:
+  public:
     QFuture<PixelsOrError> captureDisplay(const ScreenInfo& screen) final;
     QFuture<PixelsOrError> captureWindow(quint32 windowID) final;
 

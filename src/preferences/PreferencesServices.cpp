@@ -1,6 +1,7 @@
 #include "preferences/PreferencesServices.h"
 
 #include "hotkeys/HotkeyManager.h"
+#include "platform/HotkeyService.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "preferences/KeyboardSettings.h"
@@ -26,7 +27,10 @@ PreferencesServices PreferencesServices::standard() {
         if (!c.isValid()) return std::nullopt;
         return c;
     };
-    if (Platform::isInstalled()) s.capabilities = Platform::current().capabilities();
+    if (Platform::isInstalled()) {
+        s.capabilities = Platform::current().capabilities();
+        s.desktopShortcuts = Platform::current().hotkeys().desktopShortcuts();
+    }
     s.desktop = keyboardsettings::current();
     if (const auto command = keyboardsettings::find(s.desktop))
         s.openKeyboardSettings = [c = *command] {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class DesktopShortcuts;
 class QWidget;
 
 // Start at login, as the application provides it. The preferences only read and flip it.
@@ -36,6 +37,8 @@ struct PreferencesServices {
     std::function<void()> openKeyboardSettings;
     // What the desktop lets the program do; without global hotkeys by key the recorders are off.
     Capabilities capabilities = Capabilities::all();
+    // Where the desktop binds the shortcuts itself: what it bound, and its dialog for changing it.
+    DesktopShortcuts* desktopShortcuts = nullptr;
 
     // Dialogs, the desktop's settings program and the shared hotkey manager.
     static PreferencesServices standard();

@@ -21,14 +21,16 @@ void EscapeWatch::start() {
     if (m_watching) return;
     m_watching = true;
     const int status = m_hotkeys.registerHotkey(
-        {QStringLiteral("scrolling-escape"), QStringLiteral("Stop Scrolling Capture"), escKeyCode, 0}, hotkey);
+        {QStringLiteral("scrolling-escape"), QStringLiteral("Stop Scrolling Capture"), escKeyCode, 0, true},
+        hotkey);
     m_hotkeyHeld = status == 0;
     // Another program holding a key does not stop the watch: the key state is still readable.
     if (!m_hotkeyHeld)
         qCWarning(lcScrolling, "Esc could not be held during the scrolling capture (status %d)", status);
-    m_returnHeld = m_hotkeys.registerHotkey(
-                       {QStringLiteral("scrolling-finish"), QStringLiteral("Finish Scrolling Capture"), returnKeyCode, 0},
-                       returnHotkey) == 0;
+    m_returnHeld =
+        m_hotkeys.registerHotkey({QStringLiteral("scrolling-finish"),
+                                  QStringLiteral("Finish Scrolling Capture"), returnKeyCode, 0, true},
+                                 returnHotkey) == 0;
     QCoreApplication::instance()->installEventFilter(this);
     m_poll.start();
 }

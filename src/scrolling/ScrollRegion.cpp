@@ -17,6 +17,24 @@ QPointF pointerTarget(const QRectF& region, const QRectF& screenFrame, double pr
     return geometry::bottomLeftToTopLeft(centre, primaryMaxY);
 }
 
+std::optional<QPointF> parkingPoint(const QRectF& region, const QRectF& screenFrame, double primaryMaxY) {
+    const QRectF area = geometry::bottomLeftToTopLeft(region.translated(screenFrame.topLeft()), primaryMaxY);
+    const QRectF screen = geometry::bottomLeftToTopLeft(screenFrame, primaryMaxY);
+    const QPointF centre = area.center();
+    // A pointer's image hangs right and down from its hot spot, so the room needed is the same
+    // clearance on every side, kept from the screen's far edges too.
+    const QPointF candidates[] = {
+        {centre.x(), area.bottom() + parkingClearance},
+        {centre.x(), area.top() - parkingClearance},
+        {area.left() - parkingClearance, centre.y()},
+        {area.right() + parkingClearance, centre.y()},
+    };
+    const QRectF inside = screen.adjusted(0, 0, -parkingClearance, -parkingClearance);
+    for (const QPointF& p : candidates)
+        if (inside.contains(p)) return p;
+    return std::nullopt;
+}
+
 BorderLayout borderLayout(const QRectF& region, const QRectF& screen, QSize labelSize) {
     BorderLayout layout;
     // One point of margin covers the rounding of a fractional scale, where the cut pixels may

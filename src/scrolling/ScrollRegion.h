@@ -17,6 +17,12 @@ QRect frameCutRect(const QRectF& region, double scale, int imageHeight);
 // The region's centre in the top-left space, for the pointer.
 QPointF pointerTarget(const QRectF& region, const QRectF& screenFrame, double primaryMaxY);
 
+// Where the pointer can wait while a frame is taken, out of the pictures' way: on the region's
+// screen, clear of the region by more than a pointer's image, below it, else above, left or
+// right; none when the region leaves no such room. In the top-left space, like pointerTarget.
+std::optional<QPointF> parkingPoint(const QRectF& region, const QRectF& screenFrame, double primaryMaxY);
+inline constexpr double parkingClearance = 64;
+
 // The border window, all in Qt's global coordinates. The ring and the label stay outside the
 // pixels that are cut for each frame, so they never show up in the stitched image.
 struct BorderLayout {

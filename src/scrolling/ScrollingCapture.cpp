@@ -5,6 +5,7 @@
 #include "overlay/SelectionOverlay.h"
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
+#include "platform/ScreenCapture.h"
 #include "scrolling/EscapeWatch.h"
 #include "scrolling/ScrollRegion.h"
 #include "scrolling/ScrollStep.h"
@@ -77,10 +78,13 @@ void ScrollingCapture::run() {
     });
     m_esc->start();
 
-    // The wheel turns whatever lies under the pointer, so the pointer goes to the region first.
-    const Screens& screens = platform.screens();
-    platform.inputSynth().warpPointer(
-        scrollregion::pointerTarget(m_region, m_screen.frame, screens.primaryMaxY()));
+    // The wheel turns whatever lies under the pointer, so the pointer goes to the region first;
+    // where the pictures may show it, it waits outside the region while each frame is taken.
+    const double primaryMaxY = platform.screens().primaryMaxY();
+    m_pointerTarget = scrollregion::pointerTarget(m_region, m_screen.frame, primaryMaxY);
+    if (platform.screenCapture().picturesMayShowPointer())
+        m_pointerParking = scrollregion::parkingPoint(m_region, m_screen.frame, primaryMaxY);
+    platform.inputSynth().warpPointer(m_pointerParking.value_or(m_pointerTarget));
     QTimer::singleShot(scrollstep::settleMilliseconds, this, [this] {
         if (m_cancelled) {
             finish();
@@ -91,10 +95,14 @@ void ScrollingCapture::run() {
 }
 
 void ScrollingCapture::showBorder() {
+    // A ring the desktop puts somewhere else than around the region would mark the wrong place,
+    // and could cover the very pixels being stitched: without placement above all, none is shown.
+    if (!m_platform->capabilities().has(Capability::floatingAboveAll)) return;
     const geometry::SpaceConverter converter = m_platform->screens().converter();
     const QRectF regionQt = converter.bottomLeftToQt(m_region.translated(m_screen.frame.topLeft()));
     const QRectF screenQt = converter.bottomLeftToQt(m_screen.frame);
-    m_border = std::make_unique<ScrollingBorder>(scrollregion::borderLayout(regionQt, screenQt, ScrollingBorder::labelSize()));
+    m_border = std::make_unique<ScrollingBorder>(
+        scrollregion::borderLayout(regionQt, screenQt, ScrollingBorder::labelSize()));
     m_border->show();
 }
 
@@ -156,8 +164,9 @@ void ScrollingCapture::postScroll() {
     }
     // The wanted distance is in points; what the stitcher measures is pixels.
     const int clicks = m_calibration.clicksFor(static_cast<int>(std::abs(delta) * m_scale));
-    m_lastClicks =
-        m_platform->inputSynth().postWheelClicks(delta < 0 ? -clicks : clicks) ? clicks : 0;
+    if (m_pointerParking) m_platform->inputSynth().warpPointer(m_pointerTarget);
+    m_lastClicks = m_platform->inputSynth().postWheelClicks(delta < 0 ? -clicks : clicks) ? clicks : 0;
+    if (m_pointerParking) m_platform->inputSynth().warpPointer(*m_pointerParking);
 }
 
 void ScrollingCapture::afterWait() {
@@ -194,8 +203,8 @@ void ScrollingCapture::finish() {
     if (onFinish) onFinish(result);
     // After the result's own handling, so this is the toast that stays in view.
     if (jumped)
-        ToastHUD::show(QStringLiteral("Scrolling stopped: the page jumped"), QStringLiteral("exclamationmark.triangle.fill"),
-                       ToastHUD::defaultDuration);
+        ToastHUD::show(QStringLiteral("Scrolling stopped: the page jumped"),
+                       QStringLiteral("exclamationmark.triangle.fill"), ToastHUD::defaultDuration);
     deleteLater();
 }
 

@@ -104,5 +104,7 @@ class ScrollingCapture : public QObject {
     quint64 m_hash = 0;
     bool m_repeat = false;
     bool m_same = false;
-    bool m_jumped = false;  // stopped at a frame whose shift could not be measured
+    bool m_jumped = false;                   // stopped at a frame whose shift could not be measured
+    QPointF m_pointerTarget;                 // over the region: where the wheel turns
+    std::optional<QPointF> m_pointerParking; // out of the pictures, where they may show the pointer
 };

@@ -1,9 +1,10 @@
 #include "PreferencesTestSupport.h"
 
+#include "platform/DesktopShortcuts.h"
+#include "platform/fake/FakePlatform.h"
 #include "preferences/BGStyleCard.h"
 #include "preferences/BackgroundStylePicker.h"
 #include "preferences/ColorWell.h"
-#include "platform/fake/FakePlatform.h"
 #include "preferences/GeneralTab.h"
 #include "preferences/HotkeysTab.h"
 #include "preferences/PreferencesWindow.h"
@@ -156,7 +157,8 @@ TEST_F(PreferencesWindowTest, WithoutGlobalHotkeysByKeyTheRecordersAreOffWithThe
         EXPECT_EQ(recorder->toolTip(), capability::unavailableReason(Capability::globalHotkeysByKey));
     }
     PreferencesWindow usual(world.settings, world.services());
-    for (const RecorderButton* recorder : usual.hotkeysTab()->recorders()) EXPECT_TRUE(recorder->isEnabled());
+    for (const RecorderButton* recorder : usual.hotkeysTab()->recorders())
+        EXPECT_TRUE(recorder->isEnabled());
 }
 
 TEST_F(PreferencesWindowTest, WhereProgramsCannotTakeKeysTheHotkeysTabSaysWhatToBindInstead) {
@@ -169,10 +171,51 @@ TEST_F(PreferencesWindowTest, WhereProgramsCannotTakeKeysTheHotkeysTabSaysWhatTo
             EXPECT_EQ(note, nullptr);
         } else {
             ASSERT_NE(note, nullptr);
-            EXPECT_TRUE(note->text().contains(QStringLiteral("bindsym Ctrl+Shift+2 exec pictro --action area")));
+            EXPECT_TRUE(
+                note->text().contains(QStringLiteral("bindsym Ctrl+Shift+2 exec pictro --action area")));
         }
     }
     fake.caps = Capabilities::all();
+}
+
+// What a desktop with a shortcut portal reports, as the hotkey service hands it on.
+class ReportedShortcuts : public DesktopShortcuts {
+  public:
+    QMap<QString, QString> bound;
+    int dialogsOpened = 0;
+    QString trigger(const QString& action) const override { return bound.value(action); }
+    void changeInDesktop() override { ++dialogsOpened; }
+};
+
+// Where the desktop binds shortcuts itself, the tab shows its binding of each action (following
+// its reports), and its button opens the desktop's dialog; the recorders only suggest a key.
+TEST_F(PreferencesWindowTest, WhereTheDesktopBindsShortcutsTheTabShowsItsBindingsAndOpensItsDialog) {
+    ReportedShortcuts desktop;
+    desktop.bound.insert(QStringLiteral("area"), QStringLiteral("Ctrl+Shift+2"));
+    PreferencesServices services = world.services();
+    services.capabilities.set(Capability::globalHotkeysByKey, false);
+    services.desktopShortcuts = &desktop;
+    PreferencesWindow window(world.settings, services);
+    HotkeysTab* tab = window.hotkeysTab();
+    EXPECT_EQ(tab->findChild<QLabel*>(QStringLiteral("desktopBindingNote")), nullptr);
+    ASSERT_EQ(tab->desktopTriggers().size(), hotkeyaction::allCases().size());
+    const auto shown = [&](HotkeyAction action) {
+        return tab->findChild<QLabel*>(QStringLiteral("desktopTrigger_") + hotkeyaction::rawValue(action))
+            ->text();
+    };
+    EXPECT_EQ(shown(HotkeyAction::area), QStringLiteral("Desktop: Ctrl+Shift+2"));
+    EXPECT_EQ(shown(HotkeyAction::fullscreen), QStringLiteral("Desktop: none"));
+    for (const RecorderButton* recorder : tab->recorders())
+        EXPECT_TRUE(recorder->isEnabled());
+
+    desktop.bound.insert(QStringLiteral("fullscreen"), QStringLiteral("Print"));
+    emit desktop.changed();
+    EXPECT_EQ(shown(HotkeyAction::fullscreen), QStringLiteral("Desktop: Print"));
+
+    auto* change = tab->findChild<QPushButton*>(QStringLiteral("changeDesktopShortcuts"));
+    ASSERT_NE(change, nullptr);
+    QTest::mouseClick(change, Qt::LeftButton);
+    EXPECT_EQ(desktop.dialogsOpened, 1);
 }
 
 } // namespace

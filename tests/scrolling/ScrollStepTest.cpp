@@ -87,6 +87,21 @@ TEST(PointerTarget, IsTheRegionCentreInTheTopLeftSpace) {
               QPointF(400, 300));
 }
 
+// Where the pictures may show the pointer it waits clear of the region, on the region's screen
+// (here the second one, right of a 1920 × 1080 primary), and nowhere when there is no such room.
+TEST(PointerParking, IsClearOfTheRegionOnItsScreenOrNowhere) {
+    const QRectF second(1920, 0, 1280, 1024);
+    const auto park = [&](const QRectF& region) { return scrollregion::parkingPoint(region, second, 1080); };
+    // Room below: its bottom edge is at top-left y 212.
+    EXPECT_EQ(park(QRectF(100, 868, 200, 100)), QPointF(2120, 276));
+    // Flush with the bottom: above it.
+    EXPECT_EQ(park(QRectF(100, 0, 200, 100)), QPointF(2120, 916));
+    // As tall as the screen, flush left: to its right.
+    EXPECT_EQ(park(QRectF(0, 0, 600, 1024)), QPointF(2584, 568));
+    // The whole screen: no room at all.
+    EXPECT_EQ(park(QRectF(0, 0, 1280, 1024)), std::nullopt);
+}
+
 struct LayoutCase {
     const char* name;
     QRectF region; // Qt coordinates

@@ -1,8 +1,7 @@
 // The desktop portal's Screenshot under a real compositor: the picture it gives against grim's of
 // the same moment, and each way it can fail, each followed by a capture that works.
-#include "WaylandSession.h"
-#include "platform/wayland/PortalGlobalShortcuts.h"
 #include "platform/wayland/PortalScreenshot.h"
+#include "WaylandSession.h"
 #include "support/TestSupport.h"
 
 #include <QDBusConnection>
@@ -57,7 +56,7 @@ TEST(PortalScreenshot, EachFailureIsItsOwnValueAndTheNextCaptureWorks) {
     EXPECT_TRUE(none->image.isNull());
 
     PortalScreenshot::Options hurried;
-    hurried.timeoutMs = 1;  // the real portal needs longer than that
+    hurried.timeoutMs = 1; // the real portal needs longer than that
     const auto late = take(hurried);
     ASSERT_TRUE(late.has_value());
     EXPECT_EQ(late->failure, ScreenshotFailure::timedOut);
@@ -85,7 +84,8 @@ TEST(PortalScreenshot, AnswersWithoutAPictureAreFailuresNotImages) {
         {1, QString(), ScreenshotFailure::denied},
         {2, QString(), ScreenshotFailure::cancelled},
         {0, QStringLiteral("https://example.invalid/shot.png"), ScreenshotFailure::unreadable},
-        {0, QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.png"))).toString(), ScreenshotFailure::unreadable},
+        {0, QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.png"))).toString(),
+         ScreenshotFailure::unreadable},
         {0, QUrl::fromLocalFile(notImage).toString(), ScreenshotFailure::unreadable},
     };
     for (const Case& c : cases) {
@@ -93,11 +93,4 @@ TEST(PortalScreenshot, AnswersWithoutAPictureAreFailuresNotImages) {
         EXPECT_EQ(outcome.failure, c.expected) << c.response << " " << c.uri.toStdString();
         EXPECT_TRUE(outcome.image.isNull());
     }
-}
-
-TEST(PortalGlobalShortcuts, AWlrootsDesktopOffersNone) {
-    // The portal runs and offers screenshots, but no backend of this desktop binds shortcuts:
-    // Pictro must learn that from the portal rather than from the desktop's name.
-    EXPECT_FALSE(PortalGlobalShortcuts::available(QDBusConnection::sessionBus()));
-    EXPECT_EQ(PortalGlobalShortcuts::portalTrigger(QStringLiteral("Ctrl+Shift+2")), QStringLiteral("CTRL+SHIFT+2"));
 }

@@ -1,15 +1,23 @@
 #include "WaylandSession.h"
 
+#include "platform/wayland/WaylandPlatform.h"
 #include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 
 namespace waylandsession {
+
+InstalledPlatform::InstalledPlatform() {
+    Platform::install(std::make_unique<WaylandPlatform>());
+}
+InstalledPlatform::~InstalledPlatform() {
+    Platform::install(nullptr);
+}
 
 QImage grim(const QString& output) {
     QTemporaryDir dir;
@@ -20,12 +28,16 @@ QImage grim(const QString& output) {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
-QString swaymsg(const QStringList& args) { return testsupport::runProgram(QStringLiteral("swaymsg"), args).text(); }
+QString swaymsg(const QStringList& args) {
+    return testsupport::runProgram(QStringLiteral("swaymsg"), args).text();
+}
 
 VirtualInput::VirtualInput() {
     QRect layout;
-    for (const QScreen* s : QGuiApplication::screens()) layout = layout.united(s->geometry());
-    m_tool.start(QStringLiteral(WAYLAND_TEST_INPUT), {QString::number(layout.width()), QString::number(layout.height())});
+    for (const QScreen* s : QGuiApplication::screens())
+        layout = layout.united(s->geometry());
+    m_tool.start(QStringLiteral(WAYLAND_TEST_INPUT),
+                 {QString::number(layout.width()), QString::number(layout.height())});
     m_ready = m_tool.waitForReadyRead(5000) && m_tool.readLine().trimmed() == "ready";
     // The compositor tells clients of the new seat capabilities; let them set up their pointer.
     testsupport::waitUntil([] { return false; }, 200);
@@ -46,10 +58,18 @@ bool VirtualInput::send(const QByteArray& command) {
     return ok;
 }
 
-bool VirtualInput::move(QPoint p) { return send("move " + QByteArray::number(p.x()) + ' ' + QByteArray::number(p.y())); }
-bool VirtualInput::press() { return send("press"); }
-bool VirtualInput::release() { return send("release"); }
-bool VirtualInput::key(unsigned code) { return send("key " + QByteArray::number(code)); }
+bool VirtualInput::move(QPoint p) {
+    return send("move " + QByteArray::number(p.x()) + ' ' + QByteArray::number(p.y()));
+}
+bool VirtualInput::press() {
+    return send("press");
+}
+bool VirtualInput::release() {
+    return send("release");
+}
+bool VirtualInput::key(unsigned code) {
+    return send("key " + QByteArray::number(code));
+}
 
 bool VirtualInput::drag(QPoint from, QPoint to) {
     return move(from) && press() && move((from + to) / 2) && move(to) && release();
@@ -67,7 +87,8 @@ void PatternWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     QImage pattern(size() * devicePixelRatioF(), QImage::Format_RGB32);
     for (int y = 0; y < pattern.height(); ++y)
-        for (int x = 0; x < pattern.width(); ++x) pattern.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x + y) % 256));
+        for (int x = 0; x < pattern.width(); ++x)
+            pattern.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x + y) % 256));
     pattern.setDevicePixelRatio(devicePixelRatioF());
     p.drawImage(0, 0, pattern);
     m_painted = true;

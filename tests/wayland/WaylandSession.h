@@ -11,6 +11,13 @@
 
 namespace waylandsession {
 
+// The Wayland backend installed as the platform for one test, and taken out again before the
+// application object goes (its services hold Qt's connection to the compositor).
+struct InstalledPlatform {
+    InstalledPlatform();
+    ~InstalledPlatform();
+};
+
 // A grim screenshot: of one output by name, or of the whole desktop when `output` is empty.
 QImage grim(const QString& output = {});
 // swaymsg's answer, trimmed.
@@ -20,7 +27,7 @@ QString swaymsg(const QStringList& args);
 // no pointer events and no keyboard focus. They exist while this object does; each call returns
 // once the compositor has handled the input.
 class VirtualInput {
-public:
+  public:
     VirtualInput();
     ~VirtualInput();
     bool ready() const { return m_ready; }
@@ -33,7 +40,7 @@ public:
     bool key(unsigned evdevCode);
     static constexpr unsigned escape = 1;
 
-private:
+  private:
     bool send(const QByteArray& command);
 
     QProcess m_tool;
@@ -43,13 +50,13 @@ private:
 // A window whose every pixel differs from its neighbours, so a picture that is off by one pixel,
 // scaled or converted wrongly cannot pass for the right one. Shown and painted on construction.
 class PatternWindow : public QWidget {
-public:
+  public:
     PatternWindow();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     bool m_painted = false;
 };
 

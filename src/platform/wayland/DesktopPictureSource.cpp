@@ -8,7 +8,8 @@ ScreenshotOutcome DesktopPictureSource::take() {
     QMutexLocker lock(&m_mutex);
     if (m_inFlight) {
         const quint64 awaited = m_generation;
-        while (m_generation == awaited) m_taken.wait(&m_mutex);
+        while (m_generation == awaited)
+            m_taken.wait(&m_mutex);
         return m_last;
     }
     if (!m_last.failure && m_lastTaken.isValid() && m_lastTaken.elapsed() < sameMomentMs) return m_last;
@@ -24,6 +25,11 @@ ScreenshotOutcome DesktopPictureSource::take() {
     m_inFlight = false;
     m_taken.wakeAll();
     return outcome;
+}
+
+void DesktopPictureSource::forgetLastPicture() {
+    QMutexLocker lock(&m_mutex);
+    m_lastTaken.invalidate();
 }
 
 ScreenshotOutcome DesktopPictureSource::askPortal() {

@@ -13,13 +13,16 @@
 // taken also serves the calls that follow right after it (the overlay asks for its outputs one
 // after the other), so they come from the same moment too.
 class DesktopPictureSource {
-public:
+  public:
     explicit DesktopPictureSource(PortalScreenshot::Options options = {}) : m_options(std::move(options)) {}
 
     // The desktop now. Blocking; any thread (it runs its own event loop for the portal's answer).
     ScreenshotOutcome take();
+    // The desktop has changed on purpose (Pictro scrolled a window): the picture just taken no
+    // longer serves the calls that follow.
+    void forgetLastPicture();
 
-private:
+  private:
     ScreenshotOutcome askPortal();
 
     static constexpr qint64 sameMomentMs = 400;

@@ -1,12 +1,15 @@
 #include "platform/wayland/PortalGlobalShortcuts.h"
 
+#include "platform/Log.h"
 #include "platform/wayland/PortalRequest.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QPointer>
 #include <QRandomGenerator>
 
 namespace {
@@ -33,62 +36,99 @@ const QDBusArgument& operator>>(const QDBusArgument& arg, PortalShortcut& s) {
     return arg;
 }
 
+QDBusMessage portalCall(const QString& method) {
+    return QDBusMessage::createMethodCall(QString::fromLatin1(PortalRequest::desktopService),
+                                          QString::fromLatin1(PortalRequest::desktopPath),
+                                          QString::fromLatin1(shortcutsInterface), method);
+}
+
+QString freshToken() {
+    return QStringLiteral("pictro_%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(PortalShortcut)
 
-PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, QObject* parent) : QObject(parent), m_bus(std::move(bus)) {
+PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, uint version, QObject* parent)
+    : QObject(parent), m_bus(std::move(bus)), m_version(version) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
-    m_bus.connect(QString::fromLatin1(PortalRequest::desktopService), QString::fromLatin1(PortalRequest::desktopPath),
-                  QString::fromLatin1(shortcutsInterface), QStringLiteral("Activated"), this,
+    const QString service = QString::fromLatin1(PortalRequest::desktopService);
+    const QString path = QString::fromLatin1(PortalRequest::desktopPath);
+    const QString interface = QString::fromLatin1(shortcutsInterface);
+    m_bus.connect(service, path, interface, QStringLiteral("Activated"), this,
                   SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    m_bus.connect(service, path, interface, QStringLiteral("ShortcutsChanged"), this,
+                  SLOT(onShortcutsChanged(QDBusObjectPath, QDBusArgument)));
 }
 
-bool PortalGlobalShortcuts::available(const QDBusConnection& bus) {
-    QDBusMessage get = QDBusMessage::createMethodCall(QString::fromLatin1(PortalRequest::desktopService),
-                                                      QString::fromLatin1(PortalRequest::desktopPath),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+PortalGlobalShortcuts::~PortalGlobalShortcuts() {
+    closeSession();
+}
+
+uint PortalGlobalShortcuts::version(const QDBusConnection& bus) {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QString::fromLatin1(PortalRequest::desktopService), QString::fromLatin1(PortalRequest::desktopPath),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << QString::fromLatin1(shortcutsInterface) << QStringLiteral("version");
     const QDBusReply<QDBusVariant> reply = bus.call(get, QDBus::Block, 5000);
-    return reply.isValid() && reply.value().variant().toUInt() >= 1;
+    return reply.isValid() ? reply.value().variant().toUInt() : 0;
 }
 
-QString PortalGlobalShortcuts::portalTrigger(const QString& keyText) { return keyText.toUpper(); }
-
-void PortalGlobalShortcuts::bind(const QList<Shortcut>& shortcuts, std::function<void(bool, QMap<QString, QString>)> done) {
-    if (!m_session.isEmpty()) {
-        bindInSession(shortcuts, std::move(done));
+void PortalGlobalShortcuts::bind(const QList<Shortcut>& shortcuts) {
+    if (m_binding) {
+        m_queued = shortcuts;
         return;
     }
-    createSession([this, shortcuts, done = std::move(done)](bool ok) mutable {
-        if (!ok) {
-            done(false, {});
-            return;
-        }
-        bindInSession(shortcuts, std::move(done));
-    });
+    startBinding(shortcuts);
 }
 
-void PortalGlobalShortcuts::createSession(std::function<void(bool)> done) {
+void PortalGlobalShortcuts::configure() {
+    if (m_version >= 2 && !m_session.isEmpty()) {
+        QDBusMessage call = portalCall(QStringLiteral("ConfigureShortcuts"));
+        call << QVariant::fromValue(QDBusObjectPath(m_session)) << QString() << QVariantMap();
+        auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [](QDBusPendingCallWatcher* answer) {
+            if (answer->isError())
+                qCWarning(lcHotkeys, "the desktop's shortcut dialog did not open (%s)",
+                          qPrintable(answer->error().message()));
+            answer->deleteLater();
+        });
+        return;
+    }
+    bind(m_shortcuts);
+}
+
+void PortalGlobalShortcuts::startBinding(const QList<Shortcut>& shortcuts) {
+    m_binding = true;
+    m_shortcuts = shortcuts;
+    closeSession();
     PortalRequest::Call call;
     call.interface = QString::fromLatin1(shortcutsInterface);
     call.method = QStringLiteral("CreateSession");
-    call.options.insert(QStringLiteral("session_handle_token"),
-                        QStringLiteral("pictro_%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-    PortalRequest::start(m_bus, call, [this, done = std::move(done)](const PortalRequest::Answer& answer) {
-        const bool ok = answer.outcome == PortalRequest::Outcome::answered && answer.response == 0;
-        if (ok) m_session = answer.results.value(QStringLiteral("session_handle")).toString();
-        done(ok && !m_session.isEmpty());
+    call.options.insert(QStringLiteral("session_handle_token"), freshToken());
+    QPointer<PortalGlobalShortcuts> self(this);
+    PortalRequest::start(m_bus, call, [self, shortcuts](const PortalRequest::Answer& answer) {
+        if (!self) return;
+        if (answer.outcome == PortalRequest::Outcome::answered && answer.response == 0)
+            self->m_session = answer.results.value(QStringLiteral("session_handle")).toString();
+        if (self->m_session.isEmpty()) {
+            qCWarning(lcHotkeys, "the desktop's shortcut portal opened no session (%s)",
+                      qPrintable(answer.detail));
+            self->bindingEnded();
+            return;
+        }
+        self->bindInSession(shortcuts);
     });
 }
 
-void PortalGlobalShortcuts::bindInSession(const QList<Shortcut>& shortcuts,
-                                          std::function<void(bool, QMap<QString, QString>)> done) {
+void PortalGlobalShortcuts::bindInSession(const QList<Shortcut>& shortcuts) {
     QList<PortalShortcut> list;
     for (const Shortcut& s : shortcuts) {
         QVariantMap properties{{QStringLiteral("description"), s.description}};
-        if (!s.preferredTrigger.isEmpty()) properties.insert(QStringLiteral("preferred_trigger"), s.preferredTrigger);
+        if (!s.preferredTrigger.isEmpty())
+            properties.insert(QStringLiteral("preferred_trigger"), s.preferredTrigger);
         list.push_back({s.id, properties});
     }
     PortalRequest::Call call;
@@ -97,21 +137,49 @@ void PortalGlobalShortcuts::bindInSession(const QList<Shortcut>& shortcuts,
     call.arguments = {QVariant::fromValue(QDBusObjectPath(m_session)), QVariant::fromValue(list), QString()};
     // The desktop may show its binding dialog: give the user time.
     call.timeoutMs = 120000;
-    PortalRequest::start(m_bus, call, [done = std::move(done)](const PortalRequest::Answer& answer) {
-        if (answer.outcome != PortalRequest::Outcome::answered || answer.response != 0) {
-            done(false, {});
-            return;
-        }
-        QMap<QString, QString> bound;
-        const QDBusArgument arg = answer.results.value(QStringLiteral("shortcuts")).value<QDBusArgument>();
-        QList<PortalShortcut> result;
-        arg >> result;
-        for (const PortalShortcut& s : result)
-            bound.insert(s.id, s.properties.value(QStringLiteral("trigger_description")).toString());
-        done(true, bound);
+    QPointer<PortalGlobalShortcuts> self(this);
+    PortalRequest::start(m_bus, call, [self](const PortalRequest::Answer& answer) {
+        if (!self) return;
+        if (answer.outcome == PortalRequest::Outcome::answered && answer.response == 0)
+            self->takeTriggers(answer.results.value(QStringLiteral("shortcuts")).value<QDBusArgument>());
+        else
+            qCWarning(lcHotkeys, "the desktop did not bind Pictro's shortcuts (response %u%s%s)",
+                      answer.response, answer.detail.isEmpty() ? "" : ", ", qPrintable(answer.detail));
+        self->bindingEnded();
     });
 }
 
-void PortalGlobalShortcuts::onActivated(const QDBusObjectPath& session, const QString& id, qulonglong, const QVariantMap&) {
+void PortalGlobalShortcuts::bindingEnded() {
+    m_binding = false;
+    if (!m_queued) return;
+    const QList<Shortcut> next = std::move(*m_queued);
+    m_queued.reset();
+    startBinding(next);
+}
+
+void PortalGlobalShortcuts::closeSession() {
+    if (m_session.isEmpty()) return;
+    m_bus.asyncCall(QDBusMessage::createMethodCall(
+        QString::fromLatin1(PortalRequest::desktopService), m_session,
+        QStringLiteral("org.freedesktop.portal.Session"), QStringLiteral("Close")));
+    m_session.clear();
+}
+
+void PortalGlobalShortcuts::takeTriggers(const QDBusArgument& shortcuts) {
+    QList<PortalShortcut> bound;
+    shortcuts >> bound;
+    m_triggers.clear();
+    for (const PortalShortcut& s : bound)
+        m_triggers.insert(s.id, s.properties.value(QStringLiteral("trigger_description")).toString());
+    emit triggersChanged();
+}
+
+void PortalGlobalShortcuts::onActivated(const QDBusObjectPath& session, const QString& id, qulonglong,
+                                        const QVariantMap&) {
     if (session.path() == m_session) emit activated(id);
+}
+
+void PortalGlobalShortcuts::onShortcutsChanged(const QDBusObjectPath& session,
+                                               const QDBusArgument& shortcuts) {
+    if (session.path() == m_session) takeTriggers(shortcuts);
 }

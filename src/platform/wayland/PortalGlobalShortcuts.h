@@ -1,50 +1,68 @@
 #pragma once
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusObjectPath>
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QVariantMap>
 
-#include <functional>
+#include <optional>
 
 // The desktop portal's GlobalShortcuts, where the desktop implements it: Pictro names its actions
 // and suggests a key for each; the desktop records the binding (asking the user, in its own
-// dialog) and tells Pictro when one is pressed. One session lives as long as this object.
+// dialog) and tells Pictro when one is pressed. The shortcuts live in one session at a time.
 class PortalGlobalShortcuts : public QObject {
     Q_OBJECT
-public:
+  public:
     struct Shortcut {
         QString id;               // the action ("area")
         QString description;      // what the desktop's settings show ("Capture Area")
         QString preferredTrigger; // in the shortcut portal's own form ("CTRL+SHIFT+2"); may be empty
+        bool operator==(const Shortcut&) const = default;
     };
 
-    explicit PortalGlobalShortcuts(QDBusConnection bus, QObject* parent = nullptr);
+    PortalGlobalShortcuts(QDBusConnection bus, uint version, QObject* parent = nullptr);
+    ~PortalGlobalShortcuts() override;
 
-    // Whether this session's desktop portal offers global shortcuts: its interface answers with a
-    // version. Asked once per session; desktops without it (wlroots compositors) answer no.
-    static bool available(const QDBusConnection& bus);
+    // The version of the shortcut interface this session's desktop portal offers; 0 where it
+    // offers none (the wlroots compositors' portals, for one).
+    static uint version(const QDBusConnection& bus);
 
-    // Opens the session (once) and binds the shortcuts; `done` hears, per id, the key the desktop
-    // bound as it describes it ("Ctrl+Shift+2"), empty where it bound none, or false on failure.
-    void bind(const QList<Shortcut>& shortcuts, std::function<void(bool ok, QMap<QString, QString>)> done);
+    // Binds exactly these shortcuts. Portals take one binding per session, so each call binds in
+    // a fresh session; a call while one is under way is bound after it.
+    void bind(const QList<Shortcut>& shortcuts);
+    // The key the desktop bound to each id, as it describes it ("Ctrl+Shift+2"); empty for an id
+    // it bound to no key.
+    const QMap<QString, QString>& triggers() const { return m_triggers; }
+    // Opens the desktop's dialog for changing the bindings: its configuration call where the
+    // interface has one (version 2), else binding the same shortcuts again, which is when
+    // desktops of the first version ask.
+    void configure();
 
-    // A shortcut's key as the portal spells a preferred trigger, from the parts a person reads
-    // ("Ctrl+Shift+2" → "CTRL+SHIFT+2").
-    static QString portalTrigger(const QString& keyText);
-
-signals:
+  signals:
     void activated(const QString& id);
+    void triggersChanged();
 
-private slots:
-    void onActivated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp, const QVariantMap& options);
+  private slots:
+    void onActivated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp,
+                     const QVariantMap& options);
+    void onShortcutsChanged(const QDBusObjectPath& session, const QDBusArgument& shortcuts);
 
-private:
-    void createSession(std::function<void(bool)> done);
-    void bindInSession(const QList<Shortcut>& shortcuts, std::function<void(bool, QMap<QString, QString>)> done);
+  private:
+    void startBinding(const QList<Shortcut>& shortcuts);
+    void bindInSession(const QList<Shortcut>& shortcuts);
+    void bindingEnded();
+    void closeSession();
+    void takeTriggers(const QDBusArgument& shortcuts);
 
     QDBusConnection m_bus;
+    uint m_version = 0;
     QString m_session;
+    QList<Shortcut> m_shortcuts;
+    bool m_binding = false;
+    std::optional<QList<Shortcut>> m_queued;
+    QMap<QString, QString> m_triggers;
 };

@@ -4,17 +4,23 @@
 #include "platform/wayland/WaylandDesktop.h"
 #include "platform/wayland/WaylandFloatingWindows.h"
 #include "platform/wayland/WaylandHotkeyService.h"
+#include "platform/wayland/WaylandInputSynth.h"
 #include "platform/wayland/WaylandPasteboard.h"
 #include "platform/wayland/WaylandScreenCapture.h"
 #include "platform/wayland/WaylandScreens.h"
 
 // A Wayland session, through Qt's Wayland platform and the desktop portals. A client sees no
-// other client's windows, cannot post input to them, grab keys or place windows, and knows the
-// pointer only over its own surfaces: none of those capabilities is claimed.
+// other client's windows, cannot grab keys or place windows, and knows the pointer only over its
+// own surfaces: none of those capabilities is claimed. It can scroll other windows only where the
+// compositor offers a virtual pointer.
 class WaylandPlatform : public Platform {
-public:
+  public:
     QString name() const override { return QStringLiteral("wayland"); }
-    Capabilities capabilities() const override { return {}; }
+    Capabilities capabilities() const override {
+        Capabilities c;
+        c.set(Capability::syntheticScroll, m_input.canPost());
+        return c;
+    }
     FloatingWindows& floatingWindows() override { return m_floating; }
     Screens& screens() override { return m_screens; }
     ScreenCapture& screenCapture() override { return m_capture; }
@@ -24,10 +30,11 @@ public:
     Pasteboard& pasteboard() override { return m_pasteboard; }
     Workspace& workspace() override { return m_workspace; }
 
-private:
+  private:
     WaylandScreens m_screens;
     WaylandScreenCapture m_capture{m_screens};
-    WaylandInputSynth m_input;
+    // A picture of the desktop from before Pictro scrolled it must not stand for one after.
+    WaylandInputSynth m_input{[this] { m_capture.forgetLastPicture(); }};
     WaylandHotkeyService m_hotkeys;
     WaylandWindowServer m_windows;
     WaylandPasteboard m_pasteboard;

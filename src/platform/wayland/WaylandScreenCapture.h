@@ -8,7 +8,7 @@ class Screens;
 // Displays through the desktop portal: one picture of the whole desktop, cut to the output asked
 // for. Single windows cannot be captured: a Wayland client sees no other client's windows.
 class WaylandScreenCapture : public BlockingScreenCapture {
-public:
+  public:
     explicit WaylandScreenCapture(const Screens& screens, PortalScreenshot::Options options = {});
 
     // Whether the portal lets Pictro take screenshots is known only by asking: the first capture
@@ -18,8 +18,13 @@ public:
     // Run on a worker of Qt's pool (each waits there for the portal's answer).
     PixelsOrError readDisplay(const ScreenInfo& screen) override;
     PixelsOrError readWindow(quint32 windowID) override;
+    // A compositor without a cursor plane (any headless or software-rendered one) draws the
+    // pointer into the screenshots its portal gives.
+    bool picturesMayShowPointer() const override { return true; }
+    // After synthetic input: the next capture shows the desktop as it is now.
+    void forgetLastPicture() { m_source.forgetLastPicture(); }
 
-private:
+  private:
     const Screens& m_screens;
     DesktopPictureSource m_source;
 };
