@@ -265,12 +265,16 @@ void Server::serve(int fd) {
         if (request) socket->write("ok\n");
         socket->disconnectFromServer();
         if (!request) return;
-        if (request->reopen)
-            emit reopenRequested();
-        else if (!request->actions.isEmpty())
-            emit actionsReceived(request->actions);
-        else
-            emit linksReceived(request->links);
+        // Handled once this slot has returned: an action may run a dialog's event loop, in which
+        // the socket, disconnected by then, is deleted under the signal that is still being sent.
+        QTimer::singleShot(0, this, [this, request = *request] {
+            if (request.reopen)
+                emit reopenRequested();
+            else if (!request.actions.isEmpty())
+                emit actionsReceived(request.actions);
+            else
+                emit linksReceived(request.links);
+        });
     });
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     // No context object: the buffer goes with its socket even while the server itself is destroyed.

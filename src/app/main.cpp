@@ -123,7 +123,6 @@ int main(int argc, char** argv) {
     case commandline::Mode::selfTest: return runSelfTest(argc, argv, invocation.selfTestFolder);
     case commandline::Mode::help: std::fputs(qPrintable(commandline::helpText()), stdout); return 0;
     case commandline::Mode::version: std::printf("%s\n", qPrintable(commandline::versionText())); return 0;
-    case commandline::Mode::checkPermissions: break;
     case commandline::Mode::usageError: std::fprintf(stderr, "%s\n", qPrintable(invocation.error)); return 2;
     case commandline::Mode::checkPermissions:
     case commandline::Mode::application: break;

@@ -1,5 +1,6 @@
 #include "WaylandSession.h"
 
+#include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
 
 #include <QGuiApplication>
@@ -21,7 +22,13 @@ QImage grim(const QString& output) {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
-QString swaymsg(const QStringList& args) { return testsupport::run(QStringLiteral("swaymsg"), args).trimmed(); }
+QString swaymsg(const QStringList& args) { return testsupport::runProgram(QStringLiteral("swaymsg"), args).text(); }
+
+bool type(const QString& text) { return testsupport::runProgram(QStringLiteral("wtype"), {text}).ok(); }
+
+bool pictroWindowShown() {
+    return swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}).contains(QStringLiteral("\"name\": \"Pictro "));
+}
 
 VirtualInput::VirtualInput() {
     QRect layout;
@@ -71,6 +78,24 @@ void PatternWindow::paintEvent(QPaintEvent*) {
         for (int x = 0; x < pattern.width(); ++x) pattern.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x + y) % 256));
     pattern.setDevicePixelRatio(devicePixelRatioF());
     p.drawImage(0, 0, pattern);
+    m_painted = true;
+}
+
+TextWindow::TextWindow(const QString& text, QPoint origin) : m_text(text), m_origin(origin) {
+    setWindowTitle(QStringLiteral("Text"));
+    show();
+    testsupport::waitUntil([this] { return m_painted; });
+    testsupport::waitUntil([] { return false; }, 300);
+}
+
+void TextWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(56);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(m_origin + QPoint(0, QFontMetrics(font).ascent()), m_text);
     m_painted = true;
 }
 

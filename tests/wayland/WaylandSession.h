@@ -16,6 +16,11 @@ QImage grim(const QString& output = {});
 // swaymsg's answer, trimmed.
 QString swaymsg(const QStringList& args);
 
+// Types `text` into the focused window through the compositor's virtual keyboard (wtype).
+bool type(const QString& text);
+// Whether any window of the running Pictro is on the desktop.
+bool pictroWindowShown();
+
 // The session's pointer and keyboard: a headless compositor has none, and without them clients get
 // no pointer events and no keyboard focus. They exist while this object does; each call returns
 // once the compositor has handled the input.
@@ -50,6 +55,21 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    bool m_painted = false;
+};
+
+// A window showing one line of large black text on white with its top-left at `origin`, for the
+// text engine to read off the screen. Shown and painted on construction.
+class TextWindow : public QWidget {
+public:
+    TextWindow(const QString& text, QPoint origin);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString m_text;
+    QPoint m_origin;
     bool m_painted = false;
 };
 
