@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 
 using testsupport::waitUntil;
 using waylandsession::swaymsg;
@@ -150,4 +151,26 @@ TEST_F(WaylandRoad, TextRecognitionReadsTheDraggedAreaOntoTheClipboard) {
     EXPECT_TRUE(waitUntil([&] { return (read = pasted(QStringLiteral("text/plain"))).contains(words.toUtf8()); },
                           20000))
         << "clipboard: " << read.toStdString() << "\n" << pictro.readAllStandardError().toStdString();
+}
+
+TEST_F(WaylandRoad, WithoutAScreenshotPortalACaptureSaysSoOnceAndWritesNothingAndTheNextOneWorks) {
+    waylandsession::PatternWindow pattern;
+    start(linkSettings);
+    QTemporaryDir noBackends;
+    ASSERT_TRUE(waylandsession::restartPortal(noBackends.path(), false));
+    launchAgain({QStringLiteral("--action"), QStringLiteral("fullscreen")});
+    QByteArray said;
+    EXPECT_TRUE(waitUntil([&] { return (said += pictro.readAllStandardError()).contains("screenshot portal"); }, 15000))
+        << said.toStdString();
+    waitUntil([] { return false; }, 1000);
+    said += pictro.readAllStandardError();
+    EXPECT_EQ(said.count("Pictro: this desktop offers no screenshot portal"), 1) << said.toStdString();
+    EXPECT_EQ(savedCount(), 0);
+    // Its toast would be in the next picture.
+    ASSERT_TRUE(waitUntil([] { return !waylandsession::pictroWindowShown(); }, 10000));
+
+    ASSERT_TRUE(waylandsession::restartPortal(QString::fromLatin1(waylandsession::systemPortalBackends), true));
+    launchAgain({QStringLiteral("--action"), QStringLiteral("fullscreen")});
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 10000)) << pictro.readAllStandardError().toStdString();
+    EXPECT_EQ(onlySaved(), waylandsession::grim(QStringLiteral("HEADLESS-1")));
 }

@@ -3,11 +3,17 @@
 #include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 namespace waylandsession {
 
@@ -28,6 +34,28 @@ bool type(const QString& text) { return testsupport::runProgram(QStringLiteral("
 
 bool pictroWindowShown() {
     return swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}).contains(QStringLiteral("\"name\": \"Pictro "));
+}
+
+bool restartPortal(const QString& backendsDir, bool waitForScreenshot) {
+    const QString portal = QStringLiteral("org.freedesktop.portal.Desktop");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusMessage update = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("UpdateActivationEnvironment"));
+    using Environment = QMap<QString, QString>;
+    qDBusRegisterMetaType<Environment>();
+    update << QVariant::fromValue(Environment{{QStringLiteral("XDG_DESKTOP_PORTAL_DIR"), backendsDir}});
+    if (bus.call(update).type() == QDBusMessage::ErrorMessage) return false;
+    const uint pid = bus.interface()->servicePid(portal).value();
+    if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGTERM);
+    if (!testsupport::waitUntil([&] { return !bus.interface()->isServiceRegistered(portal).value(); }, 5000)) return false;
+    if (!waitForScreenshot) return true;
+    return testsupport::waitUntil([&] {
+        QDBusMessage get = QDBusMessage::createMethodCall(portal, QStringLiteral("/org/freedesktop/portal/desktop"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << QStringLiteral("org.freedesktop.portal.Screenshot") << QStringLiteral("version");
+        return bus.call(get, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+    }, 15000);
 }
 
 VirtualInput::VirtualInput() {
