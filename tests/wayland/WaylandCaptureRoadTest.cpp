@@ -1,6 +1,6 @@
 // The capture road through the real program in a Wayland session: full screen, a dragged area and
-// its repetition, the delayed capture, an opened file and text read off the screen, through the
-// desktop portal. Each saved file is compared with grim's picture of the same screen, and what
+// its repetition, the delayed capture, an opened file, text read off the screen and a missing
+// portal, through the desktop portal. Each saved file is compared with grim's picture of the same screen, and what
 // reached the clipboard with no Pictro window focused is read back with wl-paste.
 #include "WaylandSession.h"
 #include "x11/RunningPictro.h"
@@ -173,4 +173,19 @@ TEST_F(WaylandRoad, WithoutAScreenshotPortalACaptureSaysSoOnceAndWritesNothingAn
     launchAgain({QStringLiteral("--action"), QStringLiteral("fullscreen")});
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 10000)) << pictro.readAllStandardError().toStdString();
     EXPECT_EQ(onlySaved(), waylandsession::grim(QStringLiteral("HEADLESS-1")));
+}
+
+TEST_F(WaylandRoad, ThePreviewFloatsOverTheUsersWindowInsteadOfTakingPartOfTheLayout) {
+    waylandsession::PatternWindow pattern;
+    ASSERT_TRUE(input.move(farCorner));
+    start(linkSettings + "afterShow=true\nafterCropShow=thumbnail\n");
+    launchAgain({QStringLiteral("--action"), QStringLiteral("area")});
+    ASSERT_TRUE(windowShows(QStringLiteral("Pictro Selection"))) << pictro.readAllStandardError().toStdString();
+    waitUntil([] { return false; }, 500);
+    ASSERT_TRUE(input.drag({250, 200}, {450, 380}));
+    ASSERT_TRUE(windowShows(QStringLiteral("Pictro Thumbnail"))) << pictro.readAllStandardError().toStdString();
+    EXPECT_EQ(waylandsession::swayWindow(QStringLiteral("Pictro Thumbnail"))[QStringLiteral("type")].toString(),
+              QStringLiteral("floating_con"));
+    const QJsonObject users = waylandsession::swayWindow(QStringLiteral("Pattern"));
+    EXPECT_EQ(users[QStringLiteral("rect")][QStringLiteral("width")].toInt(), 1920);
 }

@@ -8,6 +8,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QPainter>
 #include <QScreen>
 #include <QProcess>
@@ -29,6 +31,23 @@ QImage grim(const QString& output) {
 }
 
 QString swaymsg(const QStringList& args) { return testsupport::runProgram(QStringLiteral("swaymsg"), args).text(); }
+
+namespace {
+QJsonObject nodeNamed(const QJsonObject& node, const QString& name) {
+    if (node[QStringLiteral("name")].toString() == name) return node;
+    for (const char* children : {"nodes", "floating_nodes"})
+        for (const QJsonValue& child : node[QLatin1String(children)].toArray()) {
+            const QJsonObject found = nodeNamed(child.toObject(), name);
+            if (!found.isEmpty()) return found;
+        }
+    return {};
+}
+} // namespace
+
+QJsonObject swayWindow(const QString& title) {
+    const QByteArray tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8();
+    return nodeNamed(QJsonDocument::fromJson(tree).object(), title);
+}
 
 bool type(const QString& text) { return testsupport::runProgram(QStringLiteral("wtype"), {text}).ok(); }
 

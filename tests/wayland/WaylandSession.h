@@ -3,6 +3,7 @@
 // What the tests read from the running Wayland session of scripts/with-wayland, through the
 // session's own tools: grim for pixels, swaymsg for the compositor.
 #include <QImage>
+#include <QJsonObject>
 #include <QPoint>
 #include <QProcess>
 #include <QString>
@@ -16,6 +17,8 @@ QImage grim(const QString& output = {});
 // swaymsg's answer, trimmed.
 QString swaymsg(const QStringList& args);
 
+// The compositor's node of the window with this title, tiled or floating; empty when none shows.
+QJsonObject swayWindow(const QString& title);
 // Types `text` into the focused window through the compositor's virtual keyboard (wtype).
 bool type(const QString& text);
 // Whether any window of the running Pictro is on the desktop.
