@@ -1,5 +1,6 @@
 #include "platform/wayland/PortalScreenshot.h"
 
+#include "platform/TimingMarks.h"
 #include "platform/wayland/PortalRequest.h"
 
 #include <QDir>
@@ -54,6 +55,7 @@ void PortalScreenshot::take(const QDBusConnection& bus, const Options& options, 
     PortalRequest::start(bus, call, [done = std::move(done)](const PortalRequest::Answer& answer) {
         switch (answer.outcome) {
         case PortalRequest::Outcome::answered:
+            timingmarks::mark("screenshot portal: answered");
             done(fromAnswer(answer.response, answer.results.value(QStringLiteral("uri")).toString()));
             return;
         case PortalRequest::Outcome::portalMissing:
