@@ -67,6 +67,11 @@ void handleCaptureError(CaptureError error) {
         box->show();
         return;
     }
+    case CaptureError::unavailable:
+        ToastHUD::show(
+            sessionnotices::screenUnavailable(Platform::isInstalled() ? Platform::current().name() : QString()),
+            QStringLiteral("exclamationmark.triangle.fill"), 4.0);
+        return;
     default:
         ToastHUD::show(QStringLiteral("Capture failed"), QStringLiteral("exclamationmark.triangle.fill"), 2.2);
     }

@@ -22,6 +22,12 @@ Notice screenRefused(const QString& backend) {
                            "Wayland or the X server refuses access, start Pictro inside an X11 session.")};
 }
 
+QString screenUnavailable(const QString& backend) {
+    if (onWayland(backend))
+        return QStringLiteral("Cannot read the screen — the desktop's screenshot portal is missing or does not answer");
+    return QStringLiteral("Cannot read the screen — the X server does not answer");
+}
+
 QString syntheticInputMissing(const QString& backend) {
     if (onWayland(backend))
         return QStringLiteral("Scrolling capture needs the desktop's permission to scroll other windows");

@@ -18,6 +18,9 @@ struct Notice {
 // The screen could not be read because the session refused it.
 Notice screenRefused(const QString& backend);
 
+// The session's way to the screen is missing or does not answer.
+QString screenUnavailable(const QString& backend);
+
 // Scrolling capture cannot post the wheel events it needs.
 QString syntheticInputMissing(const QString& backend);
 

@@ -15,6 +15,7 @@ enum class CaptureFailure {
     denied,     // the system (or the user, asked by the system) refuses screen capture
     cancelled,  // the user dismissed the system's own capture dialog
     failed,     // the read itself failed
+    unavailable,  // the session's way to the screen is missing or does not answer (no portal)
 };
 
 // Pixels of one display or window, or why there are none.

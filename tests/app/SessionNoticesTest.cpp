@@ -7,7 +7,8 @@ TEST(SessionNotices, EachSessionIsSpokenOfInItsOwnWords) {
     for (const char* backend : {"wayland", "x11"}) {
         const QString name = QString::fromLatin1(backend);
         const sessionnotices::Notice refused = sessionnotices::screenRefused(name);
-        const QString all = refused.toast + refused.detail + sessionnotices::syntheticInputMissing(name);
+        const QString all = refused.toast + refused.detail + sessionnotices::screenUnavailable(name) +
+                            sessionnotices::syntheticInputMissing(name);
         EXPECT_FALSE(refused.toast.isEmpty() || refused.detail.isEmpty()) << backend;
         const bool waylandWords = all.contains(QStringLiteral("portal"));
         const bool x11Words = all.contains(QStringLiteral("X11")) || all.contains(QStringLiteral("X server")) ||

@@ -30,7 +30,7 @@ ScreenshotOutcome failure(ScreenshotFailure why, const QString& detail) { return
 
 ScreenshotOutcome PortalScreenshot::fromAnswer(uint response, const QString& uri) {
     if (response == 1) return failure(ScreenshotFailure::denied, QStringLiteral("the screenshot was refused"));
-    if (response != 0) return failure(ScreenshotFailure::cancelled, QStringLiteral("the screenshot was cancelled"));
+    if (response != 0) return failure(ScreenshotFailure::cancelled, QStringLiteral("response %1").arg(response));
     const QUrl url(uri);
     if (!url.isLocalFile()) return failure(ScreenshotFailure::unreadable, QStringLiteral("not a local file: ") + uri);
     const QString path = QFileInfo(url.toLocalFile()).canonicalFilePath();
