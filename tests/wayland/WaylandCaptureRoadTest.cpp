@@ -82,6 +82,8 @@ TEST_F(WaylandRoad, TheCommandLineActionAsASwayBindingCapturesAndItsCopyOutlives
     // The confirmation toast goes; the clipboard is still served by Pictro's clipboard control.
     ASSERT_TRUE(waitUntil([] { return !waylandsession::pictroWindowShown(); }, 10000));
     EXPECT_EQ(QImage::fromData(pasted(QStringLiteral("image/png"))).convertToFormat(QImage::Format_RGB32), saved);
+    // The compositor gave the toast the focus; it comes back to the user's window.
+    EXPECT_TRUE(waylandsession::swayWindow(QStringLiteral("Pattern"))[QStringLiteral("focused")].toBool());
 }
 
 TEST_F(WaylandRoad, ADraggedAreaSavesExactlyThosePixelsAndRepeatingItSavesThemAgain) {
