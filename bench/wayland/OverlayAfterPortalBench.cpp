@@ -1,8 +1,8 @@
 // On Wayland the selection overlay can only open once the desktop's screenshot portal has answered:
 // what Pictro adds is the time from that answer to every overlay window painted. Each round takes
 // one plain portal screenshot (the baseline: the wait Pictro cannot shorten) and then opens the
-// area overlay, timed from the portal's answer to its request to the overlay's first paint; the row is the median of
-// those times, with the median per-round ratio to the portal's answer time. Run in the session of
+// area overlay, timed from the portal's answer to its request to the overlay's first paint; the row is the
+// median of those times, with the median per-round ratio to the portal's answer time. Run in the session of
 // scripts/with-wayland.
 #include "overlay/SelectionOverlay.h"
 #include "overlay/SelectionOverlayView.h"
@@ -28,7 +28,7 @@
 namespace {
 
 QElapsedTimer sinceStart;
-std::optional<qint64> answeredAtNs;  // when the portal answered the overlay's request
+std::optional<qint64> answeredAtNs; // when the portal answered the overlay's request
 QtMessageHandler passOn = nullptr;
 
 // The portal's answer is marked before Pictro reads the picture it names; the mark is read here
@@ -36,17 +36,19 @@ QtMessageHandler passOn = nullptr;
 // Pictro's share, counted after it.
 void readMarks(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (context.category && qstrcmp(context.category, "pictro.timing") == 0) {
-        if (text.contains(QLatin1String("screenshot portal: answered"))) answeredAtNs = sinceStart.nsecsElapsed();
+        if (text.contains(QLatin1String("screenshot portal: answered")))
+            answeredAtNs = sinceStart.nsecsElapsed();
         return;
     }
     passOn(type, context, text);
 }
 
 class PaintWatcher : public QObject {
-public:
+  public:
     std::set<QObject*> painted;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && qobject_cast<SelectionOverlayView*>(watched)) painted.insert(watched);
+        if (event->type() == QEvent::Paint && qobject_cast<SelectionOverlayView*>(watched))
+            painted.insert(watched);
         return false;
     }
 };
@@ -58,7 +60,8 @@ bool allPainted() {
 }
 
 void settle() {
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 // One non-interactive portal screenshot, as the capture behind the overlay takes it, until its
@@ -68,7 +71,8 @@ double portalAnswerMs() {
     timer.start();
     bool done = false;
     PortalScreenshot::take(QDBusConnection::sessionBus(), {}, [&](const ScreenshotOutcome&) { done = true; });
-    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     return timer.nsecsElapsed() / 1e6;
 }
 
@@ -86,7 +90,8 @@ void BM_OverlayAfterPortalAnswer(benchmark::State& state) {
         answeredAtNs.reset();
         const qint64 requestedNs = sinceStart.nsecsElapsed();
         SelectionOverlay::begin(OverlayMode::area, [](const OverlayResult&) {});
-        while (!allPainted()) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        while (!allPainted())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         const qint64 paintedNs = sinceStart.nsecsElapsed();
         SelectionOverlay::current()->finish(OverlayResult::cancelled());
         settle();
@@ -126,13 +131,17 @@ int main(int argc, char** argv) {
 
     if (afterAnswerMs.empty()) return 1;
     std::vector<double> ratios;
-    for (std::size_t i = 0; i < afterAnswerMs.size(); ++i) ratios.push_back(afterAnswerMs[i] / portalMs[i]);
+    for (std::size_t i = 0; i < afterAnswerMs.size(); ++i)
+        ratios.push_back(afterAnswerMs[i] / portalMs[i]);
     const double after = benchrows::median(afterAnswerMs);
-    const QSize size = QGuiApplication::primaryScreen()->size() * QGuiApplication::primaryScreen()->devicePixelRatio();
-    std::printf("portal answer %.1f ms; overlay request -> painted %.1f ms; portal answer -> painted %.1f ms\n",
-                benchrows::median(portalMs), benchrows::median(requestMs), after);
+    const QSize size =
+        QGuiApplication::primaryScreen()->size() * QGuiApplication::primaryScreen()->devicePixelRatio();
+    std::printf(
+        "portal answer %.1f ms; overlay request -> painted %.1f ms; portal answer -> painted %.1f ms\n",
+        benchrows::median(portalMs), benchrows::median(requestMs), after);
     char measured[80];
-    std::snprintf(measured, sizeof measured, "%.1f ms (%.2fx the portal's answer)", after, benchrows::median(ratios));
+    std::snprintf(measured, sizeof measured, "%.1f ms (%.2fx the portal's answer)", after,
+                  benchrows::median(ratios));
     benchrows::row("wayland portal answer -> overlay painted " + std::to_string(size.width()) + "x" +
                        std::to_string(size.height()),
                    measured, "<= 100 ms", after <= 100.0);

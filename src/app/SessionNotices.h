@@ -11,8 +11,8 @@ namespace sessionnotices {
 QString sessionName(const QString& backend);
 
 struct Notice {
-    QString toast;   // one line
-    QString detail;  // what to do about it
+    QString toast;  // one line
+    QString detail; // what to do about it
 };
 
 // The screen could not be read because the session refused it.

@@ -11,7 +11,8 @@ TEST(SessionNotices, EachSessionIsSpokenOfInItsOwnWords) {
                             sessionnotices::syntheticInputMissing(name);
         EXPECT_FALSE(refused.toast.isEmpty() || refused.detail.isEmpty()) << backend;
         const bool waylandWords = all.contains(QStringLiteral("portal"));
-        const bool x11Words = all.contains(QStringLiteral("X11")) || all.contains(QStringLiteral("X server")) ||
+        const bool x11Words = all.contains(QStringLiteral("X11")) ||
+                              all.contains(QStringLiteral("X server")) ||
                               all.contains(QStringLiteral("XTest"));
         EXPECT_EQ(waylandWords, name == QLatin1String("wayland")) << all.toStdString();
         EXPECT_EQ(x11Words, name == QLatin1String("x11")) << all.toStdString();
