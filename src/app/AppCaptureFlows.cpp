@@ -4,6 +4,7 @@
 #include "app/CaptureGeometry.h"
 #include "app/CaptureHistory.h"
 #include "app/EventLog.h"
+#include "app/SessionNotices.h"
 #include "app/ResultHandling.h"
 #include "capture/CaptureEngine.h"
 #include "editor/EditorWindowController.h"
@@ -57,19 +58,22 @@ void handleCaptureError(CaptureError error) {
     case CaptureError::cancelled:
         return;
     case CaptureError::permission: {
-        ToastHUD::show(QStringLiteral("Cannot read the screen — Pictro needs an X11 session"),
-                       QStringLiteral("exclamationmark.shield.fill"), 5.0);
-        // X11 has no permission page: explain what keeps the screen from being read instead.
+        const sessionnotices::Notice notice =
+            sessionnotices::screenRefused(Platform::isInstalled() ? Platform::current().name() : QString());
+        ToastHUD::show(notice.toast, QStringLiteral("exclamationmark.shield.fill"), 5.0);
         auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Pictro"),
-                                    QStringLiteral("Pictro could not read the screen."), QMessageBox::Ok);
-        box->setInformativeText(
-            QStringLiteral("Pictro reads the screen through the X server of your session. If this desktop "
-                           "runs on Wayland or "
-                           "the X server refuses access, start Pictro inside an X11 session."));
+                                    QStringLiteral("Pictro could not read the screen."),
+                                    QMessageBox::Ok);
+        box->setInformativeText(notice.detail);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();
         return;
     }
+    case CaptureError::unavailable:
+        ToastHUD::show(
+            sessionnotices::screenUnavailable(Platform::isInstalled() ? Platform::current().name() : QString()),
+            QStringLiteral("exclamationmark.triangle.fill"), 4.0);
+        return;
     default:
         ToastHUD::show(QStringLiteral("Capture failed"), QStringLiteral("exclamationmark.triangle.fill"),
                        2.2);
@@ -196,7 +200,7 @@ void AppCaptureFlows::startScrolling(bool upwards) {
     InputSynth& input = m_platform->inputSynth();
     if (!input.accessibilityTrusted()) {
         input.requestAccessibilityTrust();
-        ToastHUD::show(QStringLiteral("Scrolling capture needs synthetic input (XTest) on an X11 display"),
+        ToastHUD::show(sessionnotices::syntheticInputMissing(m_platform->name()),
                        QStringLiteral("exclamationmark.triangle.fill"), 4.0);
         return;
     }

@@ -287,12 +287,15 @@ class Server::Connection : public QObject {
         QPointer<Server> server = m_server;
         close();
         if (!request || !server) return;
-        if (request->reopen)
-            emit server->reopenRequested();
-        else if (!request->actions.isEmpty())
-            emit server->actionsReceived(request->actions);
-        else
-            emit server->linksReceived(request->links);
+        // Handled once this notifier's slot has returned: an action may run a dialog's event loop.
+        QTimer::singleShot(0, server, [server, request = *request] {
+            if (request.reopen)
+                emit server->reopenRequested();
+            else if (!request.actions.isEmpty())
+                emit server->actionsReceived(request.actions);
+            else
+                emit server->linksReceived(request.links);
+        });
     }
     void close() {
         m_notifier.setEnabled(false);

@@ -24,11 +24,14 @@ QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot 
 
 QString bindingOf(const Settings& settings, HotkeyAction action) { return menuShortcut(settings.combo(action)); }
 
-// An item this desktop cannot serve stays in its place, disabled, with the reason as its tooltip.
+// An item this desktop cannot serve stays in its place, disabled, and says why in its own text:
+// trays that draw the menu themselves from its exported model (every Wayland tray) show no
+// tooltips. Its shortcut is left out, since the shortcut cannot run it either.
 QAction* gate(QAction* item, HotkeyAction action, const Capabilities& capabilities) {
     const QString reason = actionavailability::unavailableReason(action, capabilities);
     if (!reason.isEmpty()) {
         item->setEnabled(false);
+        item->setText(menuItemTitle(item->text()) + QStringLiteral(" — ") + reason);
         item->setToolTip(reason);
     }
     return item;

@@ -25,6 +25,7 @@ CaptureError toCaptureError(CaptureFailure failure) {
     case CaptureFailure::denied: return CaptureError::permission;
     case CaptureFailure::cancelled: return CaptureError::cancelled;
     case CaptureFailure::failed: return CaptureError::failed;
+    case CaptureFailure::unavailable: return CaptureError::unavailable;
     }
     return CaptureError::failed;
 }

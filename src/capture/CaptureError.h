@@ -9,6 +9,7 @@ enum class CaptureError {
     cancelled,   // the user abandoned the capture; ends silently
     permission,  // the system refuses screen capture
     failed,      // the capture itself failed (an X error, out of memory); reported generically
+    unavailable, // the session offers no way to the screen now (no screenshot portal, or it is mute)
 };
 
 inline QString captureErrorName(CaptureError e) {
@@ -18,6 +19,7 @@ inline QString captureErrorName(CaptureError e) {
     case CaptureError::cancelled: return QStringLiteral("cancelled");
     case CaptureError::permission: return QStringLiteral("permission");
     case CaptureError::failed: return QStringLiteral("failed");
+    case CaptureError::unavailable: return QStringLiteral("unavailable");
     }
     return {};
 }

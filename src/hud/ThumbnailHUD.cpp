@@ -79,7 +79,10 @@ void ThumbnailHUD::showNow(const CapturedImage& image, const OpenHandler& onOpen
     };
     auto* view = new ThumbnailView(
         image, open, [] { hide(); }, hudsurface::compositingActive());
-    view->setGeometry(geometry);
+    // A size that cannot change: tiling compositors float such a window over the others instead
+    // of giving it a share of the screen.
+    view->setFixedSize(geometry.size());
+    view->move(geometry.topLeft());
     view->show();
     view->raise();
     s_panel = view;

@@ -1,5 +1,7 @@
 #include "preferences/InfoTabs.h"
 
+#include "app/SessionNotices.h"
+#include "platform/Platform.h"
 #include "platform/Symbols.h"
 #include "preferences/PreferencesLayout.h"
 #include "preferences/SettingsBinder.h"
@@ -34,6 +36,11 @@ QWidget* uploadingTab(SettingsBinder& binder) {
     return tab;
 }
 
+QString versionText() {
+    const QString backend = Platform::isInstalled() ? Platform::current().name() : QString();
+    return QStringLiteral("Version 1.0.3 — native for Linux on ") + sessionnotices::sessionName(backend);
+}
+
 QWidget* aboutTab() {
     auto* tab = new QWidget;
     tab->setMinimumHeight(280);
@@ -54,7 +61,7 @@ QWidget* aboutTab() {
     name->setFont(title);
     stack->addWidget(name, 0, Qt::AlignHCenter);
 
-    QLabel* version = prefslayout::secondaryLabel(QString::fromUtf8(versionText));
+    QLabel* version = prefslayout::secondaryLabel(versionText());
     version->setObjectName(QStringLiteral("version"));
     stack->addWidget(version, 0, Qt::AlignHCenter);
     stack->addWidget(prefslayout::divider(300), 0, Qt::AlignHCenter);

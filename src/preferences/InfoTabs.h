@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 class SettingsBinder;
 
@@ -11,6 +13,7 @@ QWidget* uploadingTab(SettingsBinder& binder);
 // About: the icon, the name and the version.
 QWidget* aboutTab();
 
-inline constexpr char versionText[] = "Version 1.0.3 — native for Linux on X11";
+// "Version 1.0.3 — native for Linux on Wayland": the session Pictro runs in.
+QString versionText();
 
 } // namespace infotabs

@@ -71,9 +71,10 @@ TEST_F(StatusMenuTest, OnlyOneCharacterKeyNamesGetALabel) {
     EXPECT_TRUE(menuShortcut(KeyCombo{96, 256}).isEmpty()) << "F5 is longer than one character";
 }
 
+// By the title it starts with: an item that cannot run here adds its reason.
 QAction* itemNamed(const QMenu& menu, const QString& title) {
     for (QAction* a : menu.actions()) {
-        if (menuItemTitle(a->text()) == title) return a;
+        if (menuItemTitle(a->text()).section(QStringLiteral(" — "), 0, 0) == title) return a;
         if (a->menu())
             if (QAction* inner = itemNamed(*a->menu(), title)) return inner;
     }
@@ -98,6 +99,7 @@ TEST_P(StatusMenuWithout, DisablesExactlyTheItemsThatNeedItWithTheReason) {
         ASSERT_NE(item, nullptr) << title.toStdString() << " stays in the menu";
         if (GetParam().disabled.contains(title)) {
             EXPECT_FALSE(item->isEnabled()) << title.toStdString();
+            EXPECT_EQ(item->text(), title + QStringLiteral(" — ") + capability::unavailableReason(GetParam().missing));
             EXPECT_EQ(item->toolTip(), capability::unavailableReason(GetParam().missing)) << title.toStdString();
         } else {
             EXPECT_TRUE(item->isEnabled()) << title.toStdString();
@@ -111,6 +113,26 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{Capability::activeWindow, {"Capture Active Window"}},
                       MissingCase{Capability::syntheticScroll, {"Scrolling Capture", "Scrolling (Up)"}},
                       MissingCase{Capability::globalHotkeysByKey, {}}));
+
+// A desktop that offers nothing beyond the basics, as a Wayland session: each item that cannot run
+// names what it misses, since nothing else in the menu would tell.
+TEST_F(StatusMenuTest, WithNothingBeyondTheBasicsEachItemThatCannotRunSaysWhy) {
+    platform.caps = Capabilities();
+    std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings, platform.capabilities()));
+    const QList<QPair<QString, Capability>> gated{{"Capture Active Window", Capability::activeWindow},
+                                                  {"Capture Any Window", Capability::windowList},
+                                                  {"Scrolling Capture", Capability::syntheticScroll},
+                                                  {"Scrolling (Up)", Capability::syntheticScroll}};
+    for (const auto& [title, missing] : gated) {
+        const QAction* item = itemNamed(*menu, title);
+        ASSERT_NE(item, nullptr) << title.toStdString();
+        EXPECT_FALSE(item->isEnabled()) << title.toStdString();
+        EXPECT_EQ(item->text(), title + QStringLiteral(" — ") + capability::unavailableReason(missing));
+    }
+    for (const char* title : {"Capture Screen", "Capture Area", "Recognize Text/QR", "Repeat Area Capture",
+                                 "Delayed Screenshot (3s)", "Open File", "Load From Clipboard"})
+        EXPECT_TRUE(itemNamed(*menu, QString::fromLatin1(title))->isEnabled()) << title;
+}
 
 // One notation wherever a person reads a combination: the menu, the recorder, the start-up toast
 // and the editor's tooltips.

@@ -5,6 +5,7 @@
 #include "support/TestSupport.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <optional>
 
 using testsupport::waitUntil;
@@ -60,6 +62,20 @@ TEST(PortalScreenshot, EachFailureIsItsOwnValueAndTheNextCaptureWorks) {
     const auto late = take(hurried);
     ASSERT_TRUE(late.has_value());
     EXPECT_EQ(late->failure, ScreenshotFailure::timedOut);
+
+    // A portal whose backend never answers: the request is given up, not waited on for ever.
+    const uint backend = QDBusConnection::sessionBus()
+                             .interface()
+                             ->servicePid(QStringLiteral("org.freedesktop.impl.portal.desktop.wlr"))
+                             .value();
+    ASSERT_GT(backend, 0u);
+    ::kill(static_cast<pid_t>(backend), SIGSTOP);
+    PortalScreenshot::Options patient;
+    patient.timeoutMs = 2000;
+    const auto stalled = take(patient);
+    ::kill(static_cast<pid_t>(backend), SIGCONT);
+    ASSERT_TRUE(stalled.has_value());
+    EXPECT_EQ(stalled->failure, ScreenshotFailure::timedOut);
 
     const auto next = take();
     ASSERT_TRUE(next.has_value());

@@ -4,11 +4,19 @@
 #include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 namespace waylandsession {
 
@@ -28,8 +36,51 @@ QImage grim(const QString& output) {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
-QString swaymsg(const QStringList& args) {
-    return testsupport::runProgram(QStringLiteral("swaymsg"), args).text();
+QString swaymsg(const QStringList& args) { return testsupport::runProgram(QStringLiteral("swaymsg"), args).text(); }
+
+namespace {
+QJsonObject nodeNamed(const QJsonObject& node, const QString& name) {
+    if (node[QStringLiteral("name")].toString() == name) return node;
+    for (const char* children : {"nodes", "floating_nodes"})
+        for (const QJsonValue& child : node[QLatin1String(children)].toArray()) {
+            const QJsonObject found = nodeNamed(child.toObject(), name);
+            if (!found.isEmpty()) return found;
+        }
+    return {};
+}
+} // namespace
+
+QJsonObject swayWindow(const QString& title) {
+    const QByteArray tree = swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}).toUtf8();
+    return nodeNamed(QJsonDocument::fromJson(tree).object(), title);
+}
+
+bool type(const QString& text) { return testsupport::runProgram(QStringLiteral("wtype"), {text}).ok(); }
+
+bool pictroWindowShown() {
+    return swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}).contains(QStringLiteral("\"name\": \"Pictro "));
+}
+
+bool restartPortal(const QString& backendsDir, bool waitForScreenshot) {
+    const QString portal = QStringLiteral("org.freedesktop.portal.Desktop");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusMessage update = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("UpdateActivationEnvironment"));
+    using Environment = QMap<QString, QString>;
+    qDBusRegisterMetaType<Environment>();
+    update << QVariant::fromValue(Environment{{QStringLiteral("XDG_DESKTOP_PORTAL_DIR"), backendsDir}});
+    if (bus.call(update).type() == QDBusMessage::ErrorMessage) return false;
+    const uint pid = bus.interface()->servicePid(portal).value();
+    if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGTERM);
+    if (!testsupport::waitUntil([&] { return !bus.interface()->isServiceRegistered(portal).value(); }, 5000)) return false;
+    if (!waitForScreenshot) return true;
+    return testsupport::waitUntil([&] {
+        QDBusMessage get = QDBusMessage::createMethodCall(portal, QStringLiteral("/org/freedesktop/portal/desktop"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << QStringLiteral("org.freedesktop.portal.Screenshot") << QStringLiteral("version");
+        return bus.call(get, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+    }, 15000);
 }
 
 VirtualInput::VirtualInput() {
@@ -91,6 +142,24 @@ void PatternWindow::paintEvent(QPaintEvent*) {
             pattern.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, (x + y) % 256));
     pattern.setDevicePixelRatio(devicePixelRatioF());
     p.drawImage(0, 0, pattern);
+    m_painted = true;
+}
+
+TextWindow::TextWindow(const QString& text, QPoint origin) : m_text(text), m_origin(origin) {
+    setWindowTitle(QStringLiteral("Text"));
+    show();
+    testsupport::waitUntil([this] { return m_painted; });
+    testsupport::waitUntil([] { return false; }, 300);
+}
+
+void TextWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(56);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(m_origin + QPoint(0, QFontMetrics(font).ascent()), m_text);
     m_painted = true;
 }
 

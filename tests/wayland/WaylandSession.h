@@ -3,6 +3,7 @@
 // What the tests read from the running Wayland session of scripts/with-wayland, through the
 // session's own tools: grim for pixels, swaymsg for the compositor.
 #include <QImage>
+#include <QJsonObject>
 #include <QPoint>
 #include <QProcess>
 #include <QString>
@@ -22,6 +23,20 @@ struct InstalledPlatform {
 QImage grim(const QString& output = {});
 // swaymsg's answer, trimmed.
 QString swaymsg(const QStringList& args);
+
+// The compositor's node of the window with this title, tiled or floating; empty when none shows.
+QJsonObject swayWindow(const QString& title);
+// Types `text` into the focused window through the compositor's virtual keyboard (wtype).
+bool type(const QString& text);
+// Whether any window of the running Pictro is on the desktop.
+bool pictroWindowShown();
+
+// Restarts the session's desktop portal with its backends read from `backendsDir`: a folder
+// without any gives a portal that offers no screenshots, the system's folder brings them back.
+// Returns once the old portal is gone and, with `waitForScreenshot`, once the new one offers
+// Screenshot; otherwise the next call to it starts it.
+bool restartPortal(const QString& backendsDir, bool waitForScreenshot);
+inline constexpr char systemPortalBackends[] = "/usr/share/xdg-desktop-portal/portals";
 
 // The session's pointer and keyboard: a headless compositor has none, and without them clients get
 // no pointer events and no keyboard focus. They exist while this object does; each call returns
@@ -57,6 +72,21 @@ class PatternWindow : public QWidget {
     void paintEvent(QPaintEvent*) override;
 
   private:
+    bool m_painted = false;
+};
+
+// A window showing one line of large black text on white with its top-left at `origin`, for the
+// text engine to read off the screen. Shown and painted on construction.
+class TextWindow : public QWidget {
+public:
+    TextWindow(const QString& text, QPoint origin);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString m_text;
+    QPoint m_origin;
     bool m_painted = false;
 };
 

@@ -21,7 +21,8 @@ QImage outputPixels(const QImage& picture, const QRect& layout, const QRect& out
                     px(output.height()));
     if (!picture.rect().contains(cut)) return {};
 
-    QImage pixels = picture.copy(cut).convertToFormat(QImage::Format_RGB32);
+    // One output is the whole picture: shared, not copied.
+    QImage pixels = (cut == picture.rect() ? picture : picture.copy(cut)).convertToFormat(QImage::Format_RGB32);
     const QSize own(static_cast<int>(std::lround(output.width() * scale)),
                     static_cast<int>(std::lround(output.height() * scale)));
     if (pixels.size() != own) pixels = pixels.scaled(own, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

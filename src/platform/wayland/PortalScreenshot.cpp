@@ -1,5 +1,6 @@
 #include "platform/wayland/PortalScreenshot.h"
 
+#include "platform/TimingMarks.h"
 #include "platform/wayland/PortalRequest.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ ScreenshotOutcome failure(ScreenshotFailure why, const QString& detail) { return
 
 ScreenshotOutcome PortalScreenshot::fromAnswer(uint response, const QString& uri) {
     if (response == 1) return failure(ScreenshotFailure::denied, QStringLiteral("the screenshot was refused"));
-    if (response != 0) return failure(ScreenshotFailure::cancelled, QStringLiteral("the screenshot was cancelled"));
+    if (response != 0) return failure(ScreenshotFailure::cancelled, QStringLiteral("response %1").arg(response));
     const QUrl url(uri);
     if (!url.isLocalFile()) return failure(ScreenshotFailure::unreadable, QStringLiteral("not a local file: ") + uri);
     const QString path = QFileInfo(url.toLocalFile()).canonicalFilePath();
@@ -54,6 +55,7 @@ void PortalScreenshot::take(const QDBusConnection& bus, const Options& options, 
     PortalRequest::start(bus, call, [done = std::move(done)](const PortalRequest::Answer& answer) {
         switch (answer.outcome) {
         case PortalRequest::Outcome::answered:
+            timingmarks::mark("screenshot portal: answered");
             done(fromAnswer(answer.response, answer.results.value(QStringLiteral("uri")).toString()));
             return;
         case PortalRequest::Outcome::portalMissing:

@@ -14,7 +14,7 @@ CaptureFailure errorFor(ScreenshotFailure failure) {
     case ScreenshotFailure::denied: return CaptureFailure::denied;
     case ScreenshotFailure::cancelled: return CaptureFailure::cancelled;
     case ScreenshotFailure::portalMissing:
-    case ScreenshotFailure::timedOut:
+    case ScreenshotFailure::timedOut: return CaptureFailure::unavailable;
     case ScreenshotFailure::unreadable:
     case ScreenshotFailure::failed: return CaptureFailure::failed;
     }
@@ -25,7 +25,8 @@ const char* failureWords(ScreenshotFailure failure) {
     switch (failure) {
     case ScreenshotFailure::portalMissing: return "this desktop offers no screenshot portal";
     case ScreenshotFailure::denied: return "the desktop refused the screenshot";
-    case ScreenshotFailure::cancelled: return "the screenshot was cancelled";
+    // Also what a portal answers when its backend failed: not necessarily a person's doing.
+    case ScreenshotFailure::cancelled: return "the desktop ended the screenshot without a picture";
     case ScreenshotFailure::timedOut: return "the screenshot portal did not answer in time";
     case ScreenshotFailure::unreadable: return "the screenshot portal's picture cannot be read";
     case ScreenshotFailure::failed: return "the screenshot portal failed";
