@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/Screens.h"
+#include "platform/QtScreens.h"
 
-// Screens as Qt's xcb platform reports them (RandR monitors), converted to the bottom-left space.
-class X11Screens : public Screens {
+// Screens as Qt's xcb platform reports them (RandR monitors).
+class X11Screens : public QtScreens {
 public:
-    std::vector<ScreenInfo> screens() const override;
     std::optional<ScreenInfo> mainScreen() const override;
-    QPointF mouseLocation() const override;
-    geometry::SpaceConverter converter() const override;
+
+protected:
+    QRect pixelRectOf(const QScreen* screen, qreal scale) const override;
 };
