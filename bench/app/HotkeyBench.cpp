@@ -20,10 +20,10 @@
 #include <xcb/xtest.h>
 
 #include <chrono>
-#include <functional>
-#include <optional>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -60,7 +60,8 @@ std::optional<QString> waitForFile(const QDir& dir, int count) {
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (Clock::now() < deadline) {
         const QStringList files = dir.entryList(QDir::Files, QDir::Time);
-        if (files.size() >= count && completePng(dir.filePath(files.first()))) return dir.filePath(files.first());
+        if (files.size() >= count && completePng(dir.filePath(files.first())))
+            return dir.filePath(files.first());
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return std::nullopt;
@@ -93,7 +94,8 @@ pid_t startPictro(const QTemporaryDir& home, const QString& shots) {
     QDir().mkpath(home.filePath(QStringLiteral("config/Pictro")));
     QFile conf(home.filePath(QStringLiteral("config/Pictro/Pictro.conf")));
     conf.open(QIODevice::WriteOnly);
-    conf.write("[General]\nafterShow=false\nafterSave=true\nnoSplash=true\nconfirmationStyle=none\nscreenshotsFolder=" +
+    conf.write("[General]\nafterShow=false\nafterSave=true\nnoSplash=true\nconfirmationStyle="
+               "none\nscreenshotsFolder=" +
                QFile::encodeName(shots) + "\n");
     conf.close();
     const pid_t pid = fork();
@@ -101,13 +103,15 @@ pid_t startPictro(const QTemporaryDir& home, const QString& shots) {
         setenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))).constData(), 1);
         setenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))).constData(), 1);
         // PICTRO_BINARY picks another build, so two builds can be compared in one run.
-        const char* binary = std::getenv("PICTRO_BINARY") ? std::getenv("PICTRO_BINARY") : PICTRO_BINARY_DEFAULT;
+        const char* binary =
+            std::getenv("PICTRO_BINARY") ? std::getenv("PICTRO_BINARY") : PICTRO_BINARY_DEFAULT;
         execl(binary, binary, static_cast<char*>(nullptr));
         _exit(127);
     }
     const QString status = home.filePath(QStringLiteral("data/Pictro/status.txt"));
-    while (!QFile::exists(status)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // hotkeys registered after the status file
+    while (!QFile::exists(status))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // hotkeys registered after the status file
     return pid;
 }
 
@@ -141,7 +145,9 @@ void BM_HotkeyToSavedFile(benchmark::State& state) {
         }
         last = *file;
         QFile::remove(peerFile);
-        const double s = secondsOf([&] { QProcess::execute(QStringLiteral("scrot"), {QStringLiteral("-o"), peerFile}); });
+        const double s = secondsOf([&] {
+            QProcess::execute(QStringLiteral("scrot"), {QStringLiteral("-o"), peerFile});
+        });
         QProcess floorRun;
         floorRun.start(QStringLiteral(SAVE_FLOOR_BINARY), {floorFile});
         floorRun.waitForFinished(20000);
@@ -155,12 +161,14 @@ void BM_HotkeyToSavedFile(benchmark::State& state) {
         // Saves within one second get " (2)", " (3)" names; keep going without waiting.
     }
     const QString importFile = home.filePath(QStringLiteral("import.png"));
-    QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), importFile});
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"), importFile});
     xcb_disconnect(c);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
-    summary = {benchrows::median(toScrot), benchrows::median(toFloor), benchrows::median(pictro) * 1e3,
-               benchrows::median(scrot) * 1e3, benchrows::median(floor) * 1e3, QFileInfo(last).size(),
+    summary = {benchrows::median(toScrot),      benchrows::median(toFloor),
+               benchrows::median(pictro) * 1e3, benchrows::median(scrot) * 1e3,
+               benchrows::median(floor) * 1e3,  QFileInfo(last).size(),
                QFileInfo(importFile).size()};
     state.counters["pictro_ms"] = summary.pictroMs;
     state.counters["scrot_ms"] = summary.scrotMs;

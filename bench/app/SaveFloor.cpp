@@ -28,14 +28,16 @@ bool writePng(const char* path, const std::vector<unsigned char>& bgrx, int widt
         return false;
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 1);
     png_write_info(png, info);
     png_set_filler(png, 0, PNG_FILLER_AFTER);
     png_set_bgr(png);
     for (int y = 0; y < height; ++y)
-        png_write_row(png, const_cast<png_bytep>(bgrx.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4));
+        png_write_row(png, const_cast<png_bytep>(bgrx.data() +
+                                                 static_cast<size_t>(y) * static_cast<size_t>(width) * 4));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return std::fclose(f) == 0;
@@ -58,12 +60,13 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     free(xcb_shm_get_image_reply(c,
                                  xcb_shm_get_image(c, screen->root, 0, 0, static_cast<uint16_t>(width),
-                                                   static_cast<uint16_t>(height), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                                                   segment, 0),
+                                                   static_cast<uint16_t>(height), ~0u,
+                                                   XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0),
                                  nullptr));
     std::vector<unsigned char> pixels(memory, memory + bytes);
     const bool ok = writePng(argv[1], pixels, width, height);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 
     xcb_shm_detach(c, segment);
     shmdt(memory);

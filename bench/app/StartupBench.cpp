@@ -14,13 +14,13 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-#include <cstdlib>
 
 namespace {
 
@@ -29,7 +29,9 @@ std::string pictroBinary() {
     return env ? env : PICTRO_BINARY_DEFAULT;
 }
 
-std::string bareTrayBinary() { return BARE_TRAY_BINARY; }
+std::string bareTrayBinary() {
+    return BARE_TRAY_BINARY;
+}
 
 struct Launched {
     pid_t pid = -1;
@@ -43,7 +45,8 @@ pid_t spawn(const std::vector<std::string>& argv, const QString& home) {
         setenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/config")).constData(), 1);
         setenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/data")).constData(), 1);
         std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execv(args[0], args.data());
         _exit(127);
@@ -137,7 +140,7 @@ BENCHMARK(BM_IdleMemoryAfter5s)->Iterations(1)->Unit(benchmark::kSecond);
 
 // The tray host's panel: the window of class "trayer" named "panel" that icons are embedded in.
 class TrayPanel {
-public:
+  public:
     TrayPanel() : m_c(xcb_connect(nullptr, nullptr)) {}
     ~TrayPanel() { xcb_disconnect(m_c); }
     bool find() {
@@ -151,7 +154,7 @@ public:
     // Windows inside the panel: one more for every embedded icon.
     int descendants() { return count(m_panel); }
 
-private:
+  private:
     std::vector<xcb_window_t> children(xcb_window_t w) {
         std::vector<xcb_window_t> out;
         xcb_query_tree_reply_t* r = xcb_query_tree_reply(m_c, xcb_query_tree(m_c, w), nullptr);
@@ -165,12 +168,14 @@ private:
         xcb_get_property_reply_t* r =
             xcb_get_property_reply(m_c, xcb_get_property(m_c, 0, w, atom, XCB_ATOM_STRING, 0, 64), nullptr);
         if (!r) return {};
-        std::string v(static_cast<const char*>(xcb_get_property_value(r)), size_t(xcb_get_property_value_length(r)));
+        std::string v(static_cast<const char*>(xcb_get_property_value(r)),
+                      size_t(xcb_get_property_value_length(r)));
         std::free(r);
         return v;
     }
     xcb_window_t search(xcb_window_t w) {
-        if (property(w, XCB_ATOM_WM_NAME) == "panel" && property(w, XCB_ATOM_WM_CLASS).find("trayer") != std::string::npos)
+        if (property(w, XCB_ATOM_WM_NAME) == "panel" &&
+            property(w, XCB_ATOM_WM_CLASS).find("trayer") != std::string::npos)
             return w;
         for (xcb_window_t c : children(w))
             if (xcb_window_t found = search(c)) return found;
@@ -178,7 +183,8 @@ private:
     }
     int count(xcb_window_t w) {
         int n = 0;
-        for (xcb_window_t c : children(w)) n += 1 + count(c);
+        for (xcb_window_t c : children(w))
+            n += 1 + count(c);
         return n;
     }
     xcb_connection_t* m_c;
@@ -190,7 +196,8 @@ double secondsUntilEmbedded(TrayPanel& panel, const std::vector<std::string>& ar
     const int before = panel.descendants();
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = spawn(argv, home);
-    while (panel.descendants() <= before && std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
+    while (panel.descendants() <= before &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     stop(pid);
@@ -205,8 +212,8 @@ double trayRatio = 0;
 void BM_StartToTrayIconVsBareTray(benchmark::State& state) {
     const pid_t trayer = fork();
     if (trayer == 0) {
-        execlp("trayer", "trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
-               static_cast<char*>(nullptr));
+        execlp("trayer", "trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+               "24", static_cast<char*>(nullptr));
         _exit(127);
     }
     TrayPanel panel;

@@ -20,10 +20,10 @@ X11Platform* platform = nullptr;
 ScreenInfo screen;
 std::map<std::string, double> seconds;
 
-template <typename F>
-void timed(benchmark::State& state, const char* key, F&& body) {
+template <typename F> void timed(benchmark::State& state, const char* key, F&& body) {
     const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) body();
+    for (auto _ : state)
+        body();
     seconds[key] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
                    static_cast<double>(state.iterations());
     state.counters["MB"] = screen.pixelRect.width() * screen.pixelRect.height() * 4 / 1e6;
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     std::printf("\nDisplay capture %dx%d: MIT-SHM %.2f ms (%.1fx memcpy of the same bytes), GetImage %.2f ms "
                 "(%.1fx), memcpy %.2f ms\n",
                 screen.pixelRect.width(), screen.pixelRect.height(), seconds["shm"] * 1e3,
-                seconds["shm"] / seconds["memcpy"], seconds["getimage"] * 1e3, seconds["getimage"] / seconds["memcpy"],
-                seconds["memcpy"] * 1e3);
+                seconds["shm"] / seconds["memcpy"], seconds["getimage"] * 1e3,
+                seconds["getimage"] / seconds["memcpy"], seconds["memcpy"] * 1e3);
     return 0;
 }

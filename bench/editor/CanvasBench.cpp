@@ -1,9 +1,9 @@
 // A repaint of the editor canvas and its flattening, with fifty annotations (blur among them) on a
 // 4K capture, against a plain drawImage of the same capture into an image of its size.
-#include "support/BenchSupport.h"
 #include "capture/CapturedImage.h"
 #include "editor/Annotations.h"
 #include "editor/EditorCanvasView.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -24,8 +24,9 @@ namespace {
 constexpr int kWidth = 3840;
 constexpr int kHeight = 2160;
 
-
-const QImage& base() { return benchsupport::screenshotLike4K(); }
+const QImage& base() {
+    return benchsupport::screenshotLike4K();
+}
 
 double drawImageMs() {
     QImage target(base().size(), QImage::Format_ARGB32_Premultiplied);

@@ -1,7 +1,7 @@
 // Pixellation and flattening of a 4K capture against a plain copy of the same image.
-#include "support/BenchSupport.h"
 #include "editor/AnnotationRenderer.h"
 #include "editor/Annotations.h"
+#include "support/BenchSupport.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -21,8 +21,9 @@ constexpr int kWidth = 3840;
 constexpr int kHeight = 2160;
 constexpr double kScale = 2.0;
 
-
-const QImage& base() { return benchsupport::screenshotLike4K(); }
+const QImage& base() {
+    return benchsupport::screenshotLike4K();
+}
 
 double copyMs() {
     return medianMs([] {
@@ -113,4 +114,6 @@ BENCHMARK(BM_RenderEmpty4K)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return benchsupport::runOffscreen(argc, argv); }
+int main(int argc, char** argv) {
+    return benchsupport::runOffscreen(argc, argv);
+}

@@ -34,11 +34,13 @@ QImage screenshotLike() {
     p.drawText(QRect(0, 0, 1440, 36), Qt::AlignCenter, QStringLiteral("Project notes — Document Viewer"));
     p.fillRect(0, 36, 260, 864, QColor(230, 232, 236));
     p.setPen(QColor(30, 30, 30));
-    for (int i = 0; i < 24; ++i) p.drawText(24, 70 + i * 32, QStringLiteral("Folder item number %1").arg(i + 1));
+    for (int i = 0; i < 24; ++i)
+        p.drawText(24, 70 + i * 32, QStringLiteral("Folder item number %1").arg(i + 1));
     // About 1100 pixels of type a line, so every line ends inside the page.
     const QString sentence = QStringLiteral(
         "The quick brown fox jumps over the lazy dog while build %1 finishes in %2 seconds, then waits.");
-    for (int line = 0; line < 34; ++line) p.drawText(290, 74 + line * 24, sentence.arg(line + 1).arg(line * 3 + 7));
+    for (int line = 0; line < 34; ++line)
+        p.drawText(290, 74 + line * 24, sentence.arg(line + 1).arg(line * 3 + 7));
     return image;
 }
 
@@ -66,7 +68,8 @@ void BM_RecognizeSmallArea(benchmark::State& state) {
     p.setPen(Qt::black);
     p.drawText(10, 35, QStringLiteral("Select this short line of text"));
     p.end();
-    for (auto _ : state) benchmark::DoNotOptimize(OCRService::recognizeSync(image, {OCRLanguage::englishPlus, false}));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(OCRService::recognizeSync(image, {OCRLanguage::englishPlus, false}));
 }
 BENCHMARK(BM_RecognizeSmallArea)->Unit(benchmark::kMillisecond)->Iterations(20);
 
@@ -86,7 +89,9 @@ Times childTimes(const QString& program, const QByteArray& limit) {
     child.start(program, {QStringLiteral("--benchmark_format=json")});
     Times times;
     if (!child.waitForFinished(-1)) return times;
-    const QJsonArray runs = QJsonDocument::fromJson(child.readAllStandardOutput()).object()[QStringLiteral("benchmarks")].toArray();
+    const QJsonArray runs = QJsonDocument::fromJson(child.readAllStandardOutput())
+                                .object()[QStringLiteral("benchmarks")]
+                                .toArray();
     for (const auto& run : runs) {
         const QJsonObject o = run.toObject();
         times.insert(o[QStringLiteral("name")].toString().section(QLatin1Char('/'), 0, 0),
@@ -112,8 +117,8 @@ int main(int argc, char** argv) {
     for (const char* name : {"BM_RecognizeScreen", "BM_RecognizeSmallArea"}) {
         const double with = limited.value(QString::fromLatin1(name), -1);
         const double without = unlimited.value(QString::fromLatin1(name), -1);
-        std::printf("%-22s OMP_THREAD_LIMIT=1: %8.1f ms   no limit (baseline): %8.1f ms   speed-up %.2fx\n", name, with,
-                    without, with > 0 ? without / with : 0.0);
+        std::printf("%-22s OMP_THREAD_LIMIT=1: %8.1f ms   no limit (baseline): %8.1f ms   speed-up %.2fx\n",
+                    name, with, without, with > 0 ? without / with : 0.0);
     }
     return limited.size() == 2 && unlimited.size() == 2 ? 0 : 1;
 }

@@ -18,14 +18,16 @@
 namespace {
 
 QStringList pageLines() {
-    const QStringList words = QStringLiteral(
-        "the quick brown fox jumps over lazy dog while build finishes seconds then waits for review of every "
-        "change before release notes are written and shared with all teams working on screen capture tools")
+    const QStringList words = QStringLiteral("the quick brown fox jumps over lazy dog while build finishes "
+                                             "seconds then waits for review of every "
+                                             "change before release notes are written and shared with all "
+                                             "teams working on screen capture tools")
                                   .split(QLatin1Char(' '));
     QStringList lines;
     for (int line = 0; line < 35; ++line) {
         QStringList l;
-        for (int w = 0; w < 12; ++w) l << words[(line * 7 + w * 5) % words.size()];
+        for (int w = 0; w < 12; ++w)
+            l << words[(line * 7 + w * 5) % words.size()];
         l << QString::number(line * 13 + 7);
         lines << l.join(QLatin1Char(' '));
     }
@@ -40,7 +42,8 @@ QImage page(const QStringList& lines) {
     font.setPixelSize(15);
     p.setFont(font);
     p.setPen(QColor(30, 30, 30));
-    for (int i = 0; i < lines.size(); ++i) p.drawText(20, 34 + i * 24, lines[i]);
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(20, 34 + i * 24, lines[i]);
     return image;
 }
 
@@ -54,7 +57,8 @@ double accuracy(const QStringList& truth, const QString& text) {
     for (qsizetype i = 1; i <= truth.size(); ++i)
         for (qsizetype j = 1; j <= got.size(); ++j)
             lcs[size_t(i)][size_t(j)] = truth[i - 1] == got[j - 1] ? lcs[size_t(i - 1)][size_t(j - 1)] + 1
-                                                                 : std::max(lcs[size_t(i - 1)][size_t(j)], lcs[size_t(i)][size_t(j - 1)]);
+                                                                   : std::max(lcs[size_t(i - 1)][size_t(j)],
+                                                                              lcs[size_t(i)][size_t(j - 1)]);
     return truth.isEmpty() ? 0 : double(lcs[size_t(truth.size())][size_t(got.size())]) / double(truth.size());
 }
 
@@ -95,18 +99,20 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("page.png"));
     image.save(png);
-    pictro(image);  // the engine starts once per thread; the rounds measure a warm engine
+    pictro(image); // the engine starts once per thread; the rounds measure a warm engine
     std::vector<double> toSameSet, toEnglish, ours, same, english;
     double accOurs = 0, accSame = 0, accEnglish = 0;
     for (int r = 0; r < rounds; ++r) {
-        const Timed a = pictro(image), b = cli(png, QStringLiteral("eng+vie")), c = cli(png, QStringLiteral("eng"));
+        const Timed a = pictro(image), b = cli(png, QStringLiteral("eng+vie")),
+                    c = cli(png, QStringLiteral("eng"));
         ours.push_back(a.ms), same.push_back(b.ms), english.push_back(c.ms);
         toSameSet.push_back(a.ms / b.ms);
         toEnglish.push_back(a.ms / c.ms);
-        accOurs = accuracy(truth, a.text), accSame = accuracy(truth, b.text), accEnglish = accuracy(truth, c.text);
+        accOurs = accuracy(truth, a.text), accSame = accuracy(truth, b.text),
+        accEnglish = accuracy(truth, c.text);
     }
-    std::printf("page of %lld words: Pictro (eng+vie, warm) %.0f ms, accuracy %.3f\n", static_cast<long long>(truth.size()),
-                benchrows::median(ours), accOurs);
+    std::printf("page of %lld words: Pictro (eng+vie, warm) %.0f ms, accuracy %.3f\n",
+                static_cast<long long>(truth.size()), benchrows::median(ours), accOurs);
     std::printf("  tesseract CLI eng+vie %.0f ms, accuracy %.3f;  CLI eng %.0f ms, accuracy %.3f\n",
                 benchrows::median(same), accSame, benchrows::median(english), accEnglish);
     benchrows::ratio("page OCR (eng+vie) vs tesseract CLI eng+vie", benchrows::median(toSameSet), 1.0);

@@ -23,10 +23,11 @@ namespace {
 
 // Counts the overlay views whose paint event has been delivered.
 class PaintWatcher : public QObject {
-public:
+  public:
     std::set<QObject*> painted;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && qobject_cast<SelectionOverlayView*>(watched)) painted.insert(watched);
+        if (event->type() == QEvent::Paint && qobject_cast<SelectionOverlayView*>(watched))
+            painted.insert(watched);
         return false;
     }
 };
@@ -46,7 +47,8 @@ bool allExposed() {
 }
 
 void settle() {
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 void BM_PlainScreenCapture(benchmark::State& state) {
@@ -63,7 +65,8 @@ void BM_AreaOverlayUntilExposed(benchmark::State& state) {
         QElapsedTimer timer;
         timer.start();
         SelectionOverlay::begin(OverlayMode::area, [](const OverlayResult&) {});
-        while (!allExposed()) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        while (!allExposed())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
         SelectionOverlay::current()->finish(OverlayResult::cancelled());
         settle();
@@ -79,7 +82,8 @@ void BM_AreaOverlayUntilPainted(benchmark::State& state) {
         timer.start();
         SelectionOverlay::begin(OverlayMode::area, [](const OverlayResult&) {});
         // The paint is flushed to the server in the same event that delivered it.
-        while (!allPainted()) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        while (!allPainted())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
         SelectionOverlay::current()->finish(OverlayResult::cancelled());
         settle();
@@ -93,7 +97,7 @@ BENCHMARK(BM_AreaOverlayUntilExposed)->UseManualTime()->Unit(benchmark::kMillise
 namespace {
 // Prints the overlay's start-up time as a multiple of one plain capture.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const double ms = run.GetAdjustedRealTime();
@@ -109,15 +113,18 @@ public:
             std::printf("overlay start %.2f ms = %.1f x one plain capture (%.2f ms)\n", m_overlayMs,
                         m_overlayMs / m_captureMs, m_captureMs);
         if (m_paintedMs > 0) {
-            const QSize size = QGuiApplication::primaryScreen()->size() * QGuiApplication::primaryScreen()->devicePixelRatio();
+            const QSize size = QGuiApplication::primaryScreen()->size() *
+                               QGuiApplication::primaryScreen()->devicePixelRatio();
             char measured[64];
-            std::snprintf(measured, sizeof measured, "%.1f ms (%.1fx a capture)", m_paintedMs, m_paintedMs / m_captureMs);
-            benchrows::row("overlay request -> painted " + std::to_string(size.width()) + "x" + std::to_string(size.height()),
+            std::snprintf(measured, sizeof measured, "%.1f ms (%.1fx a capture)", m_paintedMs,
+                          m_paintedMs / m_captureMs);
+            benchrows::row("overlay request -> painted " + std::to_string(size.width()) + "x" +
+                               std::to_string(size.height()),
                            measured, "<= 50 ms", m_paintedMs <= 50.0);
         }
     }
 
-private:
+  private:
     double m_captureMs = 0;
     double m_overlayMs = 0;
     double m_paintedMs = 0;

@@ -25,7 +25,7 @@ namespace {
 std::map<std::string, double> seconds;
 QString readerPath;
 
-std::map<std::string, double> readerPasteMs;  // the Qt reader's own figure: QClipboard::image() alone
+std::map<std::string, double> readerPasteMs; // the Qt reader's own figure: QClipboard::image() alone
 
 // Wall time of a reader process, the clipboard served by this process meanwhile.
 double pasteSeconds(const QString& program, const QStringList& args, const char* key) {
@@ -102,12 +102,14 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::printf("\nPaste of a copied 3840x2160 capture by a second process (wall time, process start included):\n"
-                "  image/png via xclip:       Pictro %.0f ms, Qt's setImage %.0f ms (%.1fx faster)\n"
-                "  Qt image object (reader):  Pictro %.0f ms, Qt's setImage %.0f ms (%.1fx faster)\n",
-                seconds["png-pictro"] * 1e3, seconds["png-qt"] * 1e3, seconds["png-qt"] / seconds["png-pictro"],
-                seconds["qt-pictro"] * 1e3, seconds["qt-qt"] * 1e3, seconds["qt-qt"] / seconds["qt-pictro"]);
-    std::printf("  of which QClipboard::image() in the reader (transfer and PNG decode): Pictro %.0f ms, Qt %.0f ms\n",
+    std::printf(
+        "\nPaste of a copied 3840x2160 capture by a second process (wall time, process start included):\n"
+        "  image/png via xclip:       Pictro %.0f ms, Qt's setImage %.0f ms (%.1fx faster)\n"
+        "  Qt image object (reader):  Pictro %.0f ms, Qt's setImage %.0f ms (%.1fx faster)\n",
+        seconds["png-pictro"] * 1e3, seconds["png-qt"] * 1e3, seconds["png-qt"] / seconds["png-pictro"],
+        seconds["qt-pictro"] * 1e3, seconds["qt-qt"] * 1e3, seconds["qt-qt"] / seconds["qt-pictro"]);
+    std::printf("  of which QClipboard::image() in the reader (transfer and PNG decode): Pictro %.0f ms, Qt "
+                "%.0f ms\n",
                 readerPasteMs["qt-pictro"], readerPasteMs["qt-qt"]);
     QGuiApplication::clipboard()->clear();
     return 0;

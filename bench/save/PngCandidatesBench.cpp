@@ -31,7 +31,8 @@ namespace {
 using Encoder = std::function<QByteArray(const QImage&)>;
 
 void appendBytes(png_structp png, png_bytep data, png_size_t length) {
-    static_cast<QByteArray*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), qsizetype(length));
+    static_cast<QByteArray*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(data), qsizetype(length));
 }
 void noFlush(png_structp) {}
 
@@ -49,7 +50,8 @@ QByteArray withLibpng(const QImage& image, int level, int filters, int strategy)
     png_write_info(png, info);
     png_set_filler(png, 0, PNG_FILLER_AFTER);
     png_set_bgr(png);
-    for (int y = 0; y < image.height(); ++y) png_write_row(png, const_cast<png_bytep>(image.constScanLine(y)));
+    for (int y = 0; y < image.height(); ++y)
+        png_write_row(png, const_cast<png_bytep>(image.constScanLine(y)));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
@@ -59,7 +61,8 @@ QByteArray withSpng(const QImage& image, int level, int filter) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     std::vector<uchar> packed;
     packed.reserve(size_t(rgb.width()) * size_t(rgb.height()) * 3);
-    for (int y = 0; y < rgb.height(); ++y) packed.insert(packed.end(), rgb.constScanLine(y), rgb.constScanLine(y) + rgb.width() * 3);
+    for (int y = 0; y < rgb.height(); ++y)
+        packed.insert(packed.end(), rgb.constScanLine(y), rgb.constScanLine(y) + rgb.width() * 3);
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
     spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
     spng_set_option(ctx, SPNG_IMG_COMPRESSION_LEVEL, level);
@@ -89,7 +92,8 @@ void appendChunk(QByteArray& out, const char* type, const QByteArray& data) {
     const qsizetype at = out.size();
     out.append(type, 4);
     out.append(data);
-    appendBigEndian(out, quint32(crc32(0, reinterpret_cast<const Bytef*>(out.constData() + at), uInt(data.size() + 4))));
+    appendBigEndian(
+        out, quint32(crc32(0, reinterpret_cast<const Bytef*>(out.constData() + at), uInt(data.size() + 4))));
 }
 
 // libdeflate over the whole image in one call, every row with one filter (0 none, 2 up).
@@ -107,7 +111,8 @@ QByteArray withLibdeflate(const QImage& image, int level, int filter) {
         }
         uchar* out = raw.data() + size_t(y) * size_t(length + 1);
         out[0] = uchar(filter);
-        for (int i = 0; i < length; ++i) out[1 + i] = uchar(row[size_t(i)] - (filter == 2 && y > 0 ? above[size_t(i)] : 0));
+        for (int i = 0; i < length; ++i)
+            out[1 + i] = uchar(row[size_t(i)] - (filter == 2 && y > 0 ? above[size_t(i)] : 0));
         row.swap(above);
     }
     libdeflate_compressor* c = libdeflate_alloc_compressor(level);
@@ -133,19 +138,23 @@ struct Candidate {
 const std::vector<Candidate>& candidates() {
     static const std::vector<Candidate> list = {
         {"floor: libpng L1 default filters", [](const QImage& i) { return withLibpng(i, 1, -1, -1); }},
-        {"libpng L6 up (previous writer)", [](const QImage& i) { return withLibpng(i, 6, PNG_FILTER_UP, -1); }},
+        {"libpng L6 up (previous writer)",
+         [](const QImage& i) { return withLibpng(i, 6, PNG_FILTER_UP, -1); }},
         {"libpng L6 default filters (Qt)", [](const QImage& i) { return withLibpng(i, 6, -1, -1); }},
         {"libpng L1 none", [](const QImage& i) { return withLibpng(i, 1, PNG_FILTER_NONE, -1); }},
         {"libpng L1 up", [](const QImage& i) { return withLibpng(i, 1, PNG_FILTER_UP, -1); }},
         {"libpng L6 up Z_RLE", [](const QImage& i) { return withLibpng(i, 6, PNG_FILTER_UP, Z_RLE); }},
-        {"libpng L6 up Z_FILTERED", [](const QImage& i) { return withLibpng(i, 6, PNG_FILTER_UP, Z_FILTERED); }},
+        {"libpng L6 up Z_FILTERED",
+         [](const QImage& i) { return withLibpng(i, 6, PNG_FILTER_UP, Z_FILTERED); }},
         {"libspng L6 default filters", [](const QImage& i) { return withSpng(i, 6, -1); }},
         {"libspng L1 up", [](const QImage& i) { return withSpng(i, 1, SPNG_FILTER_CHOICE_UP); }},
         {"libdeflate L6 up", [](const QImage& i) { return withLibdeflate(i, 6, 2); }},
         {"libdeflate L6 none", [](const QImage& i) { return withLibdeflate(i, 6, 0); }},
         {"libdeflate L1 up", [](const QImage& i) { return withLibdeflate(i, 1, 2); }},
-        {"pngwriter 1 band (none/up)", [](const QImage& i) { return pngwriter::encode(i, 1).value_or(QByteArray()); }},
-        {"pngwriter 2 bands (used)", [](const QImage& i) { return pngwriter::encode(i, 2).value_or(QByteArray()); }},
+        {"pngwriter 1 band (none/up)",
+         [](const QImage& i) { return pngwriter::encode(i, 1).value_or(QByteArray()); }},
+        {"pngwriter 2 bands (used)",
+         [](const QImage& i) { return pngwriter::encode(i, 2).value_or(QByteArray()); }},
     };
     return list;
 }
@@ -168,23 +177,26 @@ void measure(const char* label, const QImage& image, const QString& dir, int rou
         for (size_t i = 0; i < list.size(); ++i) {
             const auto t0 = std::chrono::steady_clock::now();
             const QByteArray png = list[i].encode(image);
-            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
             if (i == 0) floor = ms, floorMs.push_back(ms);
             ratios[i].push_back(ms / floor);
             sizes[i] = png.size();
-            if (r == 0) exact[i] = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32) == image;
+            if (r == 0)
+                exact[i] = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32) == image;
         }
     }
     const qint64 im = imageMagickSize(image, dir);
-    std::printf("\n%s %dx%d: floor %.1f ms (median), ImageMagick %lld bytes\n", label, image.width(), image.height(),
-                benchrows::median(floorMs), static_cast<long long>(im));
+    std::printf("\n%s %dx%d: floor %.1f ms (median), ImageMagick %lld bytes\n", label, image.width(),
+                image.height(), benchrows::median(floorMs), static_cast<long long>(im));
     std::printf("  %-34s %9s %11s %9s\n", "encoder", "x floor", "bytes", "vs IM");
     for (size_t i = 0; i < list.size(); ++i)
         std::printf("  %-34s %8.2fx %11lld %+8.1f%%%s\n", list[i].name, benchrows::median(ratios[i]),
                     static_cast<long long>(sizes[i]), 100.0 * (double(sizes[i]) / double(im) - 1.0),
                     exact[i] ? "" : "  DECODES WRONG");
     const size_t used = list.size() - 1;
-    benchrows::ratio(std::string("PNG encode ") + label + " " + std::to_string(image.width()) + " vs floor encoder",
+    benchrows::ratio(std::string("PNG encode ") + label + " " + std::to_string(image.width()) +
+                         " vs floor encoder",
                      benchrows::median(ratios[used]), 1.0);
 }
 

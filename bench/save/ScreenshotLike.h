@@ -18,8 +18,10 @@ inline QImage screenshotLikeImage(int width, int height) {
     small.setPixelSize(panel / 2);
     p.setFont(small);
     p.setPen(Qt::white);
-    p.drawText(QRect(panel / 2, 0, width / 3, panel), Qt::AlignVCenter, QStringLiteral("Activities   Files   Terminal"));
-    const QColor accents[] = {QColor(53, 132, 228), QColor(46, 194, 126), QColor(229, 165, 10), QColor(192, 28, 40)};
+    p.drawText(QRect(panel / 2, 0, width / 3, panel), Qt::AlignVCenter,
+               QStringLiteral("Activities   Files   Terminal"));
+    const QColor accents[] = {QColor(53, 132, 228), QColor(46, 194, 126), QColor(229, 165, 10),
+                              QColor(192, 28, 40)};
     int seed = 7;
     auto next = [&seed] { return seed = (seed * 1103515245 + 12345) & 0x7fffffff; };
     for (int w = 0; w < 4; ++w) {
@@ -31,11 +33,13 @@ inline QImage screenshotLikeImage(int width, int height) {
         p.setPen(QColor(30, 30, 30));
         p.drawText(win.adjusted(panel, 0, 0, 0).topLeft() + QPoint(0, panel * 2 / 3),
                    QStringLiteral("Document %1 — Editor").arg(w + 1));
-        p.fillRect(QRect(win.x(), win.y() + panel, win.width() / 5, win.height() - panel), QColor(250, 250, 250));
+        p.fillRect(QRect(win.x(), win.y() + panel, win.width() / 5, win.height() - panel),
+                   QColor(250, 250, 250));
         for (int b = 0; b < 6; ++b) {
             p.setBrush(accents[(w + b) % 4]);
             p.setPen(Qt::NoPen);
-            p.drawRoundedRect(QRect(win.x() + panel / 2, win.y() + panel * (2 + b * 2), win.width() / 6, panel), 4, 4);
+            p.drawRoundedRect(
+                QRect(win.x() + panel / 2, win.y() + panel * (2 + b * 2), win.width() / 6, panel), 4, 4);
         }
         QFont body(QStringLiteral("DejaVu Sans"));
         body.setPixelSize(qMax(9, panel * 2 / 5));
@@ -47,7 +51,8 @@ inline QImage screenshotLikeImage(int width, int height) {
             const int words = 6 + next() % 10;
             for (int i = 0; i < words; ++i) {
                 const int len = 2 + next() % 9;
-                for (int c = 0; c < len; ++c) text += QChar('a' + next() % 26);
+                for (int c = 0; c < len; ++c)
+                    text += QChar('a' + next() % 26);
                 text += QLatin1Char(' ');
             }
             p.drawText(win.x() + win.width() / 5 + panel / 2, y, text);
@@ -68,8 +73,8 @@ inline QImage textHeavyScreenImage(int width, int height) {
     const int line = px * 3 / 2;
     const int sidebar = width / 6;
     p.fillRect(0, 0, sidebar, height, QColor(238, 240, 243));
-    const QColor syntax[] = {QColor(36, 41, 46), QColor(215, 58, 73), QColor(0, 92, 197), QColor(34, 134, 58),
-                             QColor(111, 66, 193), QColor(106, 115, 125)};
+    const QColor syntax[] = {QColor(36, 41, 46),  QColor(215, 58, 73),  QColor(0, 92, 197),
+                             QColor(34, 134, 58), QColor(111, 66, 193), QColor(106, 115, 125)};
     unsigned seed = 11;
     auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
     QFont side(QStringLiteral("DejaVu Sans"));
@@ -79,7 +84,8 @@ inline QImage textHeavyScreenImage(int width, int height) {
     for (int y = line; y < height; y += line) {
         QString name;
         const int len = 4 + next() % 14;
-        for (int c = 0; c < len; ++c) name += QChar('a' + next() % 26);
+        for (int c = 0; c < len; ++c)
+            name += QChar('a' + next() % 26);
         p.drawText(px + (next() % 3) * px, y, name + QStringLiteral(".cpp"));
     }
     QFont mono(QStringLiteral("DejaVu Sans Mono"));
@@ -93,7 +99,8 @@ inline QImage textHeavyScreenImage(int width, int height) {
         while (x < width - 10 * advance) {
             QString word;
             const int len = 1 + next() % 10;
-            for (int c = 0; c < len; ++c) word += QChar("abcdefghijklmnopqrstuvwxyz_(){};=<>0123456789"[next() % 46]);
+            for (int c = 0; c < len; ++c)
+                word += QChar("abcdefghijklmnopqrstuvwxyz_(){};=<>0123456789"[next() % 46]);
             p.setPen(syntax[next() % 5]);
             p.drawText(x, y, word);
             x += (len + 1) * advance;

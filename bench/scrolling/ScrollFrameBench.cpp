@@ -47,4 +47,6 @@ BENCHMARK(BM_CutAndHash)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return benchsupport::runOffscreen(argc, argv); }
+int main(int argc, char** argv) {
+    return benchsupport::runOffscreen(argc, argv);
+}

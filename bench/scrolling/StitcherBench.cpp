@@ -1,7 +1,7 @@
 // One scrolling step's stitching cost (the overlap search and the append that keeps the new rows)
 // against the physical floor: a single pass that only reads the pixels the step reads.
-#include "support/BenchSupport.h"
 #include "scrolling/VerticalStitcher.h"
+#include "support/BenchSupport.h"
 
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -53,18 +53,20 @@ double floorMs(const Step& s) {
     const int w = s.previous.width();
     const int step = std::max(1, w / std::min(w, 96));
     std::vector<uchar> slice(static_cast<size_t>(s.shift) * static_cast<size_t>(s.next.bytesPerLine()));
-    return medianMs([&] {
-        std::uint64_t sum = 0;
-        for (const QImage* frame : {&s.previous, &s.next})
-            for (int y = 0; y < frame->height(); ++y) {
-                const auto* line = reinterpret_cast<const QRgb*>(frame->constScanLine(y));
-                for (int x = 0; x < w; x += step)
-                    sum += line[x] & 0xff;
-            }
-        std::memcpy(slice.data(), s.next.constScanLine(s.next.height() - s.shift), slice.size());
-        benchmark::DoNotOptimize(sum);
-        benchmark::DoNotOptimize(slice.data());
-    }, 30);
+    return medianMs(
+        [&] {
+            std::uint64_t sum = 0;
+            for (const QImage* frame : {&s.previous, &s.next})
+                for (int y = 0; y < frame->height(); ++y) {
+                    const auto* line = reinterpret_cast<const QRgb*>(frame->constScanLine(y));
+                    for (int x = 0; x < w; x += step)
+                        sum += line[x] & 0xff;
+                }
+            std::memcpy(slice.data(), s.next.constScanLine(s.next.height() - s.shift), slice.size());
+            benchmark::DoNotOptimize(sum);
+            benchmark::DoNotOptimize(slice.data());
+        },
+        30);
 }
 
 void reportAgainstFloor(benchmark::State& state, double perStepMs, double floor) {
@@ -113,10 +115,12 @@ void BM_Compose(benchmark::State& state) {
         stitcher.append(page.copy(0, top, w, h), ScrollDirection::down);
     const size_t bytes = static_cast<size_t>(stitcher.totalHeight()) * static_cast<size_t>(w) * 4;
     std::vector<uchar> from(bytes, 1), to(bytes);
-    const double copyMs = medianMs([&] {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-    }, 30);
+    const double copyMs = medianMs(
+        [&] {
+            std::memcpy(to.data(), from.data(), bytes);
+            benchmark::DoNotOptimize(to.data());
+        },
+        30);
     double total = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
@@ -136,4 +140,6 @@ BENCHMARK(BM_Compose)->Args({1440, 900})->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return benchsupport::runOffscreen(argc, argv); }
+int main(int argc, char** argv) {
+    return benchsupport::runOffscreen(argc, argv);
+}

@@ -22,7 +22,8 @@ template <typename Fn> double medianMs(Fn&& fn, int repetitions = 15) {
     for (int i = 0; i < repetitions; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         fn();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     }
     std::nth_element(times.begin(), times.begin() + repetitions / 2, times.end());
     return times[static_cast<size_t>(repetitions / 2)];
@@ -39,7 +40,8 @@ inline const QImage& screenshotLike4K() {
         g.setColorAt(1, QColor(240, 220, 200));
         p.fillRect(img.rect(), g);
         for (int y = 0; y < height; y += 90)
-            for (int x = 0; x < width; x += 130) p.fillRect(x, y, 60, 40, QColor::fromHsv((x + y) % 360, 180, 220));
+            for (int x = 0; x < width; x += 130)
+                p.fillRect(x, y, 60, 40, QColor::fromHsv((x + y) % 360, 180, 220));
         return img;
     }();
     return image;

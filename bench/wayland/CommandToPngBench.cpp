@@ -32,7 +32,8 @@ bool waitForFiles(const QDir& dir, int count) {
     while (Clock::now() < deadline) {
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
         int complete = 0;
-        for (const QString& f : files) complete += completePng(dir.filePath(f));
+        for (const QString& f : files)
+            complete += completePng(dir.filePath(f));
         if (complete >= count) return true;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -53,7 +54,8 @@ int runToEnd(const char* program, const char* arg) {
 void BM_CommandToSavedFile(benchmark::State& state) {
     if (!std::getenv("WAYLAND_DISPLAY")) {
         state.SkipWithError("not in a Wayland session (run under scripts/with-wayland)");
-        for (auto _ : state) {}
+        for (auto _ : state) {
+        }
         return;
     }
     QTemporaryDir home;
@@ -62,8 +64,10 @@ void BM_CommandToSavedFile(benchmark::State& state) {
     QDir().mkpath(home.filePath(QStringLiteral("config/Pictro")));
     QFile conf(home.filePath(QStringLiteral("config/Pictro/Pictro.conf")));
     conf.open(QIODevice::WriteOnly);
-    conf.write("[General]\nafterShow=false\nafterSave=true\nnoSplash=true\nconfirmationStyle=none\nurlSchemeEnabled=true\n"
-               "saveFormat=png\nscreenshotsFolder=" + QFile::encodeName(shots) + "\n");
+    conf.write("[General]\nafterShow=false\nafterSave=true\nnoSplash=true\nconfirmationStyle="
+               "none\nurlSchemeEnabled=true\n"
+               "saveFormat=png\nscreenshotsFolder=" +
+               QFile::encodeName(shots) + "\n");
     conf.close();
     setenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))).constData(), 1);
     setenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))).constData(), 1);
@@ -75,7 +79,8 @@ void BM_CommandToSavedFile(benchmark::State& state) {
         _exit(127);
     }
     const QString status = home.filePath(QStringLiteral("data/Pictro/status.txt"));
-    while (!QFile::exists(status)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (!QFile::exists(status))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
     const QDir dir(shots);
@@ -84,7 +89,8 @@ void BM_CommandToSavedFile(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        if (runToEnd(PICTRO_BINARY_DEFAULT, "pictro://capture?type=fullscreen") != 0 || !waitForFiles(dir, ++n)) {
+        if (runToEnd(PICTRO_BINARY_DEFAULT, "pictro://capture?type=fullscreen") != 0 ||
+            !waitForFiles(dir, ++n)) {
             state.SkipWithError("no file appeared");
             break;
         }

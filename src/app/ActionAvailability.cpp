@@ -4,17 +4,20 @@ namespace actionavailability {
 
 std::vector<Capability> needs(HotkeyAction action) {
     switch (action) {
-    case HotkeyAction::anyWindow: return {Capability::windowList, Capability::windowCapture};
+    case HotkeyAction::anyWindow:
+        return {Capability::windowList, Capability::windowCapture};
     case HotkeyAction::activeWindow:
         return {Capability::activeWindow, Capability::windowList, Capability::windowCapture};
-    case HotkeyAction::scrolling: return {Capability::syntheticScroll};
+    case HotkeyAction::scrolling:
+        return {Capability::syntheticScroll};
     // The screen under the pointer falls back to the main screen, and the selection overlay is a
     // full-screen window every desktop can show.
     case HotkeyAction::fullscreen:
     case HotkeyAction::area:
     case HotkeyAction::repeatArea:
     case HotkeyAction::showApp:
-    case HotkeyAction::ocr: return {};
+    case HotkeyAction::ocr:
+        return {};
     }
     return {};
 }

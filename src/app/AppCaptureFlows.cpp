@@ -4,8 +4,8 @@
 #include "app/CaptureGeometry.h"
 #include "app/CaptureHistory.h"
 #include "app/EventLog.h"
-#include "app/SessionNotices.h"
 #include "app/ResultHandling.h"
+#include "app/SessionNotices.h"
 #include "capture/CaptureEngine.h"
 #include "editor/EditorWindowController.h"
 #include "hud/DelayCountdown.h"
@@ -62,17 +62,16 @@ void handleCaptureError(CaptureError error) {
             sessionnotices::screenRefused(Platform::isInstalled() ? Platform::current().name() : QString());
         ToastHUD::show(notice.toast, QStringLiteral("exclamationmark.shield.fill"), 5.0);
         auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Pictro"),
-                                    QStringLiteral("Pictro could not read the screen."),
-                                    QMessageBox::Ok);
+                                    QStringLiteral("Pictro could not read the screen."), QMessageBox::Ok);
         box->setInformativeText(notice.detail);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();
         return;
     }
     case CaptureError::unavailable:
-        ToastHUD::show(
-            sessionnotices::screenUnavailable(Platform::isInstalled() ? Platform::current().name() : QString()),
-            QStringLiteral("exclamationmark.triangle.fill"), 4.0);
+        ToastHUD::show(sessionnotices::screenUnavailable(Platform::isInstalled() ? Platform::current().name()
+                                                                                 : QString()),
+                       QStringLiteral("exclamationmark.triangle.fill"), 4.0);
         return;
     default:
         ToastHUD::show(QStringLiteral("Capture failed"), QStringLiteral("exclamationmark.triangle.fill"),

@@ -22,14 +22,14 @@ class Platform;
 // needed and hands it to result handling, or ends in an error toast or in silence.
 class AppCaptureFlows : public QObject, public CaptureFlows {
     Q_OBJECT
-public:
+  public:
     // Starts a selection; false when one is already open.
     using BeginOverlay = std::function<bool(OverlayMode, OverlayCompletion)>;
 
     // The history and the log belong to the application controller; the platform is shared, so a
     // flow that waits (for pixels, for recognition) keeps it alive.
-    AppCaptureFlows(CaptureHistory& history, EventLog& log, Settings& settings, std::shared_ptr<Platform> platform,
-                    BeginOverlay beginOverlay, QObject* parent = nullptr);
+    AppCaptureFlows(CaptureHistory& history, EventLog& log, Settings& settings,
+                    std::shared_ptr<Platform> platform, BeginOverlay beginOverlay, QObject* parent = nullptr);
 
     void captureFullscreen() override;
     void captureDelayed() override;
@@ -49,7 +49,7 @@ public:
     // Everything a flow produces ends here.
     void handleResult(const CapturedImage& image, CaptureSource source);
 
-private:
+  private:
     void captureScreen(const ScreenInfo& screen);
     void onAreaSelected(const OverlayResult& result);
     // True when the desktop can run the action; otherwise says why in a toast.

@@ -5,7 +5,7 @@
 // Every way of starting work ends in one of these flows, which AppCaptureFlows carries out;
 // AppDelegate only dispatches to them.
 class CaptureFlows {
-public:
+  public:
     virtual ~CaptureFlows() = default;
 
     virtual void captureFullscreen() = 0;

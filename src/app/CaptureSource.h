@@ -7,10 +7,14 @@ enum class CaptureSource { fullscreen, area, window, scrolling };
 
 inline QString captureSourceName(CaptureSource s) {
     switch (s) {
-    case CaptureSource::fullscreen: return QStringLiteral("fullscreen");
-    case CaptureSource::area: return QStringLiteral("area");
-    case CaptureSource::window: return QStringLiteral("window");
-    case CaptureSource::scrolling: return QStringLiteral("scrolling");
+    case CaptureSource::fullscreen:
+        return QStringLiteral("fullscreen");
+    case CaptureSource::area:
+        return QStringLiteral("area");
+    case CaptureSource::window:
+        return QStringLiteral("window");
+    case CaptureSource::scrolling:
+        return QStringLiteral("scrolling");
     }
     return {};
 }

@@ -32,7 +32,8 @@ struct OptionEntry {
 };
 
 // The words the usage error lists; --help explains each.
-constexpr char optionList[] = "--action NAME, --check-permissions, --selftest [FOLDER], --uitest [FOLDER], --help, --version";
+constexpr char optionList[] =
+    "--action NAME, --check-permissions, --selftest [FOLDER], --uitest [FOLDER], --help, --version";
 
 constexpr std::array<OptionEntry, 6> optionTable{{
     {"--action NAME", "start an action in the Pictro that runs, or in a new one"},
@@ -47,7 +48,9 @@ QString column(const char* left, const char* right) {
     return QStringLiteral("  %1 %2\n").arg(QString::fromUtf8(left), -28).arg(QString::fromUtf8(right));
 }
 
-bool isLink(const QString& argument) { return !argument.startsWith(QLatin1Char('-')); }
+bool isLink(const QString& argument) {
+    return !argument.startsWith(QLatin1Char('-'));
+}
 
 Invocation usageError(const QString& line) {
     Invocation invocation;
@@ -57,7 +60,8 @@ Invocation usageError(const QString& line) {
 }
 
 Invocation unknownAction(const QString& name) {
-    return usageError(QStringLiteral("Pictro: unknown action \"%1\"; the actions are: %2").arg(name, actionNames()));
+    return usageError(
+        QStringLiteral("Pictro: unknown action \"%1\"; the actions are: %2").arg(name, actionNames()));
 }
 
 } // namespace
@@ -76,7 +80,8 @@ std::optional<Action> actionNamed(const QString& name) {
 
 QString actionNames() {
     QStringList names;
-    for (const ActionEntry& entry : actionTable) names << QString::fromLatin1(entry.name);
+    for (const ActionEntry& entry : actionTable)
+        names << QString::fromLatin1(entry.name);
     return names.join(QStringLiteral(", "));
 }
 
@@ -104,7 +109,9 @@ Invocation parse(const QStringList& arguments) {
             permissions = true;
         } else if (argument == QLatin1String("--uitest")) {
             // Its folder, when one follows, is no link to hand on.
-            if (i + 1 < arguments.size() && isLink(arguments[i + 1]) && !arguments[i + 1].contains(QLatin1Char(':'))) ++i;
+            if (i + 1 < arguments.size() && isLink(arguments[i + 1]) &&
+                !arguments[i + 1].contains(QLatin1Char(':')))
+                ++i;
         } else if (argument == QLatin1String("--action") || argument.startsWith(QLatin1String("--action="))) {
             QString name;
             if (argument.startsWith(QLatin1String("--action="))) {
@@ -112,7 +119,8 @@ Invocation parse(const QStringList& arguments) {
             } else if (i + 1 < arguments.size()) {
                 name = arguments[++i];
             } else {
-                return usageError(QStringLiteral("Pictro: --action needs a name; the actions are: ") + actionNames());
+                return usageError(QStringLiteral("Pictro: --action needs a name; the actions are: ") +
+                                  actionNames());
             }
             const auto action = actionNamed(name);
             if (!action) return unknownAction(name);
@@ -122,9 +130,12 @@ Invocation parse(const QStringList& arguments) {
                                   .arg(argument, QString::fromLatin1(optionList)));
         }
     }
-    if (help) invocation.mode = Mode::help;
-    else if (version) invocation.mode = Mode::version;
-    else if (permissions) invocation.mode = Mode::checkPermissions;
+    if (help)
+        invocation.mode = Mode::help;
+    else if (version)
+        invocation.mode = Mode::version;
+    else if (permissions)
+        invocation.mode = Mode::checkPermissions;
     return invocation;
 }
 
@@ -138,16 +149,18 @@ QString helpText() {
         "are handed to the running Pictro in the same way.\n"
         "\n"
         "Options:\n");
-    for (const OptionEntry& entry : optionTable) text += column(entry.names, entry.summary);
+    for (const OptionEntry& entry : optionTable)
+        text += column(entry.names, entry.summary);
     text += QStringLiteral("\nActions:\n");
-    for (const ActionEntry& entry : actionTable) text += column(entry.name, entry.summary);
-    text += QStringLiteral(
-        "\n"
-        "Actions run whatever the URL scheme setting says; bind a key of the desktop to\n"
-        "\"pictro --action area\" to capture an area with it.\n"
-        "\n"
-        "Links (only while \"URL scheme\" is on in the Advanced preferences):\n");
-    text += column("pictro://capture?type=TYPE", "capture: area (the default), fullscreen, window, scrolling");
+    for (const ActionEntry& entry : actionTable)
+        text += column(entry.name, entry.summary);
+    text += QStringLiteral("\n"
+                           "Actions run whatever the URL scheme setting says; bind a key of the desktop to\n"
+                           "\"pictro --action area\" to capture an area with it.\n"
+                           "\n"
+                           "Links (only while \"URL scheme\" is on in the Advanced preferences):\n");
+    text +=
+        column("pictro://capture?type=TYPE", "capture: area (the default), fullscreen, window, scrolling");
     text += column("pictro://ocr", "copy the text and QR codes of a dragged area");
     text += column("pictro://clipboard", "open the clipboard's image in the editor");
     text += QStringLiteral(
@@ -163,6 +176,8 @@ QString helpText() {
     return text;
 }
 
-QString versionText() { return QStringLiteral("Pictro " PICTRO_VERSION); }
+QString versionText() {
+    return QStringLiteral("Pictro " PICTRO_VERSION);
+}
 
 } // namespace commandline

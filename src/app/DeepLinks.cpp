@@ -22,7 +22,8 @@ RawParts rawParts(const QString& link) {
     if (link.mid(colon + 1, 2) != QLatin1String("//")) return parts;
     const qsizetype start = colon + 3;
     qsizetype end = start;
-    while (end < link.size() && !QStringLiteral("/?#").contains(link[end])) ++end;
+    while (end < link.size() && !QStringLiteral("/?#").contains(link[end]))
+        ++end;
     QString authority = link.mid(start, end - start);
     const qsizetype at = authority.lastIndexOf(QLatin1Char('@'));
     if (at >= 0) authority = authority.mid(at + 1);
@@ -67,7 +68,8 @@ QString encodedText(const QString& link) {
 
 void handleRequest(const QStringList& links, bool schemeEnabled, const Target& target) {
     if (!schemeEnabled) {
-        target.toast(QStringLiteral("URL scheme is disabled in Advanced settings"), QStringLiteral("link.badge.plus"), 2.2);
+        target.toast(QStringLiteral("URL scheme is disabled in Advanced settings"),
+                     QStringLiteral("link.badge.plus"), 2.2);
         return;
     }
     for (const QString& link : links) {

@@ -9,7 +9,15 @@
 // Links of the program's own scheme, "pictro".
 namespace deeplinks {
 
-enum class Action { areaCapture, fullscreenCapture, windowCapture, scrollingCapture, textRecognition, clipboardImage, nothing };
+enum class Action {
+    areaCapture,
+    fullscreenCapture,
+    windowCapture,
+    scrollingCapture,
+    textRecognition,
+    clipboardImage,
+    nothing
+};
 
 // None when the link is not of the scheme (compared exactly, as is the host); otherwise what it
 // asks for. Unknown hosts ask for nothing; an unknown or empty capture type means an area capture.

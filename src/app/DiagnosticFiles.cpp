@@ -44,7 +44,8 @@ bool appendEventLine(const QString& folder, const QString& line) {
     const QByteArray path = QFile::encodeName(folder + QStringLiteral("/events.log"));
     // A link planted at the name is not followed, and nothing but a plain file is written to: a
     // FIFO there would otherwise hold every capture until someone read it.
-    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    const int fd =
+        ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) return false;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

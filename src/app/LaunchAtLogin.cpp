@@ -18,7 +18,8 @@ void fail(const QString& why) {
 // Quoting of an Exec argument as desktop entries want it.
 QString quoted(const QString& path) {
     QString escaped = path;
-    for (const char* c : {"\\", "\"", "`", "$"}) escaped.replace(QLatin1String(c), QLatin1String("\\") + QLatin1String(c));
+    for (const char* c : {"\\", "\"", "`", "$"})
+        escaped.replace(QLatin1String(c), QLatin1String("\\") + QLatin1String(c));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
@@ -35,7 +36,8 @@ bool isEnabled() {
     const QString text = QString::fromUtf8(f.readAll());
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         const QString l = line.trimmed();
-        if (l == QLatin1String("Hidden=true") || l == QLatin1String("X-GNOME-Autostart-enabled=false")) return false;
+        if (l == QLatin1String("Hidden=true") || l == QLatin1String("X-GNOME-Autostart-enabled=false"))
+            return false;
     }
     return true;
 }
@@ -58,10 +60,11 @@ bool set(bool enabled, const QString& executable) {
         fail(file.errorString());
         return false;
     }
-    const QString entry = QStringLiteral(
-                              "[Desktop Entry]\nType=Application\nName=Pictro\nComment=Screenshot tool in the system tray\n"
-                              "Exec=%1\nIcon=pictro\nTerminal=false\nX-GNOME-Autostart-enabled=true\n")
-                              .arg(quoted(executable));
+    const QString entry =
+        QStringLiteral(
+            "[Desktop Entry]\nType=Application\nName=Pictro\nComment=Screenshot tool in the system tray\n"
+            "Exec=%1\nIcon=pictro\nTerminal=false\nX-GNOME-Autostart-enabled=true\n")
+            .arg(quoted(executable));
     file.write(entry.toUtf8());
     if (!file.commit()) {
         fail(file.errorString());

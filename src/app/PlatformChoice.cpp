@@ -25,7 +25,8 @@ Choice choose(const Session& session, const QStringList& built) {
         if (requested != QLatin1String("x11") && requested != QLatin1String("wayland"))
             return {{}, QStringLiteral("unknown platform \"%1\"; use x11 or wayland").arg(session.requested)};
         if (!built.contains(requested))
-            return {{}, QStringLiteral("%1 support is not built into this Pictro").arg(displayName(requested))};
+            return {{},
+                    QStringLiteral("%1 support is not built into this Pictro").arg(displayName(requested))};
         return {requested, {}};
     }
     const QString wanted = sessionBackend(session);

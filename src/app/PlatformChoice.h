@@ -9,15 +9,15 @@ namespace platformchoice {
 
 // What the session and the user say.
 struct Session {
-    QString requested;       // --platform or PICTRO_PLATFORM; empty for "whatever the session is"
-    QString sessionType;     // XDG_SESSION_TYPE ("x11", "wayland", "tty", …)
-    QString waylandDisplay;  // WAYLAND_DISPLAY
-    QString display;         // DISPLAY
+    QString requested;      // --platform or PICTRO_PLATFORM; empty for "whatever the session is"
+    QString sessionType;    // XDG_SESSION_TYPE ("x11", "wayland", "tty", …)
+    QString waylandDisplay; // WAYLAND_DISPLAY
+    QString display;        // DISPLAY
 };
 
 struct Choice {
-    QString backend;  // "x11" or "wayland"; empty when none fits
-    QString error;    // one line for the log when none fits
+    QString backend; // "x11" or "wayland"; empty when none fits
+    QString error;   // one line for the log when none fits
 };
 
 // The session's own kind wins over the variables that happen to be set (a Wayland session sets

@@ -14,7 +14,7 @@ QString takePlatformOption(int& argc, char** argv);
 
 struct Selection {
     const PlatformBackend* backend = nullptr;
-    QString error;  // one line for the log when backend is null
+    QString error; // one line for the log when backend is null
 };
 
 // The backend for this session, from the request (the option, else PICTRO_PLATFORM) and the

@@ -19,11 +19,13 @@ QuitOnSignal::QuitOnSignal(QObject* parent) : QObject(parent) {
     action.sa_handler = &QuitOnSignal::handle;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &action, nullptr);
 }
 
 QuitOnSignal::~QuitOnSignal() {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, SIG_DFL);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(sig, SIG_DFL);
     for (int& fd : pipeFds) {
         if (fd >= 0) ::close(fd);
         fd = -1;

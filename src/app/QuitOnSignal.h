@@ -8,11 +8,11 @@ class QSocketNotifier;
 // logout or a `kill` still runs the shutdown path (the clipboard is handed over, files closed).
 class QuitOnSignal : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit QuitOnSignal(QObject* parent = nullptr);
     ~QuitOnSignal() override;
 
-private:
+  private:
     static void handle(int signal);
     void drain();
 

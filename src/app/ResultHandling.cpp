@@ -18,7 +18,8 @@ void handleCaptureResult(const CapturedImage& image, CaptureSource source, const
         words << QStringLiteral("copied");
     }
     if (settings.boolValue(keys::afterSave))
-        if (const auto path = actions.save(image)) words << QStringLiteral("saved ") + QFileInfo(*path).fileName();
+        if (const auto path = actions.save(image))
+            words << QStringLiteral("saved ") + QFileInfo(*path).fileName();
 
     const QString done = QStringLiteral("checkmark.circle.fill");
     if (settings.boolValue(keys::afterShow)) {

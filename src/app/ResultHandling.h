@@ -12,7 +12,7 @@ class Settings;
 // save service, the editor, the thumbnail, the toast and the event log.
 struct ResultActions {
     std::function<void(const CapturedImage&)> copy;
-    std::function<std::optional<QString>(const CapturedImage&)> save;  // the written file's path
+    std::function<std::optional<QString>(const CapturedImage&)> save; // the written file's path
     std::function<void(const CapturedImage&)> openEditor;
     std::function<void(const CapturedImage&, std::function<void(const CapturedImage&)> onOpen)> showThumbnail;
     std::function<void(const QString& message, const QString& symbol, double seconds)> toast;

@@ -13,8 +13,8 @@ namespace {
 
 using Slot = void (AppDelegate::*)();
 
-QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot slot, const char* symbol = nullptr,
-                 const QString& shortcut = {}) {
+QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot slot,
+                 const char* symbol = nullptr, const QString& shortcut = {}) {
     QAction* action = menu.addAction(menuItemText(title, shortcut));
     QObject::connect(action, &QAction::triggered, &delegate, slot);
     if (symbol) action->setIcon(Symbols::icon(QString::fromLatin1(symbol)));
@@ -22,7 +22,9 @@ QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot 
     return action;
 }
 
-QString bindingOf(const Settings& settings, HotkeyAction action) { return menuShortcut(settings.combo(action)); }
+QString bindingOf(const Settings& settings, HotkeyAction action) {
+    return menuShortcut(settings.combo(action));
+}
 
 // An item this desktop cannot serve stays in its place, disabled, and says why in its own text:
 // trays that draw the menu themselves from its exported model (every Wayland tray) show no
@@ -45,15 +47,16 @@ void addMoreMenu(QMenu& menu, AppDelegate& d, const Settings& s, const Capabilit
     gate(addItem(*more, QStringLiteral("Capture Active Window"), d, &AppDelegate::menuActiveWindow,
                  "macwindow.on.rectangle", bindingOf(s, HotkeyAction::activeWindow)),
          HotkeyAction::activeWindow, c);
-    gate(addItem(*more, QStringLiteral("Capture Any Window"), d, &AppDelegate::menuAnyWindow, "macwindow.badge.plus",
-                 bindingOf(s, HotkeyAction::anyWindow)),
+    gate(addItem(*more, QStringLiteral("Capture Any Window"), d, &AppDelegate::menuAnyWindow,
+                 "macwindow.badge.plus", bindingOf(s, HotkeyAction::anyWindow)),
          HotkeyAction::anyWindow, c);
     addItem(*more, QStringLiteral("Delayed Screenshot (3s)"), d, &AppDelegate::menuDelayed, "timer");
     gate(addItem(*more, QStringLiteral("Scrolling (Up)"), d, &AppDelegate::menuScrollingUp, "arrow.up.doc"),
          HotkeyAction::scrolling, c);
     more->addSeparator();
     addItem(*more, QStringLiteral("Open File"), d, &AppDelegate::menuOpenFile, "doc");
-    addItem(*more, QStringLiteral("Load From Clipboard"), d, &AppDelegate::menuLoadClipboard, "doc.on.clipboard");
+    addItem(*more, QStringLiteral("Load From Clipboard"), d, &AppDelegate::menuLoadClipboard,
+            "doc.on.clipboard");
 }
 
 } // namespace

@@ -14,7 +14,8 @@ namespace statusmenu {
 
 // A new menu whose items call the delegate; the caller owns it. Items whose action needs a
 // capability the desktop lacks are disabled with the reason as their tooltip.
-QMenu* build(AppDelegate& delegate, const Settings& settings, const Capabilities& capabilities = Capabilities::all());
+QMenu* build(AppDelegate& delegate, const Settings& settings,
+             const Capabilities& capabilities = Capabilities::all());
 
 // Sets the check mark of "Launch at Startup", if the menu has that item.
 void refreshLaunchItem(QMenu& menu, bool launchAtLogin);

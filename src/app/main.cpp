@@ -25,12 +25,14 @@ namespace {
 
 QStringList argumentList(int argc, char** argv) {
     QStringList list;
-    for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
     return list;
 }
 
 int runSelfTest(int argc, char** argv, const QString& givenFolder) {
-    const QString folder = !givenFolder.isEmpty() ? givenFolder : QDir::tempPath() + QStringLiteral("/pictro-selftest");
+    const QString folder =
+        !givenFolder.isEmpty() ? givenFolder : QDir::tempPath() + QStringLiteral("/pictro-selftest");
     // The self-check draws off screen, so it runs the same with or without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -54,12 +56,14 @@ int printPermissions(const PlatformBackend* backend) {
 
 QStringList actionNames(const commandline::Invocation& invocation) {
     QStringList names;
-    for (commandline::Action action : invocation.actions) names << commandline::actionName(action);
+    for (commandline::Action action : invocation.actions)
+        names << commandline::actionName(action);
     return names;
 }
 
 // Actions, links, or a plain reopen go to the instance that already runs, if there is one.
-singleinstance::Forward handToRunningInstance(const QString& socket, const commandline::Invocation& invocation) {
+singleinstance::Forward handToRunningInstance(const QString& socket,
+                                              const commandline::Invocation& invocation) {
     if (invocation.actions.isEmpty()) return singleinstance::forward(socket, invocation.links);
     const singleinstance::Forward actions = singleinstance::forwardActions(socket, actionNames(invocation));
     if (actions != singleinstance::Forward::handed || invocation.links.isEmpty()) return actions;
@@ -76,11 +80,13 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
     }
     const QString socket = singleinstance::socketPath();
     switch (handToRunningInstance(socket, invocation)) {
-    case singleinstance::Forward::handed: return 0;
+    case singleinstance::Forward::handed:
+        return 0;
     case singleinstance::Forward::failed:
         std::fprintf(stderr, "Pictro: another instance holds %s but does not answer\n", qPrintable(socket));
         return 1;
-    case singleinstance::Forward::noInstance: break;
+    case singleinstance::Forward::noInstance:
+        break;
     }
     Settings::registerDefaults();
     timingmarks::mark("launch: main");
@@ -99,7 +105,8 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
     delegate.setFlows(&flows);
     singleinstance::Server server;
     if (!server.listen(socket))
-        std::fprintf(stderr, "Pictro: cannot listen on %s; links from other launches will not arrive\n", qPrintable(socket));
+        std::fprintf(stderr, "Pictro: cannot listen on %s; links from other launches will not arrive\n",
+                     qPrintable(socket));
     QObject::connect(&server, &singleinstance::Server::reopenRequested, &delegate, &AppDelegate::reopen);
     QObject::connect(&server, &singleinstance::Server::linksReceived, &delegate, &AppDelegate::openLinks);
     QObject::connect(&server, &singleinstance::Server::actionsReceived, &delegate, &AppDelegate::runActions);
@@ -124,12 +131,20 @@ int main(int argc, char** argv) {
     const QStringList args = argumentList(argc, argv);
     const commandline::Invocation invocation = commandline::parse(args);
     switch (invocation.mode) {
-    case commandline::Mode::selfTest: return runSelfTest(argc, argv, invocation.selfTestFolder);
-    case commandline::Mode::help: std::fputs(qPrintable(commandline::helpText()), stdout); return 0;
-    case commandline::Mode::version: std::printf("%s\n", qPrintable(commandline::versionText())); return 0;
-    case commandline::Mode::usageError: std::fprintf(stderr, "%s\n", qPrintable(invocation.error)); return 2;
+    case commandline::Mode::selfTest:
+        return runSelfTest(argc, argv, invocation.selfTestFolder);
+    case commandline::Mode::help:
+        std::fputs(qPrintable(commandline::helpText()), stdout);
+        return 0;
+    case commandline::Mode::version:
+        std::printf("%s\n", qPrintable(commandline::versionText()));
+        return 0;
+    case commandline::Mode::usageError:
+        std::fprintf(stderr, "%s\n", qPrintable(invocation.error));
+        return 2;
     case commandline::Mode::checkPermissions:
-    case commandline::Mode::application: break;
+    case commandline::Mode::application:
+        break;
     }
     registerBuiltinBackends();
     const platformloader::Selection platform = platformloader::select(requestedPlatform);

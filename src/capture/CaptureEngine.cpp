@@ -9,23 +9,31 @@
 #include "platform/Workspace.h"
 #include "settings/Settings.h"
 
-#include <QImageReader>
 #include <QFuture>
+#include <QImageReader>
 
 #include <cmath>
 
 namespace {
 
-QFuture<CaptureResult> ready(CaptureResult result) { return QtFuture::makeReadyFuture(std::move(result)); }
+QFuture<CaptureResult> ready(CaptureResult result) {
+    return QtFuture::makeReadyFuture(std::move(result));
+}
 
 CaptureError toCaptureError(CaptureFailure failure) {
     switch (failure) {
-    case CaptureFailure::noDisplay: return CaptureError::noDisplay;
-    case CaptureFailure::noWindow: return CaptureError::noWindow;
-    case CaptureFailure::denied: return CaptureError::permission;
-    case CaptureFailure::cancelled: return CaptureError::cancelled;
-    case CaptureFailure::failed: return CaptureError::failed;
-    case CaptureFailure::unavailable: return CaptureError::unavailable;
+    case CaptureFailure::noDisplay:
+        return CaptureError::noDisplay;
+    case CaptureFailure::noWindow:
+        return CaptureError::noWindow;
+    case CaptureFailure::denied:
+        return CaptureError::permission;
+    case CaptureFailure::cancelled:
+        return CaptureError::cancelled;
+    case CaptureFailure::failed:
+        return CaptureError::failed;
+    case CaptureFailure::unavailable:
+        return CaptureError::unavailable;
     }
     return CaptureError::failed;
 }
@@ -69,8 +77,10 @@ std::optional<WindowInfo> CaptureEngine::frontmostWindow() {
 
 // The platform stays alive in the continuation until the backend's capture has finished, even
 // when another platform is installed in the meantime.
-static QFuture<CaptureResult> resultOf(QFuture<PixelsOrError> pixels, std::shared_ptr<Platform> platform, double scale) {
-    return pixels.then([platform = std::move(platform), scale](const PixelsOrError& p) { return toResult(p, scale); });
+static QFuture<CaptureResult> resultOf(QFuture<PixelsOrError> pixels, std::shared_ptr<Platform> platform,
+                                       double scale) {
+    return pixels.then(
+        [platform = std::move(platform), scale](const PixelsOrError& p) { return toResult(p, scale); });
 }
 
 QFuture<CaptureResult> CaptureEngine::captureDisplay(const ScreenInfo& screen) {
@@ -105,7 +115,8 @@ std::optional<ScreenInfo> CaptureEngine::screenContaining(const QRectF& cgRect,
     return *best;
 }
 
-double CaptureEngine::windowScale(const std::optional<QRectF>& frameCG, const std::vector<ScreenInfo>& screens,
+double CaptureEngine::windowScale(const std::optional<QRectF>& frameCG,
+                                  const std::vector<ScreenInfo>& screens,
                                   const std::optional<ScreenInfo>& mainScreen) {
     if (frameCG)
         if (auto screen = screenContaining(*frameCG, screens)) return screen->scale;

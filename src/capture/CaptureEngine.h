@@ -23,7 +23,7 @@
 //     CaptureEngine::captureDisplay(screen).then(this, [this](const CaptureResult& r) { … });
 // (the continuation then runs in the context's thread, and not at all once the context is gone).
 class CaptureEngine {
-public:
+  public:
     // Windows a user could mean, front to back.
     static std::vector<WindowInfo> onScreenWindows();
     // The frontmost application's topmost window, else the topmost window; none without windows.
@@ -36,7 +36,8 @@ public:
     // The screen holding most of a top-left-space rectangle; the first screen when it meets none;
     // none without screens.
     static std::optional<ScreenInfo> screenContaining(const QRectF& cgRect);
-    static std::optional<ScreenInfo> screenContaining(const QRectF& cgRect, const std::vector<ScreenInfo>& screens);
+    static std::optional<ScreenInfo> screenContaining(const QRectF& cgRect,
+                                                      const std::vector<ScreenInfo>& screens);
 
     // One window's own pixels. Errors: permission, noWindow (closed or off screen), failed.
     static QFuture<CaptureResult> captureWindow(quint32 windowID);

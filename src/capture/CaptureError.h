@@ -14,12 +14,18 @@ enum class CaptureError {
 
 inline QString captureErrorName(CaptureError e) {
     switch (e) {
-    case CaptureError::noDisplay: return QStringLiteral("noDisplay");
-    case CaptureError::noWindow: return QStringLiteral("noWindow");
-    case CaptureError::cancelled: return QStringLiteral("cancelled");
-    case CaptureError::permission: return QStringLiteral("permission");
-    case CaptureError::failed: return QStringLiteral("failed");
-    case CaptureError::unavailable: return QStringLiteral("unavailable");
+    case CaptureError::noDisplay:
+        return QStringLiteral("noDisplay");
+    case CaptureError::noWindow:
+        return QStringLiteral("noWindow");
+    case CaptureError::cancelled:
+        return QStringLiteral("cancelled");
+    case CaptureError::permission:
+        return QStringLiteral("permission");
+    case CaptureError::failed:
+        return QStringLiteral("failed");
+    case CaptureError::unavailable:
+        return QStringLiteral("unavailable");
     }
     return {};
 }

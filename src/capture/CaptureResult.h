@@ -7,7 +7,7 @@
 
 // The outcome of one capture: an image, or why there is none.
 class CaptureResult {
-public:
+  public:
     CaptureResult() : m_error(CaptureError::failed) {}
     CaptureResult(CapturedImage image) : m_image(std::move(image)) {}
     CaptureResult(CaptureError error) : m_error(error) {}
@@ -18,7 +18,7 @@ public:
     // The error; meaningful only when !ok().
     CaptureError error() const { return m_error; }
 
-private:
+  private:
     std::optional<CapturedImage> m_image;
     CaptureError m_error = CaptureError::failed;
 };

@@ -16,9 +16,11 @@ std::array<int, 3> boxWidths(double sigma) {
     int lower = static_cast<int>(std::floor(ideal));
     if (lower % 2 == 0) --lower;
     const int upper = lower + 2;
-    const double m = std::round((12.0 * sigma * sigma - 3.0 * lower * lower - 12.0 * lower - 9.0) / (-4.0 * lower - 4.0));
+    const double m =
+        std::round((12.0 * sigma * sigma - 3.0 * lower * lower - 12.0 * lower - 9.0) / (-4.0 * lower - 4.0));
     std::array<int, 3> widths{};
-    for (int i = 0; i < 3; ++i) widths[i] = i < m ? lower : upper;
+    for (int i = 0; i < 3; ++i)
+        widths[i] = i < m ? lower : upper;
     return widths;
 }
 
@@ -26,13 +28,15 @@ std::array<int, 3> boxWidths(double sigma) {
 // into a contiguous output of n bytes.
 void boxLine(const uchar* in, uchar* out, int n, int step, int r) {
     if (r <= 0) {
-        for (int i = 0; i < n; ++i) out[i] = in[i * step];
+        for (int i = 0; i < n; ++i)
+            out[i] = in[i * step];
         return;
     }
     const int window = 2 * r + 1;
     int sum = 0;
     // Outside the line the alpha is 0, so the sum starts with the first r + 1 samples only.
-    for (int i = 0; i <= r && i < n; ++i) sum += in[i * step];
+    for (int i = 0; i <= r && i < n; ++i)
+        sum += in[i * step];
     for (int i = 0; i < n; ++i) {
         out[i] = static_cast<uchar>((sum + window / 2) / window);
         const int add = i + r + 1;
@@ -58,7 +62,8 @@ void blurAlpha(uchar* data, int width, int height, int stride, double blurRadius
         for (int x = 0; x < width; ++x) {
             uchar* column = data + x;
             boxLine(column, line.data(), height, stride, r);
-            for (int y = 0; y < height; ++y) column[static_cast<ptrdiff_t>(y) * stride] = line[static_cast<size_t>(y)];
+            for (int y = 0; y < height; ++y)
+                column[static_cast<ptrdiff_t>(y) * stride] = line[static_cast<size_t>(y)];
         }
     }
 }
@@ -89,8 +94,8 @@ Shadow make(const QImage& source, double blurRadius, const QColor& color) {
         auto* out = reinterpret_cast<QRgb*>(shadow.image.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const int alphaValue = (a[x] * ca + 127) / 255;
-            out[x] = qRgba((cr * alphaValue + 127) / 255, (cg * alphaValue + 127) / 255, (cb * alphaValue + 127) / 255,
-                           alphaValue);
+            out[x] = qRgba((cr * alphaValue + 127) / 255, (cg * alphaValue + 127) / 255,
+                           (cb * alphaValue + 127) / 255, alphaValue);
         }
     }
     return shadow;

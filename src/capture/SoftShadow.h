@@ -12,8 +12,8 @@ class QPainter;
 namespace softshadow {
 
 struct Shadow {
-    QImage image;     // premultiplied ARGB, the source's size grown by `margin` on every side
-    int margin = 0;   // pixels added on each side to hold the blur's spread
+    QImage image;   // premultiplied ARGB, the source's size grown by `margin` on every side
+    int margin = 0; // pixels added on each side to hold the blur's spread
 };
 
 // The shadow of `source` (any format; its alpha is used) in `color` (its alpha scales the shadow).

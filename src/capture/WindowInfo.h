@@ -5,8 +5,8 @@
 
 // One on-screen window a user could mean.
 struct WindowInfo {
-    quint32 windowID = 0;  // the X window (the client window, not its frame)
-    QRectF frameCG;        // outer frame, decorations included; top-left space, points
+    quint32 windowID = 0; // the X window (the client window, not its frame)
+    QRectF frameCG;       // outer frame, decorations included; top-left space, points
     QString title;
     QString ownerName;
     qint32 pid = 0;

@@ -9,7 +9,9 @@ bool fitsInt32(qint64 v) {
     return v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
 }
 
-bool fitsUInt32(qint64 v) { return v >= 0 && v <= std::numeric_limits<quint32>::max(); }
+bool fitsUInt32(qint64 v) {
+    return v >= 0 && v <= std::numeric_limits<quint32>::max();
+}
 
 // The rules, in order; the first that fails skips the entry.
 std::optional<WindowInfo> admit(const RawWindowEntry& e, qint32 ownPid) {
@@ -38,7 +40,8 @@ std::vector<WindowInfo> filter(const std::vector<RawWindowEntry>& entries, qint3
     return result;
 }
 
-std::optional<WindowInfo> frontmost(const std::vector<WindowInfo>& windows, std::optional<qint32> frontmostPid) {
+std::optional<WindowInfo> frontmost(const std::vector<WindowInfo>& windows,
+                                    std::optional<qint32> frontmostPid) {
     if (frontmostPid)
         for (const WindowInfo& w : windows)
             if (w.pid == *frontmostPid) return w;

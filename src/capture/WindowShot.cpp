@@ -10,14 +10,16 @@ namespace windowshot {
 
 QSize canvasSize(const QSize& imageSize, double scale) {
     const double margin = marginPoints * scale;
-    return QSize(static_cast<int>(imageSize.width() + 2 * margin), static_cast<int>(imageSize.height() + 2 * margin));
+    return QSize(static_cast<int>(imageSize.width() + 2 * margin),
+                 static_cast<int>(imageSize.height() + 2 * margin));
 }
 
 QRectF aspectFill(const QSizeF& picture, const QSizeF& canvas) {
     if (picture.isEmpty()) return QRectF(QPointF(0, 0), canvas);
     const double f = std::max(canvas.width() / picture.width(), canvas.height() / picture.height());
     const QSizeF drawn(f * picture.width(), f * picture.height());
-    return QRectF(QPointF((canvas.width() - drawn.width()) / 2, (canvas.height() - drawn.height()) / 2), drawn);
+    return QRectF(QPointF((canvas.width() - drawn.width()) / 2, (canvas.height() - drawn.height()) / 2),
+                  drawn);
 }
 
 namespace {
@@ -60,8 +62,8 @@ CapturedImage compose(const CapturedImage& shot, WindowBGStyle style, const QCol
         QColor shadow(Qt::black);
         shadow.setAlphaF(shadowAlpha);
         // The canvas is top-down, so "downwards" is +y here.
-        softshadow::paintWithShadow(p, shot.image, QPointF(margin, margin), QPointF(0, shadowOffsetPoints * scale),
-                                    shadowBlurPoints * scale, shadow);
+        softshadow::paintWithShadow(p, shot.image, QPointF(margin, margin),
+                                    QPointF(0, shadowOffsetPoints * scale), shadowBlurPoints * scale, shadow);
     }
     return CapturedImage{canvas, scale};
 }

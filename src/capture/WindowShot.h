@@ -12,11 +12,13 @@
 namespace windowshot {
 
 inline constexpr double marginPoints = 48.0;
-inline constexpr double shadowOffsetPoints = 8.0;   // downwards
+inline constexpr double shadowOffsetPoints = 8.0; // downwards
 inline constexpr double shadowBlurPoints = 24.0;
 inline constexpr double shadowAlpha = 0.45;
 // The system indigo, shown where no wallpaper can be had.
-inline QColor indigo() { return QColor(88, 86, 214); }
+inline QColor indigo() {
+    return QColor(88, 86, 214);
+}
 
 // The canvas size for a capture: its pixel size plus the margin on every side, truncated.
 QSize canvasSize(const QSize& imageSize, double scale);

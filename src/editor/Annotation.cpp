@@ -7,9 +7,13 @@
 
 Annotation::Annotation(double uiScale) : m_uiScale(uiScale) {}
 
-QColor Annotation::defaultColor() { return QColor(255, 59, 48); }
+QColor Annotation::defaultColor() {
+    return QColor(255, 59, 48);
+}
 
-QRectF Annotation::bounds() const { return QRectF(); }
+QRectF Annotation::bounds() const {
+    return QRectF();
+}
 
 void Annotation::draw(QPainter&, const QImage*) const {}
 

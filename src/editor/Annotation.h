@@ -17,7 +17,7 @@ class QPainter;
 // Annotations are shared by identity between the canvas's list, its selection and its undo
 // snapshots, so they live in shared_ptrs and are compared by pointer.
 class Annotation : public std::enable_shared_from_this<Annotation> {
-public:
+  public:
     explicit Annotation(double uiScale);
     Annotation(const Annotation&) = default;
     Annotation& operator=(const Annotation&) = delete;
@@ -44,7 +44,7 @@ public:
     // An independent copy for undo snapshots.
     virtual std::shared_ptr<Annotation> copyAnnotation() const;
 
-private:
+  private:
     double m_uiScale;
 };
 

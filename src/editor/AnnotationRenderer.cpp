@@ -25,8 +25,10 @@ std::vector<Run> cellRuns(int count, double cell, bool fromEnd) {
     for (int i = 0; i < count; ++i) {
         const double centre = fromEnd ? count - i - 0.5 : i + 0.5;
         const long index = static_cast<long>(std::floor(centre / cell));
-        if (runs.empty() || index != previous) runs.push_back({i, i + 1});
-        else runs.back().end = i + 1;
+        if (runs.empty() || index != previous)
+            runs.push_back({i, i + 1});
+        else
+            runs.back().end = i + 1;
         previous = index;
     }
     return runs;
@@ -42,7 +44,9 @@ QImage readablePixels(const QImage& image) {
 
 } // namespace
 
-double cellSize(double scale) { return std::max(8.0 * scale, 8.0); }
+double cellSize(double scale) {
+    return std::max(8.0 * scale, 8.0);
+}
 
 std::optional<QImage> pixellate(const QImage& image, double scale) {
     if (image.isNull() || !std::isfinite(scale)) return std::nullopt;
@@ -80,7 +84,9 @@ std::optional<QImage> pixellate(const QImage& image, double scale) {
         const auto bandRows = static_cast<std::uint64_t>(band.end - band.begin);
         for (size_t c = 0; c < columns.size(); ++c) {
             const std::uint64_t n = bandRows * static_cast<std::uint64_t>(columns[c].end - columns[c].begin);
-            const auto mean = [&](int channel) { return static_cast<int>((sums[c * 4 + channel] + n / 2) / n); };
+            const auto mean = [&](int channel) {
+                return static_cast<int>((sums[c * 4 + channel] + n / 2) / n);
+            };
             colours[c] = qRgba(mean(1), mean(2), mean(3), mean(0));
         }
         for (int y = band.begin; y < band.end; ++y) {
@@ -92,7 +98,8 @@ std::optional<QImage> pixellate(const QImage& image, double scale) {
     return out;
 }
 
-QImage render(const QImage& base, const AnnotationList& annotations, const std::optional<QImage>& pixellated) {
+QImage render(const QImage& base, const AnnotationList& annotations,
+              const std::optional<QImage>& pixellated) {
     if (base.isNull()) return base;
     // Drawing an image over a cleared canvas leaves exactly its premultiplied pixels, so the
     // canvas starts as a converted copy of the base.

@@ -42,10 +42,14 @@ QFont baseFont() {
     return font;
 }
 
-QStringList linesOf(const QString& text) { return text.split(QLatin1Char('\n')); }
+QStringList linesOf(const QString& text) {
+    return text.split(QLatin1Char('\n'));
+}
 
 // Extra room around a text image so that glyph overhangs (bold 'j', 'f') are not cut off.
-int overhangPad(double pixelSize) { return static_cast<int>(std::ceil(pixelSize * 0.25)) + 2; }
+int overhangPad(double pixelSize) {
+    return static_cast<int>(std::ceil(pixelSize * 0.25)) + 2;
+}
 
 } // namespace
 
@@ -59,7 +63,9 @@ SizedFont boldFont(double pixelSize) {
     return sized;
 }
 
-QString family() { return baseFont().family(); }
+QString family() {
+    return baseFont().family();
+}
 
 QSizeF measure(const QString& text, double pixelSize) {
     if (text.isEmpty()) return QSizeF(0, 0);
@@ -67,7 +73,8 @@ QSizeF measure(const QString& text, double pixelSize) {
     const QFontMetricsF fm(sized.font);
     const QStringList lines = linesOf(text);
     double width = 0;
-    for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+    for (const QString& line : lines)
+        width = std::max(width, fm.horizontalAdvance(line));
     const double height = fm.height() + static_cast<double>(lines.size() - 1) * fm.lineSpacing();
     return QSizeF(width * sized.scale, height * sized.scale);
 }
@@ -98,8 +105,8 @@ void drawUprightWithShadow(QPainter& painter, const QString& text, double pixelS
                            const QPointF& origin, const Shadow& shadow) {
     const QSizeF box = measure(text, pixelSize);
     const int pad = overhangPad(pixelSize);
-    QImage shape(static_cast<int>(std::ceil(box.width())) + 2 * pad, static_cast<int>(std::ceil(box.height())) + 2 * pad,
-                 QImage::Format_ARGB32_Premultiplied);
+    QImage shape(static_cast<int>(std::ceil(box.width())) + 2 * pad,
+                 static_cast<int>(std::ceil(box.height())) + 2 * pad, QImage::Format_ARGB32_Premultiplied);
     if (!shape.isNull()) {
         shape.fill(Qt::transparent);
         QPainter p(&shape);
@@ -107,8 +114,8 @@ void drawUprightWithShadow(QPainter& painter, const QString& text, double pixelS
         p.translate(pad, pad);
         paint(p, text, pixelSize, color);
         p.end();
-        const QRectF shapeRect(origin.x() - pad, origin.y() + box.height() + pad - shape.height(), shape.width(),
-                               shape.height());
+        const QRectF shapeRect(origin.x() - pad, origin.y() + box.height() + pad - shape.height(),
+                               shape.width(), shape.height());
         bottomleft::drawSoftShadow(painter, shape, shapeRect, shadow.offset, shadow.blurRadius, shadow.color);
     }
     drawUpright(painter, text, pixelSize, color, origin);

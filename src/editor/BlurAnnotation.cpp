@@ -9,7 +9,9 @@
 
 BlurAnnotation::BlurAnnotation(double uiScale) : Annotation(uiScale) {}
 
-QRectF BlurAnnotation::bounds() const { return rect; }
+QRectF BlurAnnotation::bounds() const {
+    return rect;
+}
 
 void BlurAnnotation::draw(QPainter& painter, const QImage* pixellated) const {
     if (!pixellated || pixellated->isNull()) return;
@@ -21,9 +23,13 @@ void BlurAnnotation::draw(QPainter& painter, const QImage* pixellated) const {
     painter.restore();
 }
 
-bool BlurAnnotation::hitTest(const QPointF& point) const { return geometry::containsHalfOpen(rect, point); }
+bool BlurAnnotation::hitTest(const QPointF& point) const {
+    return geometry::containsHalfOpen(rect, point);
+}
 
-void BlurAnnotation::move(const QPointF& by) { rect.translate(by); }
+void BlurAnnotation::move(const QPointF& by) {
+    rect.translate(by);
+}
 
 std::shared_ptr<Annotation> BlurAnnotation::copyAnnotation() const {
     auto copy = std::make_shared<BlurAnnotation>(uiScale());

@@ -4,7 +4,7 @@
 
 // A region shown pixellated: a window onto the pixellated copy of the whole base image.
 class BlurAnnotation : public Annotation {
-public:
+  public:
     explicit BlurAnnotation(double uiScale);
 
     QRectF rect;

@@ -6,7 +6,9 @@
 
 namespace bottomleft {
 
-QTransform flip(double height) { return QTransform(1, 0, 0, -1, 0, height); }
+QTransform flip(double height) {
+    return QTransform(1, 0, 0, -1, 0, height);
+}
 
 void begin(QPainter& painter, double imageHeight) {
     painter.setTransform(flip(imageHeight), true);
@@ -32,8 +34,8 @@ void drawSoftShadow(QPainter& painter, const QImage& shape, const QRectF& shapeR
     const softshadow::Shadow shadow = softshadow::make(shape, blurRadius, color);
     if (shadow.image.isNull()) return;
     const double m = shadow.margin;
-    const QRectF target(shapeRect.x() - m + offset.x(), shapeRect.y() - m + offset.y(), shapeRect.width() + 2 * m,
-                        shapeRect.height() + 2 * m);
+    const QRectF target(shapeRect.x() - m + offset.x(), shapeRect.y() - m + offset.y(),
+                        shapeRect.width() + 2 * m, shapeRect.height() + 2 * m);
     painter.save();
     // A shadow may land between pixels; smoothing keeps it soft instead of jagged.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);

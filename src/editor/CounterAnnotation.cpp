@@ -59,7 +59,9 @@ bool CounterAnnotation::hitTest(const QPointF& point) const {
     return std::hypot(d.x(), d.y()) <= radius() + 6.0 * uiScale();
 }
 
-void CounterAnnotation::move(const QPointF& by) { center += by; }
+void CounterAnnotation::move(const QPointF& by) {
+    center += by;
+}
 
 std::shared_ptr<Annotation> CounterAnnotation::copyAnnotation() const {
     auto copy = std::make_shared<CounterAnnotation>(uiScale());

@@ -4,7 +4,7 @@
 
 // A numbered disc marking a step.
 class CounterAnnotation : public Annotation {
-public:
+  public:
     explicit CounterAnnotation(double uiScale);
 
     QPointF center;

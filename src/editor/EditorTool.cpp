@@ -32,20 +32,25 @@ constexpr bool tableFollowsEnumeration() {
 }
 static_assert(tableFollowsEnumeration());
 
-const ToolInfo& info(EditorTool tool) { return kTools[static_cast<size_t>(tool)]; }
+const ToolInfo& info(EditorTool tool) {
+    return kTools[static_cast<size_t>(tool)];
+}
 
 } // namespace
 
 const std::array<EditorTool, 11>& allCases() {
     static const std::array<EditorTool, 11> cases = [] {
         std::array<EditorTool, 11> all{};
-        for (size_t i = 0; i < kTools.size(); ++i) all[i] = kTools[i].tool;
+        for (size_t i = 0; i < kTools.size(); ++i)
+            all[i] = kTools[i].tool;
         return all;
     }();
     return cases;
 }
 
-QString rawValue(EditorTool tool) { return QString::fromLatin1(info(tool).raw); }
+QString rawValue(EditorTool tool) {
+    return QString::fromLatin1(info(tool).raw);
+}
 
 std::optional<EditorTool> fromRaw(const QString& raw) {
     for (const ToolInfo& t : kTools)
@@ -53,18 +58,28 @@ std::optional<EditorTool> fromRaw(const QString& raw) {
     return std::nullopt;
 }
 
-QString symbol(EditorTool tool) { return QString::fromLatin1(info(tool).symbol); }
+QString symbol(EditorTool tool) {
+    return QString::fromLatin1(info(tool).symbol);
+}
 
-QString tooltip(EditorTool tool) { return QString::fromLatin1(info(tool).tooltip); }
+QString tooltip(EditorTool tool) {
+    return QString::fromLatin1(info(tool).tooltip);
+}
 
 std::optional<ShapeAnnotation::Kind> shapeKind(EditorTool tool) {
     switch (tool) {
-    case EditorTool::arrow: return ShapeAnnotation::Kind::arrow;
-    case EditorTool::line: return ShapeAnnotation::Kind::line;
-    case EditorTool::rect: return ShapeAnnotation::Kind::rect;
-    case EditorTool::oval: return ShapeAnnotation::Kind::oval;
-    case EditorTool::highlight: return ShapeAnnotation::Kind::highlight;
-    default: return std::nullopt;
+    case EditorTool::arrow:
+        return ShapeAnnotation::Kind::arrow;
+    case EditorTool::line:
+        return ShapeAnnotation::Kind::line;
+    case EditorTool::rect:
+        return ShapeAnnotation::Kind::rect;
+    case EditorTool::oval:
+        return ShapeAnnotation::Kind::oval;
+    case EditorTool::highlight:
+        return ShapeAnnotation::Kind::highlight;
+    default:
+        return std::nullopt;
     }
 }
 

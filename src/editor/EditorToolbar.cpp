@@ -4,9 +4,9 @@
 #include "platform/Symbols.h"
 #include "settings/KeyCombo.h"
 
+#include <QBoxLayout>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
@@ -153,8 +153,10 @@ int EditorToolbar::rowWidth() const {
 }
 
 void EditorToolbar::setButtonWidth(int w) {
-    for (auto& [action, button] : m_actions) button->setFixedWidth(w);
-    for (auto& [tool, button] : m_tools) button->setFixedWidth(w);
+    for (auto& [action, button] : m_actions)
+        button->setFixedWidth(w);
+    for (auto& [tool, button] : m_tools)
+        button->setFixedWidth(w);
 }
 
 void EditorToolbar::setReadoutStacked(bool stacked) {
@@ -176,7 +178,8 @@ void EditorToolbar::fitToWidth() {
     const int available = width();
     int over = rowWidth() - available;
     if (over > 0) {
-        m_titleRoom->changeSize(std::max(0, titleRoomWidth - over), 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+        m_titleRoom->changeSize(std::max(0, titleRoomWidth - over), 0, QSizePolicy::Fixed,
+                                QSizePolicy::Minimum);
         over = rowWidth() - available;
     }
     if (over > 0) {

@@ -284,9 +284,7 @@ void EditorWindowController::runOCR() {
     // static: the editor may be closed before the engine is done.
     QFuture<OCRResult> reading = OCRService::shared().recognize(m_canvas->flattened().image);
     progresstoast::showWhileRunning(reading, tr("Reading text…"), QStringLiteral("text.viewfinder"));
-    reading.then(qApp, [](const OCRResult& result) {
-        reportRecognizedText(result.clipboardText());
-    });
+    reading.then(qApp, [](const OCRResult& result) { reportRecognizedText(result.clipboardText()); });
 }
 
 void EditorWindowController::reportRecognizedText(const QString& text) {

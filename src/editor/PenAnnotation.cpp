@@ -11,7 +11,8 @@ QPainterPath PenAnnotation::smoothedPath() const {
     const qsizetype n = points.size();
     if (n <= 1) return path;
     path.moveTo(points[0]);
-    for (qsizetype i = 1; i + 1 < n; ++i) path.quadTo(points[i], (points[i] + points[i + 1]) / 2.0);
+    for (qsizetype i = 1; i + 1 < n; ++i)
+        path.quadTo(points[i], (points[i] + points[i + 1]) / 2.0);
     path.lineTo(points[n - 1]);
     return path;
 }
@@ -45,7 +46,8 @@ bool PenAnnotation::hitTest(const QPointF& point) const {
 }
 
 void PenAnnotation::move(const QPointF& by) {
-    for (QPointF& p : points) p += by;
+    for (QPointF& p : points)
+        p += by;
 }
 
 std::shared_ptr<Annotation> PenAnnotation::copyAnnotation() const {

@@ -7,7 +7,7 @@
 
 // A freehand stroke through the points the pointer passed, smoothed when drawn.
 class PenAnnotation : public Annotation {
-public:
+  public:
     explicit PenAnnotation(double uiScale);
 
     QList<QPointF> points;

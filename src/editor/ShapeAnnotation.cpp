@@ -16,17 +16,27 @@ QRectF ShapeAnnotation::normalizedRect() const {
                   std::abs(start.y() - end.y()));
 }
 
-QRectF ShapeAnnotation::bounds() const { return normalizedRect(); }
+QRectF ShapeAnnotation::bounds() const {
+    return normalizedRect();
+}
 
 void ShapeAnnotation::draw(QPainter& painter, const QImage*) const {
     painter.save();
     painter.setPen(QPen(color, strokeWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     switch (m_kind) {
-    case Kind::arrow: drawArrow(painter); break;
-    case Kind::line: painter.drawLine(start, end); break;
-    case Kind::rect: painter.drawRect(normalizedRect()); break;
-    case Kind::oval: painter.drawEllipse(normalizedRect()); break;
+    case Kind::arrow:
+        drawArrow(painter);
+        break;
+    case Kind::line:
+        painter.drawLine(start, end);
+        break;
+    case Kind::rect:
+        painter.drawRect(normalizedRect());
+        break;
+    case Kind::oval:
+        painter.drawEllipse(normalizedRect());
+        break;
     case Kind::highlight: {
         QColor translucent = color;
         translucent.setAlphaF(0.35f);
@@ -51,10 +61,13 @@ void ShapeAnnotation::drawArrow(QPainter& painter) const {
 bool ShapeAnnotation::hitTest(const QPointF& point) const {
     switch (m_kind) {
     case Kind::arrow:
-    case Kind::line: return distanceToSegment(point, start, end) < hitTolerance() + strokeWidth();
-    case Kind::highlight: return geometry::containsHalfOpen(normalizedRect(), point);
+    case Kind::line:
+        return distanceToSegment(point, start, end) < hitTolerance() + strokeWidth();
+    case Kind::highlight:
+        return geometry::containsHalfOpen(normalizedRect(), point);
     case Kind::rect:
-    case Kind::oval: return hitsOutline(point);
+    case Kind::oval:
+        return hitsOutline(point);
     }
     return false;
 }

@@ -7,7 +7,7 @@
 // Arrows, lines, rectangles, ovals and highlights: everything defined by two dragged points.
 // Start and end stay as dragged (not sorted), so an arrow keeps its direction.
 class ShapeAnnotation : public Annotation {
-public:
+  public:
     enum class Kind { arrow, line, rect, oval, highlight };
 
     ShapeAnnotation(Kind kind, const QPointF& start, const QPointF& end, double uiScale);
@@ -25,7 +25,7 @@ public:
     void move(const QPointF& by) override;
     std::shared_ptr<Annotation> copyAnnotation() const override;
 
-private:
+  private:
     bool hitsOutline(const QPointF& point) const;
     void drawArrow(QPainter& painter) const;
 

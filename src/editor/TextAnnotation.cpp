@@ -13,7 +13,9 @@ QSizeF TextAnnotation::textSize() const {
     return QSizeF(std::max(laidOut.width(), 10.0), std::max(laidOut.height(), 10.0));
 }
 
-QRectF TextAnnotation::bounds() const { return QRectF(origin, textSize()); }
+QRectF TextAnnotation::bounds() const {
+    return QRectF(origin, textSize());
+}
 
 void TextAnnotation::draw(QPainter& painter, const QImage*) const {
     if (text.isEmpty()) return;
@@ -23,7 +25,9 @@ void TextAnnotation::draw(QPainter& painter, const QImage*) const {
     painter.restore();
 }
 
-void TextAnnotation::move(const QPointF& by) { origin += by; }
+void TextAnnotation::move(const QPointF& by) {
+    origin += by;
+}
 
 std::shared_ptr<Annotation> TextAnnotation::copyAnnotation() const {
     auto copy = std::make_shared<TextAnnotation>(uiScale());

@@ -6,7 +6,7 @@
 
 // A line (or lines) of bold text with a soft shadow and no background box.
 class TextAnnotation : public Annotation {
-public:
+  public:
     explicit TextAnnotation(double uiScale);
 
     QString text;

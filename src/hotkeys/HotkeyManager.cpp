@@ -35,7 +35,8 @@ void HotkeyManager::reloadAll() {
 }
 
 void HotkeyManager::unregisterAll() {
-    for (const auto& [id, action] : m_idToAction) m_service.unregisterHotkey({signature, id});
+    for (const auto& [id, action] : m_idToAction)
+        m_service.unregisterHotkey({signature, id});
     m_idToAction.clear();
 }
 

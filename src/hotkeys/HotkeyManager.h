@@ -15,7 +15,7 @@ class Settings;
 // of before a reload can never fire the wrong action.
 class HotkeyManager : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr quint32 signature = HotkeyService::fourCharCode("PCTR");
 
     // Uses the platform's hotkey service and the shared settings.
@@ -35,7 +35,7 @@ public:
     const std::map<quint32, HotkeyAction>& registrations() const { return m_idToAction; }
     quint32 nextID() const { return m_nextID; }
 
-private:
+  private:
     void registerCombo(const KeyCombo& combo, HotkeyAction action);
     void fire(quint32 id);
 

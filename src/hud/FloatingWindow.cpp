@@ -9,7 +9,9 @@
 namespace floatingwindow {
 
 namespace {
-FloatingWindows* installed() { return Platform::isInstalled() ? &Platform::current().floatingWindows() : nullptr; }
+FloatingWindows* installed() {
+    return Platform::isInstalled() ? &Platform::current().floatingWindows() : nullptr;
+}
 } // namespace
 
 void prepare(QWidget* window, FloatingRole role) {

@@ -14,7 +14,9 @@
 
 namespace hudsurface {
 
-bool compositingActive() { return floatingwindow::translucencyAvailable(); }
+bool compositingActive() {
+    return floatingwindow::translucencyAvailable();
+}
 
 void prepare(QWidget* window, bool translucent, FloatingRole role) {
     floatingwindow::prepare(window, role);
@@ -57,7 +59,8 @@ void beginRoundedSurface(QPainter& painter, const QRectF& bounds, double radius,
     painter.setClipPath(clip);
 }
 
-void strokeRoundedRim(QPainter& painter, const QRectF& bounds, double radius, double width, const QColor& color) {
+void strokeRoundedRim(QPainter& painter, const QRectF& bounds, double radius, double width,
+                      const QColor& color) {
     const double inset = width * 0.5;
     painter.setPen(QPen(color, width));
     painter.setBrush(Qt::NoBrush);

@@ -35,18 +35,19 @@ void paintDarkPanel(QPainter& painter, const QRectF& panel, double radius, bool 
 void beginRoundedSurface(QPainter& painter, const QRectF& bounds, double radius, bool translucent);
 
 // A light rim of `width` points just inside the rounded bounds.
-void strokeRoundedRim(QPainter& painter, const QRectF& bounds, double radius, double width, const QColor& color);
+void strokeRoundedRim(QPainter& painter, const QRectF& bounds, double radius, double width,
+                      const QColor& color);
 
 // A smoothly scaled copy of an image at the size it is drawn, made once per size: filtering a
 // large capture on every paint would be slow, and the painter's own downscaling is coarse.
 class ScaledImageCache {
-public:
+  public:
     // The image to draw into `pixels` device pixels. With `originalWhenEnlarged`, a target at
     // least as large as the source draws the source itself (a full-size enlarged copy of a big
     // capture would take hundreds of megabytes; the painter filters only what is exposed).
     const QImage& at(const QImage& source, QSize pixels, qreal dpr, bool originalWhenEnlarged = false);
 
-private:
+  private:
     QImage m_scaled;
 };
 

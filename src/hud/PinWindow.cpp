@@ -2,8 +2,8 @@
 
 #include "hud/FloatingWindow.h"
 
-#include "hud/HudPlacement.h"
 #include "hud/HudOutline.h"
+#include "hud/HudPlacement.h"
 #include "hud/HudSurface.h"
 #include "hud/PinGeometry.h"
 #include "hud/ToastHUD.h"
@@ -112,7 +112,8 @@ void PinWindow::paintEvent(QPaintEvent*) {
     const QRectF bounds(rect());
     hudsurface::beginRoundedSurface(p, bounds, cornerRadius, m_translucent);
     const qreal dpr = devicePixelRatioF();
-    const QImage& image = m_displayed.at(m_captured.image, hudsurface::devicePixels(bounds.size(), dpr), dpr, true);
+    const QImage& image =
+        m_displayed.at(m_captured.image, hudsurface::devicePixels(bounds.size(), dpr), dpr, true);
     if (!image.isNull()) p.drawImage(bounds, image, QRectF(image.rect()));
     p.restore();
     if (m_translucent)

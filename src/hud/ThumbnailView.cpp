@@ -1,8 +1,8 @@
 #include "hud/ThumbnailView.h"
 
 #include "hud/HudCloseButton.h"
-#include "hud/HudPlacement.h"
 #include "hud/HudOutline.h"
+#include "hud/HudPlacement.h"
 #include "hud/HudSurface.h"
 #include "hud/WindowIdentity.h"
 
@@ -40,7 +40,8 @@ void ThumbnailView::paintEvent(QPaintEvent*) {
     if (!scaled.isNull()) p.drawImage(target, scaled);
     p.restore();
     if (m_translucent)
-        hudsurface::strokeRoundedRim(p, bounds, cornerRadius, 1.0, QColor(255, 255, 255, static_cast<int>(0.3 * 255)));
+        hudsurface::strokeRoundedRim(p, bounds, cornerRadius, 1.0,
+                                     QColor(255, 255, 255, static_cast<int>(0.3 * 255)));
     else
         hudoutline::strokeContrastRim(p, bounds, cornerRadius);
 }

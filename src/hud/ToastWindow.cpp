@@ -62,7 +62,7 @@ ToastWindow::ToastWindow(const QString& message, const QString& symbol, bool tra
         hudsurface::applyRoundedMask(this, panelRect(), toastlayout::cornerRadius);
 
     m_hideTimer->setSingleShot(true);
-    m_hideTimer->setTimerType(Qt::PreciseTimer);  // a coarse timer may end the toast early
+    m_hideTimer->setTimerType(Qt::PreciseTimer); // a coarse timer may end the toast early
     connect(m_hideTimer, &QTimer::timeout, this, &ToastWindow::startFade);
 }
 

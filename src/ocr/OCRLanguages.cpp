@@ -12,9 +12,12 @@ const QString kVietnamese = QStringLiteral("vie");
 
 QStringList packsFor(OCRLanguage language) {
     switch (language) {
-    case OCRLanguage::englishPlus: return {kEnglish, kVietnamese};
-    case OCRLanguage::vietnamesePlus: return {kVietnamese, kEnglish};
-    case OCRLanguage::autoLanguage: break;
+    case OCRLanguage::englishPlus:
+        return {kEnglish, kVietnamese};
+    case OCRLanguage::vietnamesePlus:
+        return {kVietnamese, kEnglish};
+    case OCRLanguage::autoLanguage:
+        break;
     }
     return {kEnglish, kVietnamese};
 }
@@ -26,13 +29,16 @@ QStringList usable(const QStringList& wanted, const QStringList& installed) {
     return packs.isEmpty() ? QStringList{kEnglish} : packs;
 }
 
-QString engineArgument(const QStringList& packs) { return packs.join(QLatin1Char('+')); }
+QString engineArgument(const QStringList& packs) {
+    return packs.join(QLatin1Char('+'));
+}
 
 std::optional<QString> singlePack(const QString& stored) {
     if (ocrLanguageText.fromRaw(stored)) return std::nullopt;
     // Pack names as the engine's data folder has them ("chi_sim", "script/Latin"); "+" would
     // join packs and ".." would leave the folder.
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z][A-Za-z0-9_-]*(/[A-Za-z][A-Za-z0-9_-]*)?$"));
+    static const QRegularExpression name(
+        QStringLiteral("^[A-Za-z][A-Za-z0-9_-]*(/[A-Za-z][A-Za-z0-9_-]*)?$"));
     if (!name.match(stored).hasMatch()) return std::nullopt;
     return stored;
 }

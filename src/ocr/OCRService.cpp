@@ -38,23 +38,26 @@ OCRService::Options OCRService::currentOptions() {
     return options;
 }
 
-QFuture<OCRResult> OCRService::recognize(const QImage& image) const { return recognize(image, currentOptions()); }
+QFuture<OCRResult> OCRService::recognize(const QImage& image) const {
+    return recognize(image, currentOptions());
+}
 
 QFuture<OCRResult> OCRService::recognize(const QImage& image, Options options) const {
     // QImage is implicitly shared and never written here, so handing it to the pool copies nothing.
-    return QtConcurrent::run(m_pool.get(), [recognizer = m_recognizer, image, options] { return recognizer(image, options); });
+    return QtConcurrent::run(
+        m_pool.get(), [recognizer = m_recognizer, image, options] { return recognizer(image, options); });
 }
 
 OCRResult OCRService::recognizeSync(const QImage& image, Options options) {
     const QImage grey = ocrimage::prepared(image);
     if (grey.isNull()) return {};
     const std::vector<barcodereader::Barcode> barcodes = barcodereader::find(grey);
-    const QStringList lines = textrecognizer::recognizeLines(barcodereader::withoutBarcodes(grey, barcodes),
-                                                             options.pack.isEmpty()
-                                                                 ? ocrlanguages::packsFor(options.language)
-                                                                 : QStringList{options.pack});
+    const QStringList lines = textrecognizer::recognizeLines(
+        barcodereader::withoutBarcodes(grey, barcodes),
+        options.pack.isEmpty() ? ocrlanguages::packsFor(options.language) : QStringList{options.pack});
     QStringList payloads;
-    for (const barcodereader::Barcode& code : barcodes) payloads << code.payload;
+    for (const barcodereader::Barcode& code : barcodes)
+        payloads << code.payload;
     return {joinLines(lines, options.removeLineBreaks), payloads};
 }
 

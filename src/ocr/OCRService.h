@@ -15,7 +15,7 @@ class QThreadPool;
 // service's own, each thread with its own text engine kept warm, so several may run at once and
 // screen captures, which use the global pool, never wait behind them.
 class OCRService {
-public:
+  public:
     // What a recognition reads with; taken from the settings when it starts.
     struct Options {
         OCRLanguage language = OCRLanguage::englishPlus;
@@ -48,7 +48,7 @@ public:
     // Lines joined as the option says: one per line, or all on one line with single spaces.
     static QString joinLines(const QStringList& lines, bool removeLineBreaks);
 
-private:
+  private:
     Recognizer m_recognizer;
     std::unique_ptr<QThreadPool> m_pool;
 };

@@ -61,16 +61,19 @@ PICTRO_ENGINE_EXPORT void pictro_text_engine_packs(QStringList* packs) {
     probe.Init(nullptr, "eng", tesseract::OEM_LSTM_ONLY);
     std::vector<std::string> available;
     probe.GetAvailableLanguagesAsVector(&available);
-    for (const std::string& name : available) *packs << QString::fromStdString(name);
+    for (const std::string& name : available)
+        *packs << QString::fromStdString(name);
     probe.End();
 }
 
 // The lines of text in a greyscale image, read with the engine's `languages` argument ("eng+vie");
 // false when the engine could not start with them.
-PICTRO_ENGINE_EXPORT bool pictro_text_engine_read(const QImage* grey, const QString* languages, QStringList* lines) {
+PICTRO_ENGINE_EXPORT bool pictro_text_engine_read(const QImage* grey, const QString* languages,
+                                                  QStringList* lines) {
     tesseract::TessBaseAPI* engine = engineFor(*languages);
     if (!engine) return false;
-    engine->SetImage(grey->constBits(), grey->width(), grey->height(), 1, static_cast<int>(grey->bytesPerLine()));
+    engine->SetImage(grey->constBits(), grey->width(), grey->height(), 1,
+                     static_cast<int>(grey->bytesPerLine()));
     // Screens show text at about 96 dots per inch; telling the engine so saves its guess.
     engine->SetSourceResolution(96);
     if (engine->Recognize(nullptr) == 0) {

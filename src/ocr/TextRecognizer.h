@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QStringList>
 
-// Reads the lines of text in an image (as OCRImage::prepared makes it) with the recognition engine. Blocking; safe to call from
-// several threads at once: each thread reads with an engine of its own.
+// Reads the lines of text in an image (as OCRImage::prepared makes it) with the recognition engine. Blocking;
+// safe to call from several threads at once: each thread reads with an engine of its own.
 namespace textrecognizer {
 
 // The lines in the engine's reading order, without their line ends; empty lines are left out.

@@ -54,7 +54,9 @@ QPointF centredBubbleOrigin(const QPointF& origin, double textWidth) {
     return {origin.x() - textWidth / 2, origin.y()};
 }
 
-QString badgeText(const WindowInfo& window) { return window.title.isEmpty() ? window.ownerName : window.title; }
+QString badgeText(const WindowInfo& window) {
+    return window.title.isEmpty() ? window.ownerName : window.title;
+}
 
 QPointF badgeOrigin(const QRectF& hoveredRect) {
     return {hoveredRect.center().x(), hoveredRect.y() + hoveredRect.height() - badgeBelowTop};
@@ -78,7 +80,9 @@ QPointF widgetToView(const QPointF& widgetPoint, double viewHeight) {
     return {widgetPoint.x(), viewHeight - widgetPoint.y()};
 }
 
-QPointF viewToWidget(const QPointF& viewPoint, double viewHeight) { return widgetToView(viewPoint, viewHeight); }
+QPointF viewToWidget(const QPointF& viewPoint, double viewHeight) {
+    return widgetToView(viewPoint, viewHeight);
+}
 
 QRectF viewToWidget(const QRectF& viewRect, double viewHeight) {
     return {viewRect.x(), viewHeight - viewRect.y() - viewRect.height(), viewRect.width(), viewRect.height()};

@@ -57,7 +57,8 @@ void OverlayWindow::showEvent(QShowEvent* event) {
 }
 
 bool OverlayWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Expose && watched == windowHandle() && !m_exposed && windowHandle()->isExposed()) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() && !m_exposed &&
+        windowHandle()->isExposed()) {
         m_exposed = true;
         // Announced after Qt has handled the expose, so the first frame is painted by then.
         QTimer::singleShot(0, this, [this] { emit exposed(); });
@@ -73,8 +74,9 @@ void OverlayWindow::takeInput(bool mouseToo) {
         tryGrab(grabAttempts, mouseToo);
     } else {
         // A grab of a window the server has not mapped yet fails; wait for the first expose.
-        connect(this, &OverlayWindow::exposed, this, [this, mouseToo] { tryGrab(grabAttempts, mouseToo); },
-                Qt::SingleShotConnection);
+        connect(
+            this, &OverlayWindow::exposed, this, [this, mouseToo] { tryGrab(grabAttempts, mouseToo); },
+            Qt::SingleShotConnection);
     }
 }
 
@@ -89,5 +91,6 @@ void OverlayWindow::tryGrab(int attemptsLeft, bool mouseToo) {
         qCWarning(lcOverlay, "the selection overlay could not take the keyboard; Esc may not reach it");
         return;
     }
-    QTimer::singleShot(grabRetryMs, this, [this, attemptsLeft, mouseToo] { tryGrab(attemptsLeft - 1, mouseToo); });
+    QTimer::singleShot(grabRetryMs, this,
+                       [this, attemptsLeft, mouseToo] { tryGrab(attemptsLeft - 1, mouseToo); });
 }

@@ -15,7 +15,7 @@ class SelectionOverlayView;
 // screen's whole frame and hosting that screen's view.
 class OverlayWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     OverlayWindow(OverlayMode mode, const ScreenInfo& screen, std::optional<CapturedImage> frozen,
                   std::vector<WindowInfo> windowList, SelectionOverlay* owner, bool translucent);
 
@@ -27,14 +27,14 @@ public:
     // be down), so this retries for a while.
     void takeInput(bool mouseToo);
 
-signals:
+  signals:
     void exposed();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void tryGrab(int attemptsLeft, bool mouseToo);
 
     SelectionOverlayView* m_view = nullptr;

@@ -22,15 +22,20 @@ void SelectionOverlay::begin(OverlayMode mode, OverlayCompletion completion) {
     QTimer::singleShot(0, s_current, [overlay = s_current] { overlay->start(); });
 }
 
-SelectionOverlay* SelectionOverlay::current() { return s_current; }
+SelectionOverlay* SelectionOverlay::current() {
+    return s_current;
+}
 
-void SelectionOverlay::setCaptureErrorHandler(CaptureErrorHandler handler) { s_errorHandler = std::move(handler); }
+void SelectionOverlay::setCaptureErrorHandler(CaptureErrorHandler handler) {
+    s_errorHandler = std::move(handler);
+}
 
 SelectionOverlay::SelectionOverlay(OverlayMode mode, OverlayCompletion completion)
     : m_mode(mode), m_completion(std::move(completion)) {}
 
 SelectionOverlay::~SelectionOverlay() {
-    for (OverlayWindow* window : m_windows) delete window;
+    for (OverlayWindow* window : m_windows)
+        delete window;
     if (s_current == this) s_current = nullptr;
 }
 
@@ -87,7 +92,8 @@ void SelectionOverlay::openWindows() {
     for (std::size_t i = 0; i < m_screens.size(); ++i) {
         std::optional<CapturedImage> frozen;
         if (auto it = m_frozen.find(i); it != m_frozen.end()) frozen = it->second;
-        auto* window = new OverlayWindow(m_mode, m_screens[i], std::move(frozen), m_windowList, this, translucent);
+        auto* window =
+            new OverlayWindow(m_mode, m_screens[i], std::move(frozen), m_windowList, this, translucent);
         connect(window, &OverlayWindow::exposed, this, &SelectionOverlay::windowExposed);
         m_windows.push_back(window);
         window->show();

@@ -17,7 +17,7 @@ class OverlayWindow;
 // Everything runs on the main thread.
 class SelectionOverlay : public QObject {
     Q_OBJECT
-public:
+  public:
     using CaptureErrorHandler = std::function<void(CaptureError)>;
 
     // Starts an overlay unless one is active; a dropped request never calls its completion.
@@ -36,11 +36,11 @@ public:
 
     ~SelectionOverlay() override;
 
-signals:
+  signals:
     // Every overlay window is on screen and exposed.
     void shown();
 
-private:
+  private:
     SelectionOverlay(OverlayMode mode, OverlayCompletion completion);
     void start();
     void captureScreen(std::size_t index);

@@ -27,7 +27,9 @@ constexpr double bubbleAlpha = 0.75;
 constexpr double bubbleRadius = 5;
 constexpr int bubbleFontSize = 12;
 
-QColor accentColor() { return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight); }
+QColor accentColor() {
+    return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+}
 
 QFont bubbleFont() {
     // Fixed-width digits keep the readout from jittering while the size changes.
@@ -39,8 +41,9 @@ QFont bubbleFont() {
 } // namespace
 
 SelectionOverlayView::SelectionOverlayView(OverlayMode mode, const ScreenInfo& screen,
-                                           std::optional<CapturedImage> frozen, std::vector<WindowInfo> windowList,
-                                           SelectionOverlay* owner, QWidget* parent)
+                                           std::optional<CapturedImage> frozen,
+                                           std::vector<WindowInfo> windowList, SelectionOverlay* owner,
+                                           QWidget* parent)
     : QWidget(parent), m_mode(mode), m_screen(screen), m_frozen(std::move(frozen)),
       m_windowList(std::move(windowList)), m_primaryMaxY(Platform::current().screens().primaryMaxY()),
       m_owner(owner) {
@@ -195,5 +198,6 @@ void SelectionOverlayView::drawBubble(QPainter& painter, const QString& text, co
                             bubbleRadius);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(og::viewToWidget(QRectF(origin, textSize), height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.drawText(og::viewToWidget(QRectF(origin, textSize), height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     text);
 }

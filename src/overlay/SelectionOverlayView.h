@@ -17,9 +17,10 @@ class QPainter;
 // widget coordinates are converted in the event handlers and in painting only.
 class SelectionOverlayView : public QWidget {
     Q_OBJECT
-public:
+  public:
     SelectionOverlayView(OverlayMode mode, const ScreenInfo& screen, std::optional<CapturedImage> frozen,
-                         std::vector<WindowInfo> windowList, SelectionOverlay* owner, QWidget* parent = nullptr);
+                         std::vector<WindowInfo> windowList, SelectionOverlay* owner,
+                         QWidget* parent = nullptr);
 
     OverlayMode mode() const { return m_mode; }
     const ScreenInfo& screen() const { return m_screen; }
@@ -28,14 +29,14 @@ public:
     const std::optional<WindowInfo>& hoverWindow() const { return m_hoverWindow; }
     QPointF mousePos() const { return m_mousePos; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QPointF viewPoint(const QPointF& widgetPoint) const;
     void updateHover(const QPointF& point);
     void finishWith(const OverlayResult& result);

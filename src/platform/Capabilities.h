@@ -9,23 +9,24 @@
 // clipboard, opening links). Features ask before they offer an action that needs one of these, so
 // that a desktop which withholds it gets a disabled item with its reason instead of a silent no-op.
 enum class Capability {
-    windowList,          // the list of other applications' windows, with their frames
-    windowCapture,       // the pixels of one window by its id
-    activeWindow,        // which application the user works in
-    pointerLocation,     // where the pointer is, anywhere on the desktop
-    syntheticScroll,     // wheel events and pointer warps that other applications receive
-    globalHotkeysByKey,  // system-wide shortcuts grabbed by the key the user chose
-    floatingAboveAll,    // windows placed at a given spot above everything, panels included
+    windowList,         // the list of other applications' windows, with their frames
+    windowCapture,      // the pixels of one window by its id
+    activeWindow,       // which application the user works in
+    pointerLocation,    // where the pointer is, anywhere on the desktop
+    syntheticScroll,    // wheel events and pointer warps that other applications receive
+    globalHotkeysByKey, // system-wide shortcuts grabbed by the key the user chose
+    floatingAboveAll,   // windows placed at a given spot above everything, panels included
 };
 
 inline constexpr int capabilityCount = 7;
 
 class Capabilities {
-public:
+  public:
     // Nothing beyond the basics.
     Capabilities() = default;
     Capabilities(std::initializer_list<Capability> present) {
-        for (Capability c : present) set(c, true);
+        for (Capability c : present)
+            set(c, true);
     }
     static Capabilities all();
 
@@ -33,7 +34,7 @@ public:
     void set(Capability c, bool present) { m_present.set(static_cast<size_t>(c), present); }
     bool operator==(const Capabilities&) const = default;
 
-private:
+  private:
     std::bitset<capabilityCount> m_present;
 };
 

@@ -13,8 +13,8 @@ FloatingTraits standardFloatingTraits(FloatingRole role) {
     case FloatingRole::selectionOverlay:
         return {Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint, false, false};
     case FloatingRole::scrollingBorder:
-        return {Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput |
-                    Qt::WindowDoesNotAcceptFocus | Qt::Tool,
+        return {Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                    Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus | Qt::Tool,
                 true, false};
     case FloatingRole::toast:
         return {Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
@@ -26,8 +26,9 @@ FloatingTraits standardFloatingTraits(FloatingRole role) {
                 true, true};
     // Not focusable for the window manager until the user clicks it (the pin itself toggles that).
     case FloatingRole::pin:
-        return {Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus, true,
-                false};
+        return {Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                    Qt::WindowDoesNotAcceptFocus,
+                true, false};
     }
     return {};
 }

@@ -6,11 +6,11 @@ class QWindow;
 
 // The program's windows that float over other applications' windows, by what they are for.
 enum class FloatingRole {
-    selectionOverlay,  // covers a whole screen, panels included; takes the keyboard and the mouse
-    scrollingBorder,   // a frame around the region being scrolled; every click passes through
-    toast,             // a short message; never takes the focus, every click passes through
-    thumbnail,         // a preview in a corner; never takes the focus, takes clicks
-    pin,               // an image kept on top; focusable, moved by the user
+    selectionOverlay, // covers a whole screen, panels included; takes the keyboard and the mouse
+    scrollingBorder,  // a frame around the region being scrolled; every click passes through
+    toast,            // a short message; never takes the focus, every click passes through
+    thumbnail,        // a preview in a corner; never takes the focus, takes clicks
+    pin,              // an image kept on top; focusable, moved by the user
 };
 
 // How a floating window is made on this desktop. Features build their windows with these traits
@@ -18,12 +18,12 @@ enum class FloatingRole {
 // reached (bypassing the window manager on X11, a compositor's own protocol elsewhere).
 struct FloatingTraits {
     Qt::WindowFlags flags;
-    bool showWithoutActivating = false;  // shown without taking the focus from the user's window
-    bool neverFocused = false;           // the window manager is told never to give it the focus
+    bool showWithoutActivating = false; // shown without taking the focus from the user's window
+    bool neverFocused = false;          // the window manager is told never to give it the focus
 };
 
 class FloatingWindows {
-public:
+  public:
     virtual ~FloatingWindows() = default;
 
     virtual FloatingTraits traits(FloatingRole role) const = 0;

@@ -15,7 +15,9 @@ double intersectionArea(const QRectF& a, const QRectF& b) {
     return i.width() * i.height();
 }
 
-QRectF standardized(const QRectF& rect) { return rect.normalized(); }
+QRectF standardized(const QRectF& rect) {
+    return rect.normalized();
+}
 
 QRectF integralRect(const QRectF& rect) {
     const QRectF r = standardized(rect);
@@ -57,8 +59,12 @@ QRectF SpaceConverter::bottomLeftToQt(const QRectF& r) const {
     return topLeftToQt(bottomLeftToTopLeft(r, primaryMaxY()));
 }
 
-QRectF SpaceConverter::qtToTopLeft(const QRectF& r) const { return r.translated(-m_primary.topLeft()); }
+QRectF SpaceConverter::qtToTopLeft(const QRectF& r) const {
+    return r.translated(-m_primary.topLeft());
+}
 
-QRectF SpaceConverter::topLeftToQt(const QRectF& r) const { return r.translated(m_primary.topLeft()); }
+QRectF SpaceConverter::topLeftToQt(const QRectF& r) const {
+    return r.translated(m_primary.topLeft());
+}
 
 } // namespace geometry

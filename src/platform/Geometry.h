@@ -31,7 +31,7 @@ QPointF bottomLeftToTopLeft(const QPointF& point, double primaryMaxY);
 
 // Converts between Qt's global device-independent coordinates and the two spaces above.
 class SpaceConverter {
-public:
+  public:
     SpaceConverter() = default;
     // primaryQtGeometry: the primary screen's geometry in Qt global coordinates.
     explicit SpaceConverter(const QRectF& primaryQtGeometry);
@@ -45,7 +45,7 @@ public:
     QRectF qtToTopLeft(const QRectF& qtRect) const;
     QRectF topLeftToQt(const QRectF& rect) const;
 
-private:
+  private:
     QRectF m_primary;
 };
 

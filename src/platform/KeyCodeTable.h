@@ -9,7 +9,7 @@
 // native scan code of a key event is that keycode on both. Qt identifies them by Qt::Key.
 // The program's modifier bits, as stored in a key combination's mask.
 namespace keymodifiers {
-inline constexpr quint32 command = 0x100;  // Ctrl on a PC keyboard
+inline constexpr quint32 command = 0x100; // Ctrl on a PC keyboard
 inline constexpr quint32 shift = 0x200;
 inline constexpr quint32 option = 0x800;   // Alt
 inline constexpr quint32 control = 0x1000; // Super

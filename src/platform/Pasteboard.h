@@ -9,7 +9,7 @@
 // The general clipboard. Writes add to what the last `clear` started, in the order made.
 // Called on the main thread.
 class Pasteboard {
-public:
+  public:
     virtual ~Pasteboard() = default;
 
     // Empties the clipboard and takes ownership of it.

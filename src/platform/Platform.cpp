@@ -16,8 +16,14 @@ Platform& Platform::current() {
     return *slot();
 }
 
-bool Platform::isInstalled() { return slot() != nullptr; }
+bool Platform::isInstalled() {
+    return slot() != nullptr;
+}
 
-std::shared_ptr<Platform> Platform::shared() { return slot(); }
+std::shared_ptr<Platform> Platform::shared() {
+    return slot();
+}
 
-void Platform::install(std::unique_ptr<Platform> platform) { slot() = std::move(platform); }
+void Platform::install(std::unique_ptr<Platform> platform) {
+    slot() = std::move(platform);
+}

@@ -19,7 +19,7 @@ class FloatingWindows;
 // (see PlatformBackends); tests install the in-memory one. Features reach the system only through
 // here, and ask `capabilities()` before offering what not every desktop allows.
 class Platform {
-public:
+  public:
     virtual ~Platform();
 
     // The backend's name as the command line spells it ("x11", "wayland", "fake").

@@ -24,8 +24,11 @@ const PlatformBackend* PlatformBackends::find(const QString& name) {
 
 QStringList PlatformBackends::names() {
     QStringList list;
-    for (const PlatformBackend& b : table()) list << b.name;
+    for (const PlatformBackend& b : table())
+        list << b.name;
     return list;
 }
 
-void PlatformBackends::clear() { table().clear(); }
+void PlatformBackends::clear() {
+    table().clear();
+}

@@ -12,8 +12,8 @@ class Platform;
 
 // One way of reaching a desktop, as the loader sees it before and after the application object.
 struct PlatformBackend {
-    QString name;              // "x11", "wayland": what --platform and PICTRO_PLATFORM take
-    QByteArray qtPlatform;     // the Qt platform plugin the program must run on ("xcb", "wayland")
+    QString name;          // "x11", "wayland": what --platform and PICTRO_PLATFORM take
+    QByteArray qtPlatform; // the Qt platform plugin the program must run on ("xcb", "wayland")
     // Whether the session's display server answers; asked before the application object exists.
     std::function<bool()> displayReachable;
     // One line for the log when it does not ("cannot connect to the X display \":1\"").
@@ -25,14 +25,14 @@ struct PlatformBackend {
 // The backends this build contains. Each backend library adds itself through
 // registerBuiltinBackends (one line per backend, under its CMake option); tests add their own.
 class PlatformBackends {
-public:
+  public:
     static void add(PlatformBackend backend);
     static const PlatformBackend* find(const QString& name);
     static QStringList names();
     // Forgets every backend (tests).
     static void clear();
 
-private:
+  private:
     static std::vector<PlatformBackend>& table();
 };
 

@@ -40,8 +40,11 @@ geometry::SpaceConverter QtScreens::converter() const {
 
 std::vector<ScreenInfo> QtScreens::screens() const {
     std::vector<ScreenInfo> result;
-    for (const QScreen* s : orderedScreens()) result.push_back(infoOf(s));
+    for (const QScreen* s : orderedScreens())
+        result.push_back(infoOf(s));
     return result;
 }
 
-QPointF QtScreens::mouseLocation() const { return converter().qtToBottomLeft(QPointF(QCursor::pos())); }
+QPointF QtScreens::mouseLocation() const {
+    return converter().qtToBottomLeft(QPointF(QCursor::pos()));
+}

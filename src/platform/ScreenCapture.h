@@ -10,12 +10,12 @@
 // Why a backend has no pixels to give. The capture engine turns these into the program's own
 // capture errors; nothing here carries words for the user.
 enum class CaptureFailure {
-    noDisplay,  // the screen is gone or cannot be read
-    noWindow,   // the window has closed or is off screen
-    denied,     // the system (or the user, asked by the system) refuses screen capture
-    cancelled,  // the user dismissed the system's own capture dialog
-    failed,     // the read itself failed
-    unavailable,  // the session's way to the screen is missing or does not answer (no portal)
+    noDisplay,   // the screen is gone or cannot be read
+    noWindow,    // the window has closed or is off screen
+    denied,      // the system (or the user, asked by the system) refuses screen capture
+    cancelled,   // the user dismissed the system's own capture dialog
+    failed,      // the read itself failed
+    unavailable, // the session's way to the screen is missing or does not answer (no portal)
 };
 
 // Pixels of one display or window, or why there are none.

@@ -11,18 +11,18 @@
 
 // One attached screen, in the bottom-left point space.
 struct ScreenInfo {
-    quint32 displayId = 0;  // stable for as long as the screen stays attached
+    quint32 displayId = 0; // stable for as long as the screen stays attached
     QString name;
-    QRectF frame;           // whole screen
-    QRectF visibleFrame;    // without panels and docks
-    double scale = 1.0;     // pixels per point
-    QRect pixelRect;        // the screen in the system's own pixels (X root pixels); empty when unknown
+    QRectF frame;        // whole screen
+    QRectF visibleFrame; // without panels and docks
+    double scale = 1.0;  // pixels per point
+    QRect pixelRect;     // the screen in the system's own pixels (X root pixels); empty when unknown
 
     bool operator==(const ScreenInfo& other) const = default;
 };
 
 class Screens {
-public:
+  public:
     virtual ~Screens() = default;
 
     // Primary screen first, then the others in the system's order.

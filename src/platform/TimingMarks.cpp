@@ -22,7 +22,8 @@ double msSinceProcessStart() {
     std::string rest = text.substr(close + 2);
     // Fields after the command: state is field 3; starttime is field 22.
     size_t pos = 0;
-    for (int field = 3; field < 22 && pos != std::string::npos; ++field) pos = rest.find(' ', pos) + 1;
+    for (int field = 3; field < 22 && pos != std::string::npos; ++field)
+        pos = rest.find(' ', pos) + 1;
     const double ticks = std::stod(rest.substr(pos));
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);
@@ -38,7 +39,8 @@ void mark(const char* what) {
     static qint64 lastNs = 0;
     if (!sinceFirst.isValid()) sinceFirst.start();
     const qint64 ns = sinceFirst.nsecsElapsed();
-    qCDebug(lcTiming, "timing %-28s %8.1f ms since start  +%.1f ms", what, startMs + ns / 1e6, (ns - lastNs) / 1e6);
+    qCDebug(lcTiming, "timing %-28s %8.1f ms since start  +%.1f ms", what, startMs + ns / 1e6,
+            (ns - lastNs) / 1e6);
     lastNs = ns;
 }
 

@@ -24,16 +24,16 @@ struct RawWindowEntry {
 namespace windowlayer {
 inline constexpr qint64 desktop = -2147483623;
 inline constexpr qint64 normal = 0;
-inline constexpr qint64 floating = 3;    // "keep above" windows, utility palettes
-inline constexpr qint64 dock = 20;       // panels and docks
+inline constexpr qint64 floating = 3; // "keep above" windows, utility palettes
+inline constexpr qint64 dock = 20;    // panels and docks
 inline constexpr qint64 notification = 23;
-inline constexpr qint64 menu = 24;       // menus, drop-downs, pop-ups, tooltips
+inline constexpr qint64 menu = 24; // menus, drop-downs, pop-ups, tooltips
 inline constexpr qint64 splash = 102;
 } // namespace windowlayer
 
 // The system's list of windows on screen and who is in front. Called on the main thread.
 class WindowServer {
-public:
+  public:
     virtual ~WindowServer() = default;
 
     // Every window on screen, front to back. Never fails: an unavailable list is empty.

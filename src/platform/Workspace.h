@@ -9,7 +9,7 @@
 
 // The desktop around the program: its wallpaper and the opening of links.
 class Workspace {
-public:
+  public:
     virtual ~Workspace() = default;
 
     // The file of the screen's current desktop picture; none where it cannot be found out.

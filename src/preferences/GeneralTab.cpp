@@ -51,8 +51,9 @@ void GeneralTab::addSavingRows(QVBoxLayout* stack) {
     auto* downscale = new QCheckBox(QStringLiteral("Downscale to 1× when saving"));
     downscale->setObjectName(QString::fromLatin1(keys::downscaleRetina));
     m_binder.bindCheckBox(downscale, keys::downscaleRetina);
-    downscale->setToolTip(QStringLiteral("A HiDPI screen (scale 2×) gives captures two pixels per point; saved "
-                                         "and copied images then keep one pixel per point"));
+    downscale->setToolTip(
+        QStringLiteral("A HiDPI screen (scale 2×) gives captures two pixels per point; saved "
+                       "and copied images then keep one pixel per point"));
     addRow(stack, QStringLiteral("Resize HiDPI screenshots"))->addWidget(downscale);
 }
 

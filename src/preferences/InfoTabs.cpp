@@ -68,8 +68,9 @@ QWidget* aboutTab() {
 
     // The built-in shortcuts, as a reminder of where to start; the Hotkeys tab has the live ones.
     QStringList shortcuts;
-    const std::pair<HotkeyAction, const char*> named[] = {
-        {HotkeyAction::fullscreen, "screen"}, {HotkeyAction::area, "area"}, {HotkeyAction::ocr, "text and QR"}};
+    const std::pair<HotkeyAction, const char*> named[] = {{HotkeyAction::fullscreen, "screen"},
+                                                          {HotkeyAction::area, "area"},
+                                                          {HotkeyAction::ocr, "text and QR"}};
     for (const auto& [action, what] : named)
         if (const auto combo = hotkeyaction::defaultCombo(action))
             shortcuts << QStringLiteral("%1 %2").arg(combo->label(), QLatin1String(what));

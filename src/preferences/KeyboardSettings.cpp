@@ -27,7 +27,8 @@ const std::vector<Known>& knownDesktops() {
          {QStringLiteral("KDE")},
          "KDE Plasma",
          {QStringLiteral("systemsettings"), {QStringLiteral("kcm_keys")}},
-         "Spectacle, the Plasma screenshot tool, holds Print, Shift+Print, Super+Print and Super+Shift+Print. "
+         "Spectacle, the Plasma screenshot tool, holds Print, Shift+Print, Super+Print and "
+         "Super+Shift+Print. "
          "Free them under System Settings → Keyboard → Shortcuts → Spectacle."},
         {DesktopKind::xfce,
          {QStringLiteral("XFCE")},
@@ -64,16 +65,19 @@ Desktop describe(const QString& xdgCurrentDesktop) {
     const QStringList names = xdgCurrentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString& n : names)
         if (const Known* k = knownFor(n.trimmed()))
-            return Desktop{k->kind, QString::fromUtf8(k->name), QString::fromUtf8(k->screenshotKeys), k->settings};
+            return Desktop{k->kind, QString::fromUtf8(k->name), QString::fromUtf8(k->screenshotKeys),
+                           k->settings};
     if (names.isEmpty())
-        return Desktop{DesktopKind::none, QString(),
-                       QStringLiteral("No desktop environment runs here, only a window manager, so no screenshot "
-                                      "tool of a desktop holds Print: the shortcuts below work as recorded."),
-                       std::nullopt};
-    return Desktop{DesktopKind::other, names.join(QLatin1Char(':')),
-                   QStringLiteral("If a shortcut below does not work, another program holds it; its own settings "
-                                  "free it. Pictro writes the combination it could not register to its log."),
-                   std::nullopt};
+        return Desktop{
+            DesktopKind::none, QString(),
+            QStringLiteral("No desktop environment runs here, only a window manager, so no screenshot "
+                           "tool of a desktop holds Print: the shortcuts below work as recorded."),
+            std::nullopt};
+    return Desktop{
+        DesktopKind::other, names.join(QLatin1Char(':')),
+        QStringLiteral("If a shortcut below does not work, another program holds it; its own settings "
+                       "free it. Pictro writes the combination it could not register to its log."),
+        std::nullopt};
 }
 
 Desktop current() {

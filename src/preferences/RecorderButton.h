@@ -19,8 +19,8 @@ class RecorderButton : public QPushButton {
   public:
     // `releaseHotkeys` lets go of the global hotkeys while a recording runs; `reloadHotkeys`
     // registers them again from the settings.
-    RecorderButton(Settings& settings, std::function<void()> reloadHotkeys, std::function<void()> releaseHotkeys,
-                   QWidget* parent = nullptr);
+    RecorderButton(Settings& settings, std::function<void()> reloadHotkeys,
+                   std::function<void()> releaseHotkeys, QWidget* parent = nullptr);
 
     std::optional<HotkeyAction> hotkeyAction() const { return m_action; }
     void setHotkeyAction(std::optional<HotkeyAction> action);

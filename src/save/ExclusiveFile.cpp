@@ -43,7 +43,7 @@ int openRetrying(const char* path, int flags, mode_t mode) {
 // The written bytes before they have a name. An unnamed file vanishes with its descriptor; a
 // named one is removed here unless it was published.
 class PendingFile {
-public:
+  public:
     ~PendingFile() {
         if (m_fd >= 0) ::close(m_fd);
         if (!m_tempPath.isEmpty()) ::unlink(m_tempPath.constData());
@@ -56,8 +56,9 @@ public:
         if (m_fd >= 0) return 0;
         // Some file systems cannot hold unnamed files: a hidden name no capture ever takes.
         for (int tries = 0; tries < 16; ++tries) {
-            const QByteArray candidate =
-                dir + "/.pictro-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".part";
+            const QByteArray candidate = dir + "/.pictro-" +
+                                         QByteArray::number(QRandomGenerator::global()->generate64(), 36) +
+                                         ".part";
             m_fd = openRetrying(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (m_fd >= 0) {
                 m_tempPath = candidate;
@@ -85,7 +86,8 @@ public:
                 return errno;
             return 0;
         }
-        if (::renameat2(AT_FDCWD, m_tempPath.constData(), AT_FDCWD, path.constData(), RENAME_NOREPLACE) == 0) {
+        if (::renameat2(AT_FDCWD, m_tempPath.constData(), AT_FDCWD, path.constData(), RENAME_NOREPLACE) ==
+            0) {
             m_tempPath.clear();
             return 0;
         }
@@ -97,7 +99,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     int m_fd = -1;
     QByteArray m_tempPath;
 };
@@ -120,7 +122,8 @@ Outcome write(const QString& folder, const QByteArray& bytes, const NameForAttem
 Outcome write(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     const QString fileName = info.fileName();
-    return write(info.path(), bytes, [&fileName](int) { return fileName; }, 1);
+    return write(
+        info.path(), bytes, [&fileName](int) { return fileName; }, 1);
 }
 
 } // namespace exclusivefile

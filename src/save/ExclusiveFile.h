@@ -14,15 +14,15 @@
 namespace exclusivefile {
 
 enum class Status {
-    written,  // the file was created by this call and holds every byte, flushed to the disk
-    exists,   // every name offered was taken; nothing was touched
-    failed,   // nothing is left behind; `error` says why
+    written, // the file was created by this call and holds every byte, flushed to the disk
+    exists,  // every name offered was taken; nothing was touched
+    failed,  // nothing is left behind; `error` says why
 };
 
 struct Outcome {
     Status status = Status::failed;
     QString error;
-    QString path;  // the name the file was published under, when written
+    QString path; // the name the file was published under, when written
 };
 
 // Candidate names for the one file, asked for in order: `name(1)`, `name(2)`, … up to `attempts`.

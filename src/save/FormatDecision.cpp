@@ -1,6 +1,5 @@
 #include "save/FormatDecision.h"
 
-
 #include <bitset>
 
 namespace formatdecision {

@@ -13,7 +13,7 @@
 namespace formatdecision {
 
 inline constexpr int alphaSampleSide = 32;
-inline constexpr uchar opaqueEnough = 250;   // a sampled alpha below this is real transparency
+inline constexpr uchar opaqueEnough = 250; // a sampled alpha below this is real transparency
 inline constexpr int colourSampleSide = 64;
 inline constexpr int photoColourKeys = 1100; // more distinct 12-bit colours than this: a photo
 

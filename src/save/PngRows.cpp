@@ -34,7 +34,8 @@ void samplesOf(const QImage& image, int y, uchar* out) {
 // Counts the samples that equal the one a pixel to their left.
 int repeatsAlongRow(const uchar* samples, int length, int bpp) {
     int repeats = 0;
-    for (int i = bpp; i < length; ++i) repeats += samples[i] == samples[i - bpp];
+    for (int i = bpp; i < length; ++i)
+        repeats += samples[i] == samples[i - bpp];
     return repeats;
 }
 
@@ -48,7 +49,8 @@ void filterRow(const uchar* row, const uchar* above, int length, int bpp, uchar*
         std::memcpy(samples, row, static_cast<size_t>(length));
         return;
     }
-    for (int i = 0; i < length; ++i) samples[i] = static_cast<uchar>(row[i] - above[i]);
+    for (int i = 0; i < length; ++i)
+        samples[i] = static_cast<uchar>(row[i] - above[i]);
     if (repeatsAlongRow(row, length, bpp) > repeatsAlongRow(samples, length, bpp)) {
         out[0] = filterNone;
         std::memcpy(samples, row, static_cast<size_t>(length));
@@ -60,13 +62,18 @@ void filterRow(const uchar* row, const uchar* above, int length, int bpp, uchar*
 } // namespace
 
 QImage readableImage(const QImage& image) {
-    const QImage::Format wanted = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage::Format wanted =
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     return image.format() == wanted ? image : image.convertToFormat(wanted);
 }
 
-int bytesPerPixel(const QImage& image) { return image.format() == QImage::Format_RGB32 ? 3 : 4; }
+int bytesPerPixel(const QImage& image) {
+    return image.format() == QImage::Format_RGB32 ? 3 : 4;
+}
 
-qsizetype rowBytes(const QImage& image) { return 1 + qsizetype(image.width()) * bytesPerPixel(image); }
+qsizetype rowBytes(const QImage& image) {
+    return 1 + qsizetype(image.width()) * bytesPerPixel(image);
+}
 
 void writeRows(const QImage& image, int first, int end, uchar* out) {
     const int bpp = bytesPerPixel(image);

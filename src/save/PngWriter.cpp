@@ -27,9 +27,9 @@ QByteArray header(const QImage& image) {
     QByteArray ihdr;
     appendBigEndian(ihdr, static_cast<quint32>(image.width()));
     appendBigEndian(ihdr, static_cast<quint32>(image.height()));
-    ihdr.append(char(8));                                    // bits per sample
-    ihdr.append(char(pngrows::bytesPerPixel(image) == 4 ? 6 : 2));  // RGBA or RGB
-    ihdr.append(3, char(0));                                 // deflate, adaptive filters, no interlace
+    ihdr.append(char(8));                                          // bits per sample
+    ihdr.append(char(pngrows::bytesPerPixel(image) == 4 ? 6 : 2)); // RGBA or RGB
+    ihdr.append(3, char(0));                                       // deflate, adaptive filters, no interlace
     return ihdr;
 }
 
@@ -37,7 +37,7 @@ QByteArray physicalSize(const QImage& image) {
     QByteArray phys;
     appendBigEndian(phys, static_cast<quint32>(image.dotsPerMeterX()));
     appendBigEndian(phys, static_cast<quint32>(image.dotsPerMeterY()));
-    phys.append(char(1));  // per metre
+    phys.append(char(1)); // per metre
     return phys;
 }
 

@@ -3,10 +3,10 @@
 #include "platform/Log.h"
 #include "platform/Pasteboard.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 #include "save/ExclusiveFile.h"
 #include "save/FormatDecision.h"
 #include "save/ImageEncoding.h"
-#include "platform/TimingMarks.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
@@ -28,9 +28,13 @@ SaveService& SaveService::shared() {
 SaveService::SaveService(Settings& settings, Pasteboard* pasteboard, Clock clock)
     : m_settings(settings), m_pasteboard(pasteboard), m_clock(std::move(clock)) {}
 
-QDateTime SaveService::now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
+QDateTime SaveService::now() const {
+    return m_clock ? m_clock() : QDateTime::currentDateTime();
+}
 
-Pasteboard& SaveService::pasteboard() const { return m_pasteboard ? *m_pasteboard : Platform::current().pasteboard(); }
+Pasteboard& SaveService::pasteboard() const {
+    return m_pasteboard ? *m_pasteboard : Platform::current().pasteboard();
+}
 
 CapturedImage SaveService::prepared(const CapturedImage& image) const {
     return m_settings.boolValue(keys::downscaleRetina) ? image.downscaledTo1x() : image;
@@ -63,14 +67,20 @@ std::optional<QString> SaveService::save(const CapturedImage& input) const {
     timingmarks::mark("save: encoded");
 
     const QString folder = m_settings.screenshotsFolder();
-    QDir().mkpath(folder);  // a failure shows in the write below
+    QDir().mkpath(folder); // a failure shows in the write below
     // The clock is read for every candidate, so a name never lies about when it was made.
     const auto outcome = exclusivefile::write(
         folder, *bytes, [&](int n) { return fileName(now(), n, format); }, maxNameAttempts);
     switch (outcome.status) {
-    case exclusivefile::Status::written: timingmarks::mark("save: written"); return outcome.path;
-    case exclusivefile::Status::exists: logFailure(QStringLiteral("%1: no free file name").arg(folder)); break;
-    case exclusivefile::Status::failed: logFailure(outcome.error); break;
+    case exclusivefile::Status::written:
+        timingmarks::mark("save: written");
+        return outcome.path;
+    case exclusivefile::Status::exists:
+        logFailure(QStringLiteral("%1: no free file name").arg(folder));
+        break;
+    case exclusivefile::Status::failed:
+        logFailure(outcome.error);
+        break;
     }
     return std::nullopt;
 }

@@ -23,7 +23,7 @@ class Pasteboard;
 // exclusively, so no file is ever overwritten, not even one another program creates at the same
 // moment.
 class SaveService {
-public:
+  public:
     using Clock = std::function<QDateTime()>;
 
     static SaveService& shared();
@@ -53,7 +53,7 @@ public:
     // Names tried before giving up: far more than one second could ever produce.
     static constexpr int maxNameAttempts = 10000;
 
-private:
+  private:
     CapturedImage prepared(const CapturedImage& image) const;
     Pasteboard& pasteboard() const;
     QDateTime now() const;

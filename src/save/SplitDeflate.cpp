@@ -55,9 +55,11 @@ void compressWithLibdeflate(Band& band, qsizetype rowBytes, const RowWriter& wri
     std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
         libdeflate_alloc_compressor(level), libdeflate_free_compressor);
     if (!compressor) return;
-    band.compressed.resize(static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor.get(), raw.size())));
-    const size_t written = libdeflate_deflate_compress(compressor.get(), raw.data(), raw.size(),
-                                                       band.compressed.data(), static_cast<size_t>(band.compressed.size()));
+    band.compressed.resize(
+        static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor.get(), raw.size())));
+    const size_t written =
+        libdeflate_deflate_compress(compressor.get(), raw.data(), raw.size(), band.compressed.data(),
+                                    static_cast<size_t>(band.compressed.size()));
     band.ok = written > 0;
     band.compressed.resize(static_cast<qsizetype>(written));
     band.adler = libdeflate_adler32(1, raw.data(), raw.size());
@@ -92,14 +94,16 @@ std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter
     for (size_t i = 0; i + 1 < parts.size(); ++i)
         workers.emplace_back([&, i] { compressWithZlib(parts[i], rowBytes, writeRows); });
     compressWithLibdeflate(parts.back(), rowBytes, writeRows);
-    for (auto& w : workers) w.join();
+    for (auto& w : workers)
+        w.join();
 
     QByteArray stream;
     qsizetype size = 6;
-    for (const Band& b : parts) size += b.compressed.size();
+    for (const Band& b : parts)
+        size += b.compressed.size();
     stream.reserve(size);
-    stream.append(char(0x78));  // deflate, 32 KiB window
-    stream.append(char(0x9c));  // default compression, header check bits
+    stream.append(char(0x78)); // deflate, 32 KiB window
+    stream.append(char(0x9c)); // default compression, header check bits
     uLong adler = 1;
     for (const Band& b : parts) {
         if (!b.ok) return std::nullopt;
@@ -116,7 +120,7 @@ int defaultBands() {
     const int cores = std::clamp(QThread::idealThreadCount(), 1, 8);
     double load[1] = {0};
     if (getloadavg(load, 1) != 1) return cores;
-    const int freeCores = static_cast<int>(cores - load[0] + 0.5);  // the caller's own among them
+    const int freeCores = static_cast<int>(cores - load[0] + 0.5); // the caller's own among them
     return std::clamp(freeCores, 1, cores);
 }
 

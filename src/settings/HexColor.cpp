@@ -9,7 +9,8 @@ std::optional<QColor> parse(const QString& text) {
     if (t.startsWith(QLatin1Char('#'))) t.remove(0, 1);
     if (t.size() != 6) return std::nullopt;
     for (QChar c : t)
-        if (!std::isxdigit(static_cast<unsigned char>(c.toLatin1())) || c.unicode() > 0x7f) return std::nullopt;
+        if (!std::isxdigit(static_cast<unsigned char>(c.toLatin1())) || c.unicode() > 0x7f)
+            return std::nullopt;
     bool ok = false;
     const uint value = t.toUInt(&ok, 16);
     if (!ok) return std::nullopt;

@@ -18,7 +18,8 @@ const Entry& entry(HotkeyAction action) {
         {"activeWindow", "Active window screenshot", std::nullopt},
         {"scrolling", "Scrolling screenshot", std::nullopt},
         {"showApp", "Show Pictro", std::nullopt},
-        {"ocr", "Instant Text/QR Recognition", KeyCombo{31, KeyCombo::command | KeyCombo::option | KeyCombo::control}},
+        {"ocr", "Instant Text/QR Recognition",
+         KeyCombo{31, KeyCombo::command | KeyCombo::option | KeyCombo::control}},
     };
     return entries[static_cast<int>(action)];
 }
@@ -26,13 +27,16 @@ const Entry& entry(HotkeyAction action) {
 } // namespace
 
 const std::array<HotkeyAction, 8>& allCases() {
-    static const std::array<HotkeyAction, 8> all{
-        HotkeyAction::fullscreen, HotkeyAction::area,      HotkeyAction::repeatArea, HotkeyAction::anyWindow,
-        HotkeyAction::activeWindow, HotkeyAction::scrolling, HotkeyAction::showApp,  HotkeyAction::ocr};
+    static const std::array<HotkeyAction, 8> all{HotkeyAction::fullscreen,   HotkeyAction::area,
+                                                 HotkeyAction::repeatArea,   HotkeyAction::anyWindow,
+                                                 HotkeyAction::activeWindow, HotkeyAction::scrolling,
+                                                 HotkeyAction::showApp,      HotkeyAction::ocr};
     return all;
 }
 
-QString rawValue(HotkeyAction action) { return QString::fromLatin1(entry(action).raw); }
+QString rawValue(HotkeyAction action) {
+    return QString::fromLatin1(entry(action).raw);
+}
 
 std::optional<HotkeyAction> fromRaw(const QString& raw) {
     for (HotkeyAction a : allCases())
@@ -40,10 +44,16 @@ std::optional<HotkeyAction> fromRaw(const QString& raw) {
     return std::nullopt;
 }
 
-QString settingsKey(HotkeyAction action) { return QStringLiteral("hotkey_") + rawValue(action); }
+QString settingsKey(HotkeyAction action) {
+    return QStringLiteral("hotkey_") + rawValue(action);
+}
 
-QString label(HotkeyAction action) { return QString::fromLatin1(entry(action).label); }
+QString label(HotkeyAction action) {
+    return QString::fromLatin1(entry(action).label);
+}
 
-std::optional<KeyCombo> defaultCombo(HotkeyAction action) { return entry(action).combo; }
+std::optional<KeyCombo> defaultCombo(HotkeyAction action) {
+    return entry(action).combo;
+}
 
 } // namespace hotkeyaction

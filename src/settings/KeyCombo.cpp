@@ -31,11 +31,13 @@ std::optional<quint32> parseUInt32(const QString& text) {
 const QHash<quint32, QString>& keyNames() {
     static const QHash<quint32, QString> names = [] {
         QHash<quint32, QString> n;
-        const quint32 letters[] = {0, 11, 8, 2, 14, 3, 5, 4, 34, 38, 40, 37, 46,
-                                   45, 31, 35, 12, 15, 1, 17, 32, 9, 13, 7, 16, 6};
-        for (int i = 0; i < 26; ++i) n.insert(letters[i], QString(QChar('A' + i)));
+        const quint32 letters[] = {0,  11, 8,  2,  14, 3, 5,  4,  34, 38, 40, 37, 46,
+                                   45, 31, 35, 12, 15, 1, 17, 32, 9,  13, 7,  16, 6};
+        for (int i = 0; i < 26; ++i)
+            n.insert(letters[i], QString(QChar('A' + i)));
         const quint32 digits[] = {29, 18, 19, 20, 21, 23, 22, 26, 28, 25};
-        for (int i = 0; i < 10; ++i) n.insert(digits[i], QString(QChar('0' + i)));
+        for (int i = 0; i < 10; ++i)
+            n.insert(digits[i], QString(QChar('0' + i)));
         n.insert(49, QStringLiteral("Space"));
         n.insert(36, QStringLiteral("↩"));
         n.insert(53, QStringLiteral("⎋"));
@@ -46,10 +48,12 @@ const QHash<quint32, QString>& keyNames() {
         n.insert(126, QStringLiteral("↑"));
         n.insert(125, QStringLiteral("↓"));
         const quint32 fkeys[] = {122, 120, 99, 118, 96, 97, 98, 100, 101, 109, 103, 111};
-        for (int i = 0; i < 12; ++i) n.insert(fkeys[i], QStringLiteral("F%1").arg(i + 1));
+        for (int i = 0; i < 12; ++i)
+            n.insert(fkeys[i], QStringLiteral("F%1").arg(i + 1));
         const quint32 punct[] = {27, 24, 33, 30, 41, 39, 43, 47, 44, 42, 50};
         const char* punctNames[] = {"-", "=", "[", "]", ";", "'", ",", ".", "/", "\\", "`"};
-        for (int i = 0; i < 11; ++i) n.insert(punct[i], QString::fromLatin1(punctNames[i]));
+        for (int i = 0; i < 11; ++i)
+            n.insert(punct[i], QString::fromLatin1(punctNames[i]));
         return n;
     }();
     return names;
@@ -60,17 +64,20 @@ const QHash<quint32, QString>& keyLabels() {
     static const QHash<quint32, QString> labels = [] {
         QHash<quint32, QString> n;
         const std::pair<quint32, const char*> named[] = {
-            {36, "Return"},    {53, "Esc"},        {51, "Backspace"}, {48, "Tab"},        {123, "Left"},
-            {124, "Right"},    {126, "Up"},        {125, "Down"},     {105, "Print"},     {117, "Delete"},
-            {115, "Home"},     {119, "End"},       {116, "Page Up"},  {121, "Page Down"}, {114, "Insert"},
-            {107, "Scroll Lock"}, {113, "Pause"},  {106, "F16"},      {64, "F17"},        {79, "F18"},
-            {80, "F19"},       {90, "F20"},        {65, "KP ."},      {67, "KP *"},       {69, "KP +"},
-            {75, "KP /"},      {76, "KP Enter"},   {78, "KP -"},      {81, "KP ="},       {71, "Num Lock"},
-            {10, "<"},
+            {36, "Return"},   {53, "Esc"},        {51, "Backspace"}, {48, "Tab"},
+            {123, "Left"},    {124, "Right"},     {126, "Up"},       {125, "Down"},
+            {105, "Print"},   {117, "Delete"},    {115, "Home"},     {119, "End"},
+            {116, "Page Up"}, {121, "Page Down"}, {114, "Insert"},   {107, "Scroll Lock"},
+            {113, "Pause"},   {106, "F16"},       {64, "F17"},       {79, "F18"},
+            {80, "F19"},      {90, "F20"},        {65, "KP ."},      {67, "KP *"},
+            {69, "KP +"},     {75, "KP /"},       {76, "KP Enter"},  {78, "KP -"},
+            {81, "KP ="},     {71, "Num Lock"},   {10, "<"},
         };
-        for (const auto& [code, name] : named) n.insert(code, QString::fromLatin1(name));
+        for (const auto& [code, name] : named)
+            n.insert(code, QString::fromLatin1(name));
         const quint32 keypadDigits[] = {82, 83, 84, 85, 86, 87, 88, 89, 91, 92};
-        for (int i = 0; i < 10; ++i) n.insert(keypadDigits[i], QStringLiteral("KP %1").arg(i));
+        for (int i = 0; i < 10; ++i)
+            n.insert(keypadDigits[i], QStringLiteral("KP %1").arg(i));
         return n;
     }();
     return labels;
@@ -87,7 +94,9 @@ std::optional<KeyCombo> KeyCombo::fromEncoded(const QString& text) {
     return KeyCombo{*key, *mods};
 }
 
-QString KeyCombo::encoded() const { return QStringLiteral("%1:%2").arg(keyCode).arg(modifiers); }
+QString KeyCombo::encoded() const {
+    return QStringLiteral("%1:%2").arg(keyCode).arg(modifiers);
+}
 
 QString KeyCombo::display() const {
     QString s;

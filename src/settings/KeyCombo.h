@@ -11,10 +11,10 @@ class QKeyEvent;
 // One hardware key plus modifier keys. Key codes are the program's own key numbering (18 is the
 // "1" key of the main row); KeyCodeTable maps them to the X keycodes of the same physical keys.
 struct KeyCombo {
-    static constexpr quint32 command = keymodifiers::command;  // Ctrl on a PC keyboard
+    static constexpr quint32 command = keymodifiers::command; // Ctrl on a PC keyboard
     static constexpr quint32 shift = keymodifiers::shift;
-    static constexpr quint32 option = keymodifiers::option;    // Alt
-    static constexpr quint32 control = keymodifiers::control;  // Super
+    static constexpr quint32 option = keymodifiers::option;   // Alt
+    static constexpr quint32 control = keymodifiers::control; // Super
 
     quint32 keyCode = 0;
     quint32 modifiers = 0;

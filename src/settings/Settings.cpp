@@ -9,8 +9,8 @@
 #include <QStandardPaths>
 
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -47,7 +47,8 @@ QString number(double value) {
 
 QString rectText(const QRectF& rect) {
     const QRectF r = rect.normalized();
-    return QStringList{number(r.x()), number(r.y()), number(r.width()), number(r.height())}.join(QLatin1Char(','));
+    return QStringList{number(r.x()), number(r.y()), number(r.width()), number(r.height())}.join(
+        QLatin1Char(','));
 }
 
 std::optional<QRectF> parseRect(const QString& text) {
@@ -64,7 +65,8 @@ std::optional<QRectF> parseRect(const QString& text) {
     if (numbers.size() != 4) return std::nullopt;
     for (double v : numbers)
         if (!std::isfinite(v) || std::abs(v) > maxRectCoordinate) return std::nullopt;
-    if (std::abs(numbers[0] + numbers[2]) > maxRectCoordinate || std::abs(numbers[1] + numbers[3]) > maxRectCoordinate)
+    if (std::abs(numbers[0] + numbers[2]) > maxRectCoordinate ||
+        std::abs(numbers[1] + numbers[3]) > maxRectCoordinate)
         return std::nullopt;
     return QRectF(numbers[0], numbers[1], numbers[2], numbers[3]);
 }
@@ -96,7 +98,8 @@ Settings::~Settings() = default;
 
 void Settings::registerDefaults() {
     std::lock_guard lock(registrationMutex());
-    for (const auto& d : keys::registeredDefaults()) registrationDomain().insert(QString::fromLatin1(d.key), d.value);
+    for (const auto& d : keys::registeredDefaults())
+        registrationDomain().insert(QString::fromLatin1(d.key), d.value);
 }
 
 std::optional<QVariant> Settings::stored(const QString& key) const {
@@ -105,7 +108,9 @@ std::optional<QVariant> Settings::stored(const QString& key) const {
     return m_store->value(key);
 }
 
-bool Settings::isStored(const QString& key) const { return stored(key).has_value(); }
+bool Settings::isStored(const QString& key) const {
+    return stored(key).has_value();
+}
 
 QVariant Settings::value(const QString& key) const {
     if (auto v = stored(key)) return *v;
@@ -188,14 +193,18 @@ QString Settings::stringValue(const QString& key) const {
 WindowBGStyle Settings::windowBGStyle() const {
     return windowBGStyleText.fromRawOrFallback(stringValue(keys::windowBGStyle));
 }
-SaveFormat Settings::saveFormat() const { return saveFormatText.fromRawOrFallback(stringValue(keys::saveFormat)); }
+SaveFormat Settings::saveFormat() const {
+    return saveFormatText.fromRawOrFallback(stringValue(keys::saveFormat));
+}
 AfterCropShow Settings::afterCropShow() const {
     return afterCropShowText.fromRawOrFallback(stringValue(keys::afterCropShow));
 }
 HidePreviewMode Settings::hidePreviewMode() const {
     return hidePreviewModeText.fromRawOrFallback(stringValue(keys::hidePreviewMode));
 }
-OCRLanguage Settings::ocrLanguage() const { return ocrLanguageText.fromRawOrFallback(stringValue(keys::ocrLanguage)); }
+OCRLanguage Settings::ocrLanguage() const {
+    return ocrLanguageText.fromRawOrFallback(stringValue(keys::ocrLanguage));
+}
 ConfirmationStyle Settings::confirmationStyle() const {
     return confirmationStyleText.fromRawOrFallback(stringValue(keys::confirmationStyle));
 }

@@ -20,7 +20,7 @@ class QSettings;
 // fails a caller. Safe to read from any thread.
 class Settings : public QObject {
     Q_OBJECT
-public:
+  public:
     static Settings& shared();
     // A store over a file of one's own (tests, tools).
     explicit Settings(const QString& filePath, QObject* parent = nullptr);
@@ -59,13 +59,13 @@ public:
     // The effective binding: stored combo, explicitly unbound (""), or the built-in default.
     std::optional<KeyCombo> combo(HotkeyAction action) const;
 
-signals:
+  signals:
     void changed(const QString& key);
     // A write could not reach the file (read-only, a directory in its place, a full disk). The value
     // is kept in memory for this run; the diagnostic line is written once per run.
     void storeFailed(const QString& key);
 
-private:
+  private:
     std::optional<QVariant> stored(const QString& key) const;
 
     // Writes the store out; false when it could not be written.

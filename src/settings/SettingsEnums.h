@@ -9,8 +9,7 @@
 // Enumerations stored as text. Each raw value equals its case name; conversion from text is an
 // exact, case-sensitive match. Cases are listed in picker order.
 
-template <typename E, std::size_t N>
-struct EnumText {
+template <typename E, std::size_t N> struct EnumText {
     std::array<const char*, N> raw;
     std::array<const char*, N> labels;
     E fallback;
@@ -25,7 +24,8 @@ struct EnumText {
     QString label(E value) const { return QString::fromUtf8(labels[static_cast<std::size_t>(value)]); }
     std::array<E, N> allCases() const {
         std::array<E, N> all{};
-        for (std::size_t i = 0; i < N; ++i) all[i] = static_cast<E>(i);
+        for (std::size_t i = 0; i < N; ++i)
+            all[i] = static_cast<E>(i);
         return all;
     }
 };

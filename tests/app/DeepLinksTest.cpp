@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkCase{"pictro://ocr", Action::textRecognition},
                       LinkCase{"pictro://clipboard", Action::clipboardImage},
                       LinkCase{"pictro://unknown", Action::nothing}, LinkCase{"pictro://", Action::nothing},
-                      LinkCase{"pictro:capture", Action::nothing}, LinkCase{"pictro://CAPTURE", Action::nothing},
+                      LinkCase{"pictro:capture", Action::nothing},
+                      LinkCase{"pictro://CAPTURE", Action::nothing},
                       LinkCase{"PICTRO://capture", std::nullopt}, LinkCase{"https://capture", std::nullopt},
                       LinkCase{"capture", std::nullopt}, LinkCase{"", std::nullopt},
                       LinkCase{"\x01\x02pictro://capture", std::nullopt}));
@@ -50,8 +51,9 @@ struct Recorder {
 
 TEST(LinkRequests, ADisabledSchemeGivesOneToastAndNothingElse) {
     Recorder r;
-    deeplinks::handleRequest({QStringLiteral("pictro://capture?type=fullscreen"), QStringLiteral("pictro://ocr")}, false,
-                             r.target());
+    deeplinks::handleRequest(
+        {QStringLiteral("pictro://capture?type=fullscreen"), QStringLiteral("pictro://ocr")}, false,
+        r.target());
     EXPECT_EQ(r.toasts, std::vector<QString>{QStringLiteral("URL scheme is disabled in Advanced settings")});
     EXPECT_TRUE(r.started.empty());
     EXPECT_TRUE(r.logged.empty());
@@ -80,7 +82,8 @@ TEST(LinkRequests, LoggedTextIsOneLineEvenForHostileLinks) {
     EXPECT_FALSE(line.contains(QLatin1Char('\n')));
     EXPECT_FALSE(line.contains(QLatin1Char('\r')));
     ASSERT_TRUE(line.startsWith(QStringLiteral("url-handled ")));
-    for (QChar c : line.mid(12)) ASSERT_TRUE(c.unicode() > 0x20 && c.unicode() < 0x7f);
+    for (QChar c : line.mid(12))
+        ASSERT_TRUE(c.unicode() > 0x20 && c.unicode() < 0x7f);
     EXPECT_TRUE(line.endsWith(QStringLiteral("%0Afake%20line%0D%7F%20%C3%BC%00")));
 }
 

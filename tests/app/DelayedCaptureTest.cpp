@@ -21,7 +21,8 @@ TEST(DelayedCapture, NeverCapturesBeforeThreeSeconds) {
         QElapsedTimer clock;
         clock.start();
         flows.captureDelayed();
-        ASSERT_TRUE(testsupport::waitUntil([&] { return platform.fakeCapture.captureCount() > before; }, 6000));
+        ASSERT_TRUE(
+            testsupport::waitUntil([&] { return platform.fakeCapture.captureCount() > before; }, 6000));
         EXPECT_GE(clock.elapsed(), 3000) << "run " << run;
         EXPECT_LT(clock.elapsed(), 3500) << "run " << run;
     }

@@ -26,8 +26,10 @@ TEST(DiagnosticFormats, TimestampIsUtcWithAZeroOffset) {
 
 TEST(DiagnosticFormats, LaunchStatusHasFourLinesAndNoFinalLineFeed) {
     const QDateTime when(QDate(2026, 12, 8), QTime(6, 30, 0), QTimeZone::utc());
-    EXPECT_EQ(diagnostics::launchStatusText(4242, true, false, when),
-              QStringLiteral("pid=4242\nscreenRecording=true\naccessibility=false\nlaunchedAt=2026-12-08 06:30:00 +0000"));
+    EXPECT_EQ(
+        diagnostics::launchStatusText(4242, true, false, when),
+        QStringLiteral(
+            "pid=4242\nscreenRecording=true\naccessibility=false\nlaunchedAt=2026-12-08 06:30:00 +0000"));
 }
 
 TEST(DiagnosticFormats, EventLineIsAlwaysOneLine) {
@@ -43,7 +45,8 @@ TEST(DiagnosticFormats, EventLineIsAlwaysOneLine) {
 TEST(DiagnosticFiles, StatusIsReplacedWholeAndTheFolderCreated) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("deep/Pictro"));
-    ASSERT_TRUE(diagnostics::writeLaunchStatus(folder, QStringLiteral("first, and much longer than the second")));
+    ASSERT_TRUE(
+        diagnostics::writeLaunchStatus(folder, QStringLiteral("first, and much longer than the second")));
     ASSERT_TRUE(diagnostics::writeLaunchStatus(folder, QStringLiteral("second")));
     EXPECT_EQ(readFile(folder + QStringLiteral("/status.txt")), QStringLiteral("second"));
 }
@@ -58,7 +61,8 @@ TEST(DiagnosticFiles, FailuresAreReportedNotThrown) {
     EXPECT_FALSE(diagnostics::writeLaunchStatus(blocker + QStringLiteral("/Pictro"), QStringLiteral("x")));
     EXPECT_FALSE(diagnostics::appendEventLine(blocker + QStringLiteral("/Pictro"), QStringLiteral("x\n")));
     // The log never creates its folder.
-    EXPECT_FALSE(diagnostics::appendEventLine(dir.filePath(QStringLiteral("missing")), QStringLiteral("x\n")));
+    EXPECT_FALSE(
+        diagnostics::appendEventLine(dir.filePath(QStringLiteral("missing")), QStringLiteral("x\n")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
 }
 
@@ -86,7 +90,7 @@ TEST(DiagnosticFiles, TheLogNeverWritesThroughALinkOrIntoAPipe) {
     const QString piped = dir.filePath(QStringLiteral("piped"));
     ASSERT_TRUE(QDir().mkpath(piped));
     ASSERT_EQ(::mkfifo(QFile::encodeName(piped + QStringLiteral("/events.log")).constData(), 0600), 0);
-    EXPECT_FALSE(diagnostics::appendEventLine(piped, QStringLiteral("capture\n")));  // and returns at once
+    EXPECT_FALSE(diagnostics::appendEventLine(piped, QStringLiteral("capture\n"))); // and returns at once
 }
 
 TEST(DiagnosticFiles, TwoProcessesNeverInterleaveALine) {
@@ -96,13 +100,16 @@ TEST(DiagnosticFiles, TwoProcessesNeverInterleaveALine) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     const QString& mine = child == 0 ? a : b;
-    for (int i = 0; i < 300; ++i) diagnostics::appendEventLine(dir.path(), mine);
+    for (int i = 0; i < 300; ++i)
+        diagnostics::appendEventLine(dir.path(), mine);
     if (child == 0) _exit(0);
     int status = 0;
     waitpid(child, &status, 0);
-    const QStringList lines = readFile(dir.filePath(QStringLiteral("events.log"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines =
+        readFile(dir.filePath(QStringLiteral("events.log"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 600);
-    for (const QString& line : lines) ASSERT_TRUE(line == a.trimmed() || line == b.trimmed());
+    for (const QString& line : lines)
+        ASSERT_TRUE(line == a.trimmed() || line == b.trimmed());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "app/CaptureGeometry.h"
 #include "app/ResultHandling.h"
+#include "app/CaptureGeometry.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
@@ -26,11 +26,11 @@ struct ResultCase {
     AfterCropShow cropShow;
     CaptureSource source;
     int copies, saves, editors, thumbnails;
-    const char* toast;  // "" for none
+    const char* toast; // "" for none
 };
 
 class ResultHandlingTable : public ::testing::TestWithParam<ResultCase> {
-protected:
+  protected:
     void SetUp() override { Settings::registerDefaults(); }
     QTemporaryDir dir;
     Settings settings{dir.filePath(QStringLiteral("Pictro.conf"))};
@@ -53,7 +53,7 @@ TEST_P(ResultHandlingTable, FollowsTheAfterCaptureSettings) {
     a.openEditor = [&](const CapturedImage&) { ++o.editors; };
     a.showThumbnail = [&](const CapturedImage&, std::function<void(const CapturedImage&)> onOpen) {
         ++o.thumbnails;
-        onOpen(CapturedImage{});  // opening the thumbnail opens the editor
+        onOpen(CapturedImage{}); // opening the thumbnail opens the editor
     };
     a.toast = [&](const QString& m, const QString&, double) { o.toasts << m; };
     a.log = [&](const QString& m) { o.logs << m; };
@@ -102,8 +102,8 @@ TEST(CaptureGeometry, CropFormulaFlipsAgainstTheImageHeight) {
 
 TEST(CaptureGeometry, AreasFarBeyondAnyScreenClipToTheImage) {
     const double inf = std::numeric_limits<double>::infinity();
-    for (const QRectF& huge : {QRectF(0, 0, 3e9, 3e9), QRectF(0, 0, inf, inf), QRectF(10, 10, 2147483647, 2147483647),
-                               QRectF(-3e9, -3e9, 6e9, 6e9)}) {
+    for (const QRectF& huge : {QRectF(0, 0, 3e9, 3e9), QRectF(0, 0, inf, inf),
+                               QRectF(10, 10, 2147483647, 2147483647), QRectF(-3e9, -3e9, 6e9, 6e9)}) {
         const QRect crop = capturegeometry::cropRect(huge, 2.0, 1000);
         EXPECT_EQ(capturegeometry::clippedCrop(crop, QSize(1600, 1000)),
                   QRect(huge.x() > 0 ? 20 : 0, 0, huge.x() > 0 ? 1580 : 1600, huge.y() > 0 ? 980 : 1000))

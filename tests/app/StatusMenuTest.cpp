@@ -1,8 +1,8 @@
-#include "app/AppDelegate.h"
-#include "app/LaunchToast.h"
-#include "app/LaunchAtLogin.h"
-#include "app/MenuShortcut.h"
 #include "app/StatusMenu.h"
+#include "app/AppDelegate.h"
+#include "app/LaunchAtLogin.h"
+#include "app/LaunchToast.h"
+#include "app/MenuShortcut.h"
 #include "editor/EditorToolbar.h"
 #include "platform/fake/FakePlatform.h"
 #include "preferences/RecorderButton.h"
@@ -11,8 +11,8 @@
 #include "support/TestSupport.h"
 
 #include <QMenu>
-#include <QToolButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,8 @@ namespace {
 
 QStringList titles(const QMenu& menu) {
     QStringList t;
-    for (const QAction* a : menu.actions()) t << (a->isSeparator() ? QStringLiteral("-") : menuItemTitle(a->text()));
+    for (const QAction* a : menu.actions())
+        t << (a->isSeparator() ? QStringLiteral("-") : menuItemTitle(a->text()));
     return t;
 }
 
@@ -31,7 +32,7 @@ QString shortcutOf(const QMenu& menu, const QString& title) {
 }
 
 class StatusMenuTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     Settings settings{dir.filePath(QStringLiteral("Pictro.conf"))};
     FakePlatform& platform = FakePlatform::installNew();
@@ -40,9 +41,9 @@ protected:
 
 TEST_F(StatusMenuTest, ItemsComeInOrderWithTheDefaultBindings) {
     std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
-    EXPECT_EQ(titles(*menu), (QStringList{"Reopen Pictro", "-", "Capture Screen", "Capture Area", "Scrolling Capture",
-                                          "Recognize Text/QR", "More", "-", "About Pictro", "-", "Launch at Startup",
-                                          "Settings", "Quit"}));
+    EXPECT_EQ(titles(*menu), (QStringList{"Reopen Pictro", "-", "Capture Screen", "Capture Area",
+                                          "Scrolling Capture", "Recognize Text/QR", "More", "-",
+                                          "About Pictro", "-", "Launch at Startup", "Settings", "Quit"}));
     EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QStringLiteral("Ctrl+Shift+1"));
     EXPECT_EQ(shortcutOf(*menu, "Capture Area"), QStringLiteral("Ctrl+Shift+2"));
     EXPECT_EQ(shortcutOf(*menu, "Recognize Text/QR"), QStringLiteral("Ctrl+Alt+Super+O"));
@@ -50,19 +51,21 @@ TEST_F(StatusMenuTest, ItemsComeInOrderWithTheDefaultBindings) {
     EXPECT_EQ(shortcutOf(*menu, "Settings"), QStringLiteral("Ctrl+,"));
     QMenu* more = menu->actions()[6]->menu();
     ASSERT_NE(more, nullptr);
-    EXPECT_EQ(titles(*more), (QStringList{"Repeat Area Capture", "Capture Active Window", "Capture Any Window",
-                                          "Delayed Screenshot (3s)", "Scrolling (Up)", "-", "Open File",
-                                          "Load From Clipboard"}));
+    EXPECT_EQ(titles(*more), (QStringList{"Repeat Area Capture", "Capture Active Window",
+                                          "Capture Any Window", "Delayed Screenshot (3s)", "Scrolling (Up)",
+                                          "-", "Open File", "Load From Clipboard"}));
     EXPECT_EQ(shortcutOf(*more, "Repeat Area Capture"), QString());
     for (const QAction* a : menu->actions())
-        if (!a->isSeparator() && a->text() != "About Pictro" && a->text() != "Launch at Startup" && a->text() != "Quit") {
+        if (!a->isSeparator() && a->text() != "About Pictro" && a->text() != "Launch at Startup" &&
+            a->text() != "Quit") {
             EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
         }
 }
 
 TEST_F(StatusMenuTest, OnlyOneCharacterKeyNamesGetALabel) {
-    settings.set(hotkeyaction::settingsKey(HotkeyAction::scrolling), QStringLiteral("49:6144"));  // Alt+Super+Space
-    settings.set(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("123:256"));  // Ctrl+Left
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::scrolling),
+                 QStringLiteral("49:6144")); // Alt+Super+Space
+    settings.set(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("123:256")); // Ctrl+Left
     settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QString());
     std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
     EXPECT_EQ(shortcutOf(*menu, "Scrolling Capture"), QString());
@@ -91,16 +94,21 @@ class StatusMenuWithout : public StatusMenuTest, public ::testing::WithParamInte
 TEST_P(StatusMenuWithout, DisablesExactlyTheItemsThatNeedItWithTheReason) {
     platform.caps.set(GetParam().missing, false);
     std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings, platform.capabilities()));
-    const QStringList all{"Capture Screen", "Capture Area", "Scrolling Capture", "Recognize Text/QR",
-                          "Repeat Area Capture", "Capture Active Window", "Capture Any Window",
-                          "Delayed Screenshot (3s)", "Scrolling (Up)", "Open File", "Load From Clipboard"};
+    const QStringList all{"Capture Screen",      "Capture Area",
+                          "Scrolling Capture",   "Recognize Text/QR",
+                          "Repeat Area Capture", "Capture Active Window",
+                          "Capture Any Window",  "Delayed Screenshot (3s)",
+                          "Scrolling (Up)",      "Open File",
+                          "Load From Clipboard"};
     for (const QString& title : all) {
         const QAction* item = itemNamed(*menu, title);
         ASSERT_NE(item, nullptr) << title.toStdString() << " stays in the menu";
         if (GetParam().disabled.contains(title)) {
             EXPECT_FALSE(item->isEnabled()) << title.toStdString();
-            EXPECT_EQ(item->text(), title + QStringLiteral(" — ") + capability::unavailableReason(GetParam().missing));
-            EXPECT_EQ(item->toolTip(), capability::unavailableReason(GetParam().missing)) << title.toStdString();
+            EXPECT_EQ(item->text(),
+                      title + QStringLiteral(" — ") + capability::unavailableReason(GetParam().missing));
+            EXPECT_EQ(item->toolTip(), capability::unavailableReason(GetParam().missing))
+                << title.toStdString();
         } else {
             EXPECT_TRUE(item->isEnabled()) << title.toStdString();
         }
@@ -130,7 +138,7 @@ TEST_F(StatusMenuTest, WithNothingBeyondTheBasicsEachItemThatCannotRunSaysWhy) {
         EXPECT_EQ(item->text(), title + QStringLiteral(" — ") + capability::unavailableReason(missing));
     }
     for (const char* title : {"Capture Screen", "Capture Area", "Recognize Text/QR", "Repeat Area Capture",
-                                 "Delayed Screenshot (3s)", "Open File", "Load From Clipboard"})
+                              "Delayed Screenshot (3s)", "Open File", "Load From Clipboard"})
         EXPECT_TRUE(itemNamed(*menu, QString::fromLatin1(title))->isEnabled()) << title;
 }
 
@@ -142,7 +150,8 @@ TEST_F(StatusMenuTest, MenuRecorderToastAndTooltipShowTheSameText) {
     std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
     EXPECT_EQ(shortcutOf(*menu, "Capture Screen"), QStringLiteral("Ctrl+Shift+1"));
     EXPECT_EQ(recorder.text(), QStringLiteral("Ctrl+Shift+1   ⓧ"));
-    EXPECT_EQ(launchtoast::text(), QStringLiteral("Pictro is running — Ctrl+Shift+1 screen · Ctrl+Shift+2 area"));
+    EXPECT_EQ(launchtoast::text(),
+              QStringLiteral("Pictro is running — Ctrl+Shift+1 screen · Ctrl+Shift+2 area"));
 
     settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QStringLiteral("8:256")); // the C key
     menu.reset(statusmenu::build(delegate, settings));
@@ -158,7 +167,8 @@ TEST_F(StatusMenuTest, MenuRecorderToastAndTooltipShowTheSameText) {
 }
 
 TEST_F(StatusMenuTest, LaunchAtStartupFollowsTheAutostartEntry) {
-    testsupport::ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    testsupport::ScopedEnv config("XDG_CONFIG_HOME",
+                                  QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     std::unique_ptr<QMenu> menu(statusmenu::build(delegate, settings));
     QAction* launch = nullptr;
     for (QAction* a : menu->actions())
@@ -166,7 +176,8 @@ TEST_F(StatusMenuTest, LaunchAtStartupFollowsTheAutostartEntry) {
     ASSERT_NE(launch, nullptr);
     ASSERT_TRUE(launchatlogin::set(true, QStringLiteral("/opt/my \"pictro\"/pictro")));
     EXPECT_TRUE(launchatlogin::isEnabled());
-    EXPECT_TRUE(testsupport::readFile(launchatlogin::entryPath()).contains(QStringLiteral("Exec=\"/opt/my \\\"pictro\\\"/pictro\"")));
+    EXPECT_TRUE(testsupport::readFile(launchatlogin::entryPath())
+                    .contains(QStringLiteral("Exec=\"/opt/my \\\"pictro\\\"/pictro\"")));
     statusmenu::refreshLaunchItem(*menu, launchatlogin::isEnabled());
     EXPECT_TRUE(launch->isChecked());
     ASSERT_TRUE(launchatlogin::set(false, QString()));

@@ -13,7 +13,7 @@ namespace {
 using testsupport::solidImage;
 
 class CaptureEngineTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { platform = &FakePlatform::installNew(); }
     FakePlatform* platform = nullptr;
 };
@@ -28,9 +28,9 @@ TEST_F(CaptureEngineTest, ScreenContainingPicksTheLargestOverlapAndKeepsTheEarli
     // Two 1000 × 800 screens side by side; the primary is on the left.
     platform->fakeScreens.addScreen(QRectF(0, 0, 1000, 800));
     platform->fakeScreens.addScreen(QRectF(1000, 0, 1000, 800));
-    EXPECT_EQ(CaptureEngine::screenContaining(QRectF(900, 100, 200, 100))->displayId, 1u);  // half on each
+    EXPECT_EQ(CaptureEngine::screenContaining(QRectF(900, 100, 200, 100))->displayId, 1u); // half on each
     EXPECT_EQ(CaptureEngine::screenContaining(QRectF(950, 100, 200, 100))->displayId, 2u);
-    EXPECT_EQ(CaptureEngine::screenContaining(QRectF(5000, 5000, 10, 10))->displayId, 1u);  // on no screen
+    EXPECT_EQ(CaptureEngine::screenContaining(QRectF(5000, 5000, 10, 10))->displayId, 1u); // on no screen
     // Top-left space: y = 700 … 900 lies mostly below the screens' bottom edge (maxY 800).
     EXPECT_EQ(CaptureEngine::screenContaining(QRectF(1200, 700, 100, 50))->displayId, 2u);
     platform->fakeScreens.screenList.clear();
@@ -64,7 +64,7 @@ TEST_F(CaptureEngineTest, DisplayCaptureErrors) {
     const ScreenInfo screen = platform->fakeScreens.addScreen(QRectF(0, 0, 200, 100));
     platform->fakeCapture.allowed = false;
     EXPECT_EQ(CaptureEngine::captureDisplay(screen).result().error(), CaptureError::permission);
-    EXPECT_EQ(platform->fakeCapture.captureCount(), 0);  // refused before any pixels are read
+    EXPECT_EQ(platform->fakeCapture.captureCount(), 0); // refused before any pixels are read
 }
 
 TEST_F(CaptureEngineTest, WindowCaptureUsesTheScaleOfTheWindowsScreen) {
@@ -101,7 +101,7 @@ TEST_F(CaptureEngineTest, ContinuationsRunOnTheContextsThread) {
 
 TEST_F(CaptureEngineTest, OnScreenWindowsFiltersTheFakeServersList) {
     platform->fakeWindows.pid = 42;
-    platform->fakeWindows.addWindow(1, QRectF(0, 0, 100, 100), 42);  // our own
+    platform->fakeWindows.addWindow(1, QRectF(0, 0, 100, 100), 42); // our own
     platform->fakeWindows.addWindow(2, QRectF(0, 0, 100, 100), 8);
     platform->fakeWindows.addWindow(3, QRectF(0, 0, 100, 100), 9);
     platform->fakeWindows.frontmostPid = 9;

@@ -55,7 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"alpha0", [](RawWindowEntry& e) { e.alpha = 0.0; }, false},
         FilterCase{"alpha006", [](RawWindowEntry& e) { e.alpha = 0.06; }, true},
         FilterCase{"noAlpha", [](RawWindowEntry& e) { e.alpha.reset(); }, true},
-        FilterCase{"noNames", [](RawWindowEntry& e) { e.name.reset(); e.ownerName.reset(); }, true}),
+        FilterCase{"noNames",
+                   [](RawWindowEntry& e) {
+                       e.name.reset();
+                       e.ownerName.reset();
+                   },
+                   true}),
     [](const testing::TestParamInfo<FilterCase>& info) { return std::string(info.param.name); });
 
 TEST(WindowList, KeepsTheServersOrderAndCopiesTheFields) {
@@ -74,10 +79,10 @@ TEST(WindowList, KeepsTheServersOrderAndCopiesTheFields) {
 }
 
 TEST(WindowList, FrontmostPrefersTheFrontmostApplicationsTopWindow) {
-    const auto list = windowlist::filter(
-        {normalEntry(1, QRectF(0, 0, 100, 100), 5), normalEntry(2, QRectF(0, 0, 100, 100), 6),
-         normalEntry(3, QRectF(0, 0, 100, 100), 6)},
-        ownPid);
+    const auto list = windowlist::filter({normalEntry(1, QRectF(0, 0, 100, 100), 5),
+                                          normalEntry(2, QRectF(0, 0, 100, 100), 6),
+                                          normalEntry(3, QRectF(0, 0, 100, 100), 6)},
+                                         ownPid);
     EXPECT_EQ(windowlist::frontmost(list, 6)->windowID, 2u);
     // An application without listed windows, or none at all: the topmost window of anyone.
     EXPECT_EQ(windowlist::frontmost(list, 77)->windowID, 1u);

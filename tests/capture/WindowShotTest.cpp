@@ -15,7 +15,9 @@ CapturedImage windowCapture(int w, int h, double scale, QColor colour = QColor(2
     return testsupport::solidCapture(QSize(w, h), colour, scale, QImage::Format_ARGB32_Premultiplied);
 }
 
-int alphaAt(const QImage& image, int x, int y) { return qAlpha(image.pixel(x, y)); }
+int alphaAt(const QImage& image, int x, int y) {
+    return qAlpha(image.pixel(x, y));
+}
 
 TEST(WindowShot, SolidAddsTheMarginInPointsOnEverySide) {
     const CapturedImage out =
@@ -23,9 +25,9 @@ TEST(WindowShot, SolidAddsTheMarginInPointsOnEverySide) {
     EXPECT_EQ(out.image.size(), QSize(592, 492));
     EXPECT_EQ(out.scale, 2.0);
     EXPECT_EQ(out.image.pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(out.image.pixel(96, 96), qRgb(200, 30, 30));       // the window starts at the margin
+    EXPECT_EQ(out.image.pixel(96, 96), qRgb(200, 30, 30)); // the window starts at the margin
     EXPECT_EQ(out.image.pixel(495, 395), qRgb(200, 30, 30));
-    EXPECT_NE(out.image.pixel(300, 400), qRgb(255, 255, 255));   // shadow just below the window
+    EXPECT_NE(out.image.pixel(300, 400), qRgb(255, 255, 255)); // shadow just below the window
 }
 
 TEST(WindowShot, TrimShadowReturnsTheCaptureItself) {
@@ -48,7 +50,8 @@ TEST(WindowShot, TransparentMarginHoldsOnlyTheShadowCastDownwards) {
     EXPECT_GT(alphaAt(img, cx, 148 + 6), alphaAt(img, cx, 48 - 7));
     EXPECT_GT(alphaAt(img, cx, 148 + 6), 0);
     // Never darker than the shadow's own alpha (0.45).
-    for (int y = 149; y < 196; ++y) EXPECT_LE(alphaAt(img, cx, y), 116) << y;
+    for (int y = 149; y < 196; ++y)
+        EXPECT_LE(alphaAt(img, cx, y), 116) << y;
     // Left and right edges get the same shadow.
     EXPECT_EQ(alphaAt(img, 48 - 5, 100), alphaAt(img, 248 + 4, 100));
 }
@@ -58,11 +61,12 @@ TEST(WindowShot, ShadowFollowsTransparentCorners) {
     QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(10, 120, 10));
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) image.setPixel(x, y, 0);
+        for (int x = 0; x < 40; ++x)
+            image.setPixel(x, y, 0);
     const QImage out =
         windowshot::compose(CapturedImage{image, 1.0}, WindowBGStyle::transparent, QColor(), QImage()).image;
-    EXPECT_LT(alphaAt(out, 48 + 5, 48 + 5), 40);      // inside the cut corner: faint at most
-    EXPECT_GT(alphaAt(out, 48 + 190, 48 + 99), 200);  // the window itself
+    EXPECT_LT(alphaAt(out, 48 + 5, 48 + 5), 40);     // inside the cut corner: faint at most
+    EXPECT_GT(alphaAt(out, 48 + 190, 48 + 99), 200); // the window itself
 }
 
 TEST(WindowShot, AspectFillCoversAndCentres) {
@@ -83,8 +87,10 @@ TEST(WindowShot, WallpaperIsDrawnCentredAcrossTheCanvas) {
     wall.fill(Qt::green);
     for (int y = 0; y < 1000; ++y)
         for (int x = 0; x < 3000; ++x)
-            if (x < 1000) wall.setPixel(x, y, qRgb(255, 0, 0));
-            else if (x >= 2000) wall.setPixel(x, y, qRgb(0, 0, 255));
+            if (x < 1000)
+                wall.setPixel(x, y, qRgb(255, 0, 0));
+            else if (x >= 2000)
+                wall.setPixel(x, y, qRgb(0, 0, 255));
     const QImage out =
         windowshot::compose(windowCapture(400, 300, 2.0), WindowBGStyle::wallpaper, QColor(), wall).image;
     ASSERT_EQ(out.size(), QSize(592, 492));
@@ -95,7 +101,7 @@ TEST(WindowShot, WallpaperIsDrawnCentredAcrossTheCanvas) {
 }
 
 class ComposeThroughEngine : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform = &FakePlatform::installNew();
         screen = platform->fakeScreens.addScreen(QRectF(0, 0, 800, 600));
@@ -117,7 +123,8 @@ TEST_F(ComposeThroughEngine, WallpaperFallsBackToIndigo) {
     platform->fakeWorkspace.desktopPictures[screen.displayId + 1] = broken;
     ScreenInfo other = screen;
     other.displayId = screen.displayId + 1;
-    for (const std::optional<ScreenInfo>& s : {std::optional<ScreenInfo>(), std::optional(screen), std::optional(other)}) {
+    for (const std::optional<ScreenInfo>& s :
+         {std::optional<ScreenInfo>(), std::optional(screen), std::optional(other)}) {
         const QImage out = CaptureEngine::composeWindowShot(shot, WindowBGStyle::wallpaper, s).image;
         ASSERT_EQ(out.size(), QSize(196, 176));
         EXPECT_EQ(out.pixelColor(2, 2), indigo);
@@ -143,13 +150,15 @@ TEST(SoftShadow, BlurSpreadsLikeAGaussianOfHalfTheRadius) {
     const int w = 201, h = 301;
     std::vector<uchar> alpha(static_cast<size_t>(w * h), 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 95; x <= 105; ++x) alpha[static_cast<size_t>(y * w + x)] = 255;
+        for (int x = 95; x <= 105; ++x)
+            alpha[static_cast<size_t>(y * w + x)] = 255;
     softshadow::blurAlpha(alpha.data(), w, h, w, 20.0);
     const uchar* line = alpha.data() + 150 * w;
-    for (int d = 0; d < 100; ++d) EXPECT_NEAR(line[100 - d], line[100 + d], 1) << d;
+    for (int d = 0; d < 100; ++d)
+        EXPECT_NEAR(line[100 - d], line[100 + d], 1) << d;
     EXPECT_GE(line[100], line[95]);
     EXPECT_GT(line[95], line[90]);
-    EXPECT_GT(line[100 + 5 + 10], 10);  // spread one sigma past the edge
+    EXPECT_GT(line[100 + 5 + 10], 10); // spread one sigma past the edge
     double total = 0, within = 0;
     for (int x = 0; x < w; ++x) {
         total += line[x];
@@ -167,8 +176,8 @@ TEST(SoftShadow, ShadowImageIsGrownByTheRadius) {
     const auto shadow = softshadow::make(square, 24.0, QColor(0, 0, 0, 115));
     EXPECT_EQ(shadow.margin, 24);
     EXPECT_EQ(shadow.image.size(), QSize(248, 248));
-    EXPECT_EQ(qAlpha(shadow.image.pixel(124, 124)), 115);  // far from the edges: the shadow's full alpha
-    EXPECT_NEAR(qAlpha(shadow.image.pixel(24, 124)), 115 / 2, 3);  // on the edge: about half
+    EXPECT_EQ(qAlpha(shadow.image.pixel(124, 124)), 115); // far from the edges: the shadow's full alpha
+    EXPECT_NEAR(qAlpha(shadow.image.pixel(24, 124)), 115 / 2, 3); // on the edge: about half
     EXPECT_EQ(qAlpha(shadow.image.pixel(0, 0)), 0);
 }
 

@@ -38,20 +38,31 @@ void expectSamples(const QImage& image, std::initializer_list<Sample> samples, c
 
 TEST(ShapeDrawing, StrokesTheOutlineOfRectanglesAndOvals) {
     expectSamples(drawOnWhite({shape(Kind::rect, {150, 150}, {50, 50})}),
-                  {{50, 100, true}, {150, 100, true}, {100, 50, true}, {100, 150, true}, {100, 100, false},
-                   {40, 100, false}, {55, 100, false}},
+                  {{50, 100, true},
+                   {150, 100, true},
+                   {100, 50, true},
+                   {100, 150, true},
+                   {100, 100, false},
+                   {40, 100, false},
+                   {55, 100, false}},
                   "rectangle");
     expectSamples(drawOnWhite({shape(Kind::oval, {50, 50}, {150, 150})}),
-                  {{50, 100, true}, {100, 150, true}, {100, 50, true}, {53, 53, false}, {147, 147, false},
+                  {{50, 100, true},
+                   {100, 150, true},
+                   {100, 50, true},
+                   {53, 53, false},
+                   {147, 147, false},
                    {100, 100, false}},
                   "oval");
 }
 
 TEST(ShapeDrawing, DrawsLinesWithTheStrokeWidthInPixels) {
     const auto line = shape(Kind::line, {20, 100}, {180, 100});
-    expectSamples(drawOnWhite({line}), {{100, 100, true}, {100, 103, false}, {100, 97, false}}, "3-pixel line");
+    expectSamples(drawOnWhite({line}), {{100, 100, true}, {100, 103, false}, {100, 97, false}},
+                  "3-pixel line");
     auto wide = std::make_shared<ShapeAnnotation>(Kind::line, QPointF(20, 100), QPointF(180, 100), 2.0);
-    expectSamples(drawOnWhite({wide}), {{100, 102, true}, {100, 97, true}, {100, 104, false}}, "6-pixel line");
+    expectSamples(drawOnWhite({wide}), {{100, 102, true}, {100, 97, true}, {100, 104, false}},
+                  "6-pixel line");
 }
 
 TEST(ShapeDrawing, ArrowsEndInAHeadWiderThanTheShaft) {
@@ -59,8 +70,13 @@ TEST(ShapeDrawing, ArrowsEndInAHeadWiderThanTheShaft) {
     const QImage image = drawOnWhite({shape(Kind::arrow, {20, 100.5}, {180, 100.5})});
     // The head is 20.6 pixels long; 17 pixels before the tip it is about 5.3 pixels wide each side.
     expectSamples(image,
-                  {{100, 100, true}, {100, 104, false}, {162, 104, true}, {162, 96, true}, {176, 100, true},
-                   {184, 100, false}, {16, 100, false}},
+                  {{100, 100, true},
+                   {100, 104, false},
+                   {162, 104, true},
+                   {162, 96, true},
+                   {176, 100, true},
+                   {184, 100, false},
+                   {16, 100, false}},
                   "arrow");
 }
 
@@ -88,7 +104,11 @@ TEST(PenDrawing, SmoothsCornersThroughTheMidpoints) {
     // The curve runs from the first point to the midpoint (140, 100) of the last two, bent towards
     // the corner (100, 180) without reaching it, then straight on to the last point.
     expectSamples(drawOnWhite({pen}),
-                  {{20, 20, true}, {90, 120, true}, {140, 100, true}, {160, 60, true}, {100, 175, false},
+                  {{20, 20, true},
+                   {90, 120, true},
+                   {140, 100, true},
+                   {160, 60, true},
+                   {100, 175, false},
                    {60, 100, false}},
                   "smoothed pen");
 }
@@ -98,7 +118,8 @@ TEST(CounterDrawing, IsARedDiscWithItsNumberInWhiteAtTheCentre) {
     counter->center = {100, 100};
     counter->number = 8;
     const QImage image = drawOnWhite({counter});
-    expectSamples(image, {{88, 100, true}, {112, 100, true}, {100, 88, true}, {74, 100, false}, {100, 126, false}},
+    expectSamples(image,
+                  {{88, 100, true}, {112, 100, true}, {100, 88, true}, {74, 100, false}, {100, 126, false}},
                   "counter disc");
     // The number's ink is white and centred on the disc.
     double sx = 0, sy = 0;
@@ -131,7 +152,8 @@ TEST(CounterDrawing, CastsItsShadowDownwards) {
 TEST(BlurDrawing, ShowsThePixellatedCopyInsideItsRectangleOnly) {
     QImage base(200, 200, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 200; ++x) base.setPixel(x, y, qRgb(x, y, (x * y) % 256));
+        for (int x = 0; x < 200; ++x)
+            base.setPixel(x, y, qRgb(x, y, (x * y) % 256));
     const auto cells = AnnotationRenderer::pixellate(base, 1.0);
     ASSERT_TRUE(cells);
     for (const QRectF rect : {QRectF(40, 40, 80, 60), QRectF(120, 100, -80, -60)}) {

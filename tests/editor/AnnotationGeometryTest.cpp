@@ -22,9 +22,9 @@ TEST_P(DistanceToSegment, MeasuresToTheNearestPointOfTheSegment) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DistanceToSegment,
-                         testing::Values(SegmentCase{{5, 3}, {0, 0}, {10, 0}, 3},     // beside the middle
-                                         SegmentCase{{-3, 4}, {0, 0}, {10, 0}, 5},    // beyond an end
-                                         SegmentCase{{13, -4}, {0, 0}, {10, 0}, 5},   // beyond the other
+                         testing::Values(SegmentCase{{5, 3}, {0, 0}, {10, 0}, 3},   // beside the middle
+                                         SegmentCase{{-3, 4}, {0, 0}, {10, 0}, 5},  // beyond an end
+                                         SegmentCase{{13, -4}, {0, 0}, {10, 0}, 5}, // beyond the other
                                          SegmentCase{{3, 4}, {2, 2}, {2, 2}, std::hypot(1, 2)}, // a point
                                          SegmentCase{{0, 10}, {0, 0}, {10, 10}, std::sqrt(50.0)},
                                          SegmentCase{{7, 7}, {0, 0}, {10, 10}, 0}));
@@ -73,7 +73,7 @@ TEST(ArrowHead, AZeroLengthArrowHasATinyHeadPointingRight) {
 
 // Hit testing, in points multiplied by the scale: the tolerance T is 8 points.
 class HitTest : public testing::TestWithParam<double> {
-protected:
+  protected:
     double s() const { return GetParam(); }
     QPointF pt(double x, double y) const { return QPointF(x * s(), y * s()); }
     std::shared_ptr<ShapeAnnotation> shape(Kind kind, QPointF a, QPointF b) const {
@@ -90,11 +90,13 @@ TEST_P(HitTest, RectanglesArePickedOnABandAroundTheirOutline) {
             bool hit;
         };
         const Probe probes[] = {
-            {-7, 50, true},  {107, 50, true}, {50, -7, true},   {50, 107, true}, // 7 points outside an edge
-            {50, 50, false}, {8, 50, false},  {50, 91.9, false},                 // inside the band
-            {7.9, 50, true}, {92, 50, true},  {50, 92, true},                    // the band's inner edges
-            {-8, 50, true},  {108, 50, false}, {50, -8, true}, {50, 108, false}, // half-open outer edges
-            {-7, -7, true},  {107.5, 107.5, true}};
+            {-7, 50, true},   {107, 50, true},     {50, -7, true},
+            {50, 107, true},                                          // 7 points outside an edge
+            {50, 50, false},  {8, 50, false},      {50, 91.9, false}, // inside the band
+            {7.9, 50, true},  {92, 50, true},      {50, 92, true},    // the band's inner edges
+            {-8, 50, true},   {108, 50, false},    {50, -8, true},
+            {50, 108, false}, // half-open outer edges
+            {-7, -7, true},   {107.5, 107.5, true}};
         for (const Probe& p : probes)
             EXPECT_EQ(r->hitTest(pt(p.x, p.y)), p.hit) << int(kind) << " at (" << p.x << ", " << p.y << ")";
     }

@@ -17,7 +17,8 @@ using namespace editortest;
 QImage ramp(int width, int height, QImage::Format format = QImage::Format_RGB32) {
     QImage image(width, height, format);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb((x * 3) % 256, (y * 3) % 256, 90));
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 3) % 256, (y * 3) % 256, 90));
     return image;
 }
 
@@ -45,7 +46,8 @@ TEST_P(Pixellate, FillsSquareCellsAlignedToTheBottomLeftCorner) {
             const auto key = qMakePair(c.x(), c.y());
             const QRgb px = out->pixel(x, y);
             if (!colours.contains(key)) colours.insert(key, px);
-            ASSERT_EQ(px, colours.value(key)) << "pixel (" << x << ", " << y << ") in cell " << c.x() << "," << c.y();
+            ASSERT_EQ(px, colours.value(key))
+                << "pixel (" << x << ", " << y << ") in cell " << c.x() << "," << c.y();
         }
     for (auto it = colours.cbegin(); it != colours.cend(); ++it) {
         const auto right = qMakePair(it.key().first + 1, it.key().second);
@@ -68,16 +70,19 @@ TEST(PixellateColour, IsTheAverageOfTheCell) {
     // A one-pixel checkerboard of black and white averages to mid grey in every full cell.
     QImage board(32, 32, QImage::Format_RGB32);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) board.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        for (int x = 0; x < 32; ++x)
+            board.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     const auto out = AnnotationRenderer::pixellate(board, 1.0);
     ASSERT_TRUE(out);
     for (int y = 0; y < 32; y += 5)
-        for (int x = 0; x < 32; x += 5) EXPECT_EQ(QColor(out->pixel(x, y)), QColor(128, 128, 128));
+        for (int x = 0; x < 32; x += 5)
+            EXPECT_EQ(QColor(out->pixel(x, y)), QColor(128, 128, 128));
 
     // Transparency averages too: half of each cell transparent gives half the cell's alpha.
     QImage half(16, 16, QImage::Format_ARGB32);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) half.setPixel(x, y, x % 2 ? qRgba(0, 0, 255, 255) : qRgba(0, 0, 0, 0));
+        for (int x = 0; x < 16; ++x)
+            half.setPixel(x, y, x % 2 ? qRgba(0, 0, 255, 255) : qRgba(0, 0, 0, 0));
     const auto faded = AnnotationRenderer::pixellate(half, 1.0);
     ASSERT_TRUE(faded);
     EXPECT_EQ(faded->format(), QImage::Format_ARGB32_Premultiplied);
@@ -95,7 +100,8 @@ TEST(PixellateInput, NullImagesGiveNothingAndThePixelRatioIsKept) {
 }
 
 TEST(Render, MakesANewImageOfTheBasesExactSize) {
-    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
+    for (QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
         const QImage base = ramp(123, 77, format);
         const QImage flat = AnnotationRenderer::render(base, {});
         EXPECT_EQ(flat.size(), base.size());
@@ -115,8 +121,8 @@ TEST(Render, KeepsTranslucentBasePixels) {
 TEST(Render, DrawsInPixelsWhateverTheBasesPixelRatio) {
     QImage base = whiteBase(200, 200);
     base.setDevicePixelRatio(2.0);
-    auto line = std::make_shared<ShapeAnnotation>(ShapeAnnotation::Kind::line, QPointF(20, 150), QPointF(180, 150),
-                                                  2.0);
+    auto line = std::make_shared<ShapeAnnotation>(ShapeAnnotation::Kind::line, QPointF(20, 150),
+                                                  QPointF(180, 150), 2.0);
     const QImage flat = AnnotationRenderer::render(base, {line});
     EXPECT_EQ(flat.size(), QSize(200, 200));
     EXPECT_EQ(flat.devicePixelRatio(), 2.0);
@@ -125,7 +131,8 @@ TEST(Render, DrawsInPixelsWhateverTheBasesPixelRatio) {
 }
 
 TEST(Render, ReturnsTheNullBaseAsItIs) {
-    auto line = std::make_shared<ShapeAnnotation>(ShapeAnnotation::Kind::line, QPointF(0, 0), QPointF(5, 5), 1.0);
+    auto line =
+        std::make_shared<ShapeAnnotation>(ShapeAnnotation::Kind::line, QPointF(0, 0), QPointF(5, 5), 1.0);
     EXPECT_TRUE(AnnotationRenderer::render(QImage(), {line, nullptr}).isNull());
 }
 
@@ -135,7 +142,8 @@ TEST(Render, EveryKindTogetherChangesTheBase) {
     AnnotationList list;
     using K = ShapeAnnotation::Kind;
     for (K k : {K::arrow, K::rect, K::oval, K::highlight})
-        list.push_back(std::make_shared<ShapeAnnotation>(k, QPointF(20 + 90 * int(k), 20), QPointF(90 + 90 * int(k), 80), 1.0));
+        list.push_back(std::make_shared<ShapeAnnotation>(k, QPointF(20 + 90 * int(k), 20),
+                                                         QPointF(90 + 90 * int(k), 80), 1.0));
     auto pen = std::make_shared<PenAnnotation>(1.0);
     pen->points = {{20, 150}, {60, 180}, {100, 150}};
     auto text = std::make_shared<TextAnnotation>(1.0);

@@ -15,11 +15,13 @@ namespace {
 using namespace editortest;
 
 // Strongly red pixels: the text's own ink, not its grey shadow.
-bool isInk(QRgb px) { return qRed(px) > 180 && qGreen(px) < 140 && qBlue(px) < 140; }
+bool isInk(QRgb px) {
+    return qRed(px) > 180 && qGreen(px) < 140 && qBlue(px) < 140;
+}
 
 struct Ink {
-    QRect box;          // top-left image rows and columns
-    QList<int> perRow;  // ink pixels in each row of the box, top first
+    QRect box;         // top-left image rows and columns
+    QList<int> perRow; // ink pixels in each row of the box, top first
 };
 
 Ink inkOf(const QImage& image) {
@@ -29,7 +31,8 @@ Ink inkOf(const QImage& image) {
             if (isInk(image.pixel(x, y))) ink.box = ink.box.united(QRect(x, y, 1, 1));
     for (int y = ink.box.top(); y <= ink.box.bottom(); ++y) {
         int n = 0;
-        for (int x = ink.box.left(); x <= ink.box.right(); ++x) n += isInk(image.pixel(x, y));
+        for (int x = ink.box.left(); x <= ink.box.right(); ++x)
+            n += isInk(image.pixel(x, y));
         ink.perRow << n;
     }
     return ink;
@@ -112,7 +115,8 @@ TEST(TextDrawing, EmptyTextDrawsNothingButHasATenPixelBox) {
     text->origin = {20, 30};
     EXPECT_EQ(text->textSize(), QSizeF(10, 10));
     EXPECT_EQ(text->bounds(), QRectF(20, 30, 10, 10));
-    EXPECT_EQ(differingPixels(AnnotationRenderer::render(whiteBase(100, 100), {text}), whiteBase(100, 100)), 0);
+    EXPECT_EQ(differingPixels(AnnotationRenderer::render(whiteBase(100, 100), {text}), whiteBase(100, 100)),
+              0);
 }
 
 TEST(TextMeasure, ScalesWithFractionalPixelSizes) {

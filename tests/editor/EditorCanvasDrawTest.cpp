@@ -140,8 +140,8 @@ TEST_F(DrawTest, BlurAfterACropShowsTheNewImage) {
     drag(&c, widgetPoint(c, {5, 45}), widgetPoint(c, {95, 99}));
     ASSERT_EQ(c.pointSize(), QSizeF(90, 54));
     const CapturedImage flat = c.flattened();
-    const QImage expected =
-        AnnotationRenderer::render(c.image().image, c.annotations(), AnnotationRenderer::pixellate(c.image().image, 2));
+    const QImage expected = AnnotationRenderer::render(c.image().image, c.annotations(),
+                                                       AnnotationRenderer::pixellate(c.image().image, 2));
     EXPECT_EQ(editortest::differingPixels(flat.image, expected), 0);
 }
 

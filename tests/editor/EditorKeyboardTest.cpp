@@ -116,10 +116,12 @@ TEST_F(EditorKeyboardTest, OneWheelNotchIsATenPercentStepAndNotchesStopAtTheLimi
     EXPECT_EQ(zoomText(editor), QStringLiteral("90%"));
 
     editor->setMagnification(7.0);
-    for (int notch = 0; notch < 10; ++notch) wheel(120);
+    for (int notch = 0; notch < 10; ++notch)
+        wheel(120);
     EXPECT_DOUBLE_EQ(magnification(), 8.0);
     editor->setMagnification(0.2);
-    for (int notch = 0; notch < 10; ++notch) wheel(-120);
+    for (int notch = 0; notch < 10; ++notch)
+        wheel(-120);
     EXPECT_DOUBLE_EQ(magnification(), 0.1);
     EXPECT_EQ(zoomText(editor), QStringLiteral("10%"));
 
@@ -137,7 +139,8 @@ TEST_F(EditorKeyboardTest, WheelZoomKeepsThePointUnderThePointer) {
     const QPointF pointer(300, 200);
     QWidget* viewport = big->scrollView()->viewport();
     const QPointF before = QPointF(canvas->mapFrom(viewport, pointer.toPoint())) / magnification();
-    for (int notch = 0; notch < 7; ++notch) wheel(120, pointer);
+    for (int notch = 0; notch < 7; ++notch)
+        wheel(120, pointer);
     ASSERT_NEAR(magnification(), std::pow(1.1, 7), 1e-9);
     const QPointF after = QPointF(canvas->mapFrom(viewport, pointer.toPoint())) / magnification();
     EXPECT_NEAR(after.x(), before.x(), 1.0);
@@ -179,7 +182,7 @@ TEST_F(EditorKeyboardTest, TouchpadScrollsUnlessCtrlIsHeld) {
     wheel(-120, {300, 200}, QPoint(0, -40));
     EXPECT_DOUBLE_EQ(magnification(), 1.0);
     EXPECT_GT(vertical->value(), top);
-    wheel(24, {300, 200}, QPoint(0, 12), Qt::ControlModifier);  // 12 points of precise scrolling
+    wheel(24, {300, 200}, QPoint(0, 12), Qt::ControlModifier); // 12 points of precise scrolling
     EXPECT_DOUBLE_EQ(magnification(), 1.1);
 }
 

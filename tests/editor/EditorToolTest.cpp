@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 TEST(EditorTool, EveryCaseRoundTripsThroughItsRawValueInToolbarOrder) {
-    const char* order[] = {"select", "arrow", "line", "rect", "oval", "highlight",
+    const char* order[] = {"select", "arrow", "line",    "rect", "oval", "highlight",
                            "pen",    "text",  "counter", "blur", "crop"};
     ASSERT_EQ(editortool::allCases().size(), std::size(order));
     for (size_t i = 0; i < std::size(order); ++i) {

@@ -132,9 +132,11 @@ TEST_P(ToolbarWidth, NothingIsCutOffAndEveryControlStaysWhole) {
     bar.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
     for (const QWidget* w : bar.findChildren<QWidget*>()) {
-        if (!w->isVisible() || w->parentWidget() == &bar) continue; // the row itself may be wider than its contents
+        if (!w->isVisible() || w->parentWidget() == &bar)
+            continue; // the row itself may be wider than its contents
         const QRect r(w->mapTo(&bar, QPoint()), w->size());
-        EXPECT_TRUE(bar.rect().contains(r)) << w->metaObject()->className() << " " << w->objectName().toStdString();
+        EXPECT_TRUE(bar.rect().contains(r))
+            << w->metaObject()->className() << " " << w->objectName().toStdString();
     }
     for (const QLabel* l : {bar.sizeLabel(), bar.zoomLabel()}) {
         EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();

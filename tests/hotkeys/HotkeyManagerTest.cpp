@@ -12,7 +12,7 @@
 namespace {
 
 class HotkeyManagerTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     Settings settings{dir.filePath(QStringLiteral("Pictro.conf"))};
     FakeHotkeyService service;
@@ -20,7 +20,8 @@ protected:
 
     std::vector<quint32> liveIds() const {
         std::vector<quint32> ids;
-        for (const auto& e : service.live) ids.push_back(e.id.id);
+        for (const auto& e : service.live)
+            ids.push_back(e.id.id);
         return ids;
     }
 };

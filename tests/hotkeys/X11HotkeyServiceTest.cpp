@@ -18,7 +18,7 @@ void xdotool(const QStringList& args) {
 }
 
 class X11Hotkeys : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         service.setPressHandler([this](HotkeyService::Registration r) { presses.push_back(r.id); });
     }
@@ -68,9 +68,9 @@ TEST_F(X11Hotkeys, ACombinationHeldByAnotherProgramIsRefused) {
     xcb_connection_t* other = xcb_connect(nullptr, nullptr);
     ASSERT_EQ(xcb_connection_has_error(other), 0);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
-    xcb_generic_error_t* error = xcb_request_check(
-        other, xcb_grab_key_checked(other, 0, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, 75, XCB_GRAB_MODE_ASYNC,
-                                    XCB_GRAB_MODE_ASYNC));
+    xcb_generic_error_t* error =
+        xcb_request_check(other, xcb_grab_key_checked(other, 0, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1,
+                                                      75, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     ASSERT_EQ(error, nullptr);
     EXPECT_NE(service.registerHotkey({{}, {}, 101, KeyCombo::command | KeyCombo::option}, {1, 9}), 0);
     // Others still work.
@@ -82,7 +82,8 @@ TEST_F(X11Hotkeys, ACombinationHeldByAnotherProgramIsRefused) {
 
 TEST(X11HotkeyModifiers, MapToThePcModifierKeys) {
     EXPECT_EQ(X11HotkeyService::xModifiers(KeyCombo::command), XCB_MOD_MASK_CONTROL);
-    EXPECT_EQ(X11HotkeyService::xModifiers(KeyCombo::control | KeyCombo::option), XCB_MOD_MASK_4 | XCB_MOD_MASK_1);
+    EXPECT_EQ(X11HotkeyService::xModifiers(KeyCombo::control | KeyCombo::option),
+              XCB_MOD_MASK_4 | XCB_MOD_MASK_1);
 }
 
 } // namespace

@@ -152,7 +152,8 @@ class PinDrag : public PinX11Test, public ::testing::WithParamInterface<DragCase
 
 std::vector<QPoint> smallSteps() {
     std::vector<QPoint> path;
-    for (int step = 1; step <= 20; ++step) path.emplace_back(5 * step, 5 * step / 2);
+    for (int step = 1; step <= 20; ++step)
+        path.emplace_back(5 * step, 5 * step / 2);
     return path;
 }
 
@@ -209,6 +210,7 @@ TEST_F(PinX11Test, APinMadeFromTheEditorLeavesTheKeysWhereTheyWere) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(pin.data()));
     maker.reset();
     // The window manager hands the keys on when the editor goes; never to the pin.
-    const bool pinTookThem = waitUntil([&] { return activeWindow() == pin->winId() || pin->isActiveWindow(); }, 1500);
+    const bool pinTookThem =
+        waitUntil([&] { return activeWindow() == pin->winId() || pin->isActiveWindow(); }, 1500);
     EXPECT_FALSE(pinTookThem);
 }

@@ -220,7 +220,8 @@ TEST_F(ToastHUDTest, SlowWorkSaysItIsUnderWayUntilItsResultReplacesIt) {
     slow.start();
     QElapsedTimer clock;
     clock.start();
-    progresstoast::showWhileRunning(slow.future(), QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
+    progresstoast::showWhileRunning(slow.future(), QStringLiteral("Reading text…"),
+                                    QStringLiteral("text.viewfinder"));
     ASSERT_TRUE(waitUntil([] { return ToastHUD::current() != nullptr; }, 3000));
     EXPECT_GE(clock.elapsed(), progresstoast::defaultDelayMilliseconds);
     EXPECT_EQ(ToastHUD::current()->message(), QStringLiteral("Reading text…"));
@@ -232,7 +233,8 @@ TEST_F(ToastHUDTest, SlowWorkSaysItIsUnderWayUntilItsResultReplacesIt) {
 TEST_F(ToastHUDTest, QuickWorkShowsNoProgress) {
     QPromise<int> quick;
     quick.start();
-    progresstoast::showWhileRunning(quick.future(), QStringLiteral("Reading text…"), QStringLiteral("text.viewfinder"));
+    progresstoast::showWhileRunning(quick.future(), QStringLiteral("Reading text…"),
+                                    QStringLiteral("text.viewfinder"));
     quick.finish();
     QTest::qWait(progresstoast::defaultDelayMilliseconds + 200);
     EXPECT_EQ(ToastHUD::current(), nullptr);

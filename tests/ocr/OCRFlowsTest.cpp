@@ -39,8 +39,8 @@ QString toastMessage() {
 // far below it, outside the area the tests drag.
 CapturedImage frozenScreen(const QString& inArea, const QImage& extra = {}) {
     QImage pixels = ocrtest::textImage({2880, 1800}, {inArea}, dejaVu(48), {140, 250});
-    pixels = ocrtest::with(pixels, ocrtest::textImage({900, 120}, {QStringLiteral("Outside words")}, dejaVu(48)),
-                           {140, 1000});
+    pixels = ocrtest::with(
+        pixels, ocrtest::textImage({900, 120}, {QStringLiteral("Outside words")}, dejaVu(48)), {140, 1000});
     if (!extra.isNull()) pixels = ocrtest::with(pixels, extra, {1000, 210});
     return {pixels, 2.0};
 }
@@ -75,8 +75,8 @@ class InstantRecognition : public ::testing::Test {
 };
 
 TEST_F(InstantRecognition, TextInTheDraggedAreaGoesToTheClipboard) {
-    overlayAnswer = OverlayResult::area(platform->fakeScreens.screenList.front(), frozenScreen(QStringLiteral("Copy me")),
-                                        kArea);
+    overlayAnswer = OverlayResult::area(platform->fakeScreens.screenList.front(),
+                                        frozenScreen(QStringLiteral("Copy me")), kArea);
     flows->instantTextRecognition();
     EXPECT_EQ(modes, std::vector<OverlayMode>{OverlayMode::area});
     EXPECT_EQ(toastMessage(), QStringLiteral("Text copied (7 chars)"));
@@ -86,16 +86,17 @@ TEST_F(InstantRecognition, TextInTheDraggedAreaGoesToTheClipboard) {
 }
 
 TEST_F(InstantRecognition, AQRCodeInTheAreaComesFirstAndSaysSo) {
-    overlayAnswer = OverlayResult::area(platform->fakeScreens.screenList.front(),
-                                        frozenScreen(QStringLiteral("Scan"), qrcodeimage::make(QStringLiteral("Q1"), 6)),
-                                        kArea);
+    overlayAnswer = OverlayResult::area(
+        platform->fakeScreens.screenList.front(),
+        frozenScreen(QStringLiteral("Scan"), qrcodeimage::make(QStringLiteral("Q1"), 6)), kArea);
     flows->instantTextRecognition();
     EXPECT_EQ(toastMessage(), QStringLiteral("QR/text copied (7 chars)"));
     EXPECT_EQ(platform->fakePasteboard.text, QStringLiteral("Q1\nScan"));
 }
 
 TEST_F(InstantRecognition, NothingInTheAreaLeavesTheClipboardAlone) {
-    overlayAnswer = OverlayResult::area(platform->fakeScreens.screenList.front(), frozenScreen(QString()), kArea);
+    overlayAnswer =
+        OverlayResult::area(platform->fakeScreens.screenList.front(), frozenScreen(QString()), kArea);
     flows->instantTextRecognition();
     EXPECT_EQ(toastMessage(), QStringLiteral("No text or QR found"));
     EXPECT_TRUE(platform->fakePasteboard.operations.empty());
@@ -120,7 +121,8 @@ class EditorRecognition : public InstantRecognition {
         return EditorWindowController::controllers().back().get();
     }
     static void clickRecognise(EditorWindowController* editor) {
-        QTest::mouseClick(editor->toolbar()->actionButton(EditorToolbar::Action::recognizeText), Qt::LeftButton);
+        QTest::mouseClick(editor->toolbar()->actionButton(EditorToolbar::Action::recognizeText),
+                          Qt::LeftButton);
     }
 };
 

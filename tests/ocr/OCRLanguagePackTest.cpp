@@ -62,7 +62,8 @@ TEST_P(LanguagePacks, AMissingPackDegradesWithADiagnosticNotACrash) {
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0);
     const QString out = QString::fromUtf8(child.readAllStandardOutput());
-    EXPECT_TRUE(out.contains(QStringLiteral("TEXT=%1\n").arg(QString::fromUtf8(c.text)))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("TEXT=%1\n").arg(QString::fromUtf8(c.text))))
+        << out.toStdString();
     const QString err = QString::fromUtf8(child.readAllStandardError());
     if (*c.diagnostic) {
         EXPECT_TRUE(err.contains(QString::fromUtf8(c.diagnostic))) << err.toStdString();
@@ -73,14 +74,15 @@ TEST_P(LanguagePacks, AMissingPackDegradesWithADiagnosticNotACrash) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, LanguagePacks,
-    ::testing::Values(PackCase{"englishOnly", true, "Hello there",
-                               "Pictro: text recognition: language pack \"vie\" is not installed; reading with eng"},
-                      PackCase{"none", false, "", "Pictro: text recognition: the engine could not start with eng"},
-                      // A pack of its own reads alone; one that is not installed gives way to English.
-                      PackCase{"chosenPack", true, "Hello there", "", "fra", true},
-                      PackCase{"chosenPackMissing", true, "Hello there",
-                               "Pictro: text recognition: language pack \"fra\" is not installed; reading with eng",
-                               "fra"}),
+    ::testing::Values(
+        PackCase{"englishOnly", true, "Hello there",
+                 "Pictro: text recognition: language pack \"vie\" is not installed; reading with eng"},
+        PackCase{"none", false, "", "Pictro: text recognition: the engine could not start with eng"},
+        // A pack of its own reads alone; one that is not installed gives way to English.
+        PackCase{"chosenPack", true, "Hello there", "", "fra", true},
+        PackCase{"chosenPackMissing", true, "Hello there",
+                 "Pictro: text recognition: language pack \"fra\" is not installed; reading with eng",
+                 "fra"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,6 +1,6 @@
+#include "ocr/OCRResult.h"
 #include "ocr/OCRFeedback.h"
 #include "ocr/OCRLanguages.h"
-#include "ocr/OCRResult.h"
 #include "ocr/QRCodeImage.h"
 
 #include <gtest/gtest.h>
@@ -28,18 +28,28 @@ TEST_P(InstantFeedback, ClipboardTextAndToastFollowWhatWasFound) {
 
 INSTANTIATE_TEST_SUITE_P(
     Results, InstantFeedback,
-    ::testing::Values(
-        ClipboardCase{"nothing", {}, "", "No text or QR found", "text.magnifyingglass"},
-        ClipboardCase{"textOnly", {QStringLiteral("Hello\nWorld"), {}}, "Hello\nWorld", "Text copied (11 chars)",
-                      "text.viewfinder"},
-        ClipboardCase{"payloadOnly", {QString(), {QStringLiteral("P1")}}, "P1", "QR/text copied (2 chars)",
-                      "qrcode.viewfinder"},
-        ClipboardCase{"payloadsThenText",
-                      {QStringLiteral("Hello"), {QStringLiteral("P1"), QStringLiteral("P2")}},
-                      "P1\nP2\nHello", "QR/text copied (11 chars)", "qrcode.viewfinder"},
-        // A letter and its combining accent are one character to the reader.
-        ClipboardCase{"combiningMarks", {QStringLiteral("Cafe\u0301"), {}}, "Cafe\u0301", "Text copied (4 chars)",
-                      "text.viewfinder"}),
+    ::testing::Values(ClipboardCase{"nothing", {}, "", "No text or QR found", "text.magnifyingglass"},
+                      ClipboardCase{"textOnly",
+                                    {QStringLiteral("Hello\nWorld"), {}},
+                                    "Hello\nWorld",
+                                    "Text copied (11 chars)",
+                                    "text.viewfinder"},
+                      ClipboardCase{"payloadOnly",
+                                    {QString(), {QStringLiteral("P1")}},
+                                    "P1",
+                                    "QR/text copied (2 chars)",
+                                    "qrcode.viewfinder"},
+                      ClipboardCase{"payloadsThenText",
+                                    {QStringLiteral("Hello"), {QStringLiteral("P1"), QStringLiteral("P2")}},
+                                    "P1\nP2\nHello",
+                                    "QR/text copied (11 chars)",
+                                    "qrcode.viewfinder"},
+                      // A letter and its combining accent are one character to the reader.
+                      ClipboardCase{"combiningMarks",
+                                    {QStringLiteral("Cafe\u0301"), {}},
+                                    "Cafe\u0301",
+                                    "Text copied (4 chars)",
+                                    "text.viewfinder"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct LanguageCase {
@@ -64,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LanguageCase{"englishPlus", OCRLanguage::englishPlus, kBoth, "eng+vie"},
                       LanguageCase{"vietnamesePlus", OCRLanguage::vietnamesePlus, kBoth, "vie+eng"},
                       LanguageCase{"auto", OCRLanguage::autoLanguage, kBoth, "eng+vie"},
-                      LanguageCase{"vietnameseMissing", OCRLanguage::vietnamesePlus, {QStringLiteral("eng")}, "eng"},
+                      LanguageCase{
+                          "vietnameseMissing", OCRLanguage::vietnamesePlus, {QStringLiteral("eng")}, "eng"},
                       // Nothing found at all: English is asked for, and the engine reports its own failure.
                       LanguageCase{"noPacks", OCRLanguage::vietnamesePlus, {}, "eng"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -85,19 +96,21 @@ TEST_P(StoredLanguage, NamesOnePackOrKeepsItsFixedMeaning) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, StoredLanguage,
-                         ::testing::Values(StoredLanguageCase{"englishPlus", {}}, StoredLanguageCase{"vietnamesePlus", {}},
-                                           StoredLanguageCase{"auto", {}}, StoredLanguageCase{"deu", "deu"},
-                                           StoredLanguageCase{"chi_sim", "chi_sim"},
-                                           StoredLanguageCase{"script/Latin", "script/Latin"},
-                                           StoredLanguageCase{"eng+vie", {}}, StoredLanguageCase{"../eng", {}},
-                                           StoredLanguageCase{"/usr/share/x", {}}, StoredLanguageCase{"", {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredLanguage,
+    ::testing::Values(StoredLanguageCase{"englishPlus", {}}, StoredLanguageCase{"vietnamesePlus", {}},
+                      StoredLanguageCase{"auto", {}}, StoredLanguageCase{"deu", "deu"},
+                      StoredLanguageCase{"chi_sim", "chi_sim"},
+                      StoredLanguageCase{"script/Latin", "script/Latin"}, StoredLanguageCase{"eng+vie", {}},
+                      StoredLanguageCase{"../eng", {}}, StoredLanguageCase{"/usr/share/x", {}},
+                      StoredLanguageCase{"", {}}));
 
 TEST(LanguagePacks, ChoicesNameTheLanguageAndLeaveOutWhatIsNoLanguage) {
     const QStringList installed{QStringLiteral("chi_sim"), QStringLiteral("deu"), QStringLiteral("eng"),
-                                QStringLiteral("equ"), QStringLiteral("osd"), QStringLiteral("xqz")};
+                                QStringLiteral("equ"),     QStringLiteral("osd"), QStringLiteral("xqz")};
     EXPECT_EQ(ocrlanguages::selectablePacks(installed),
-              (QStringList{QStringLiteral("chi_sim"), QStringLiteral("deu"), QStringLiteral("eng"), QStringLiteral("xqz")}));
+              (QStringList{QStringLiteral("chi_sim"), QStringLiteral("deu"), QStringLiteral("eng"),
+                           QStringLiteral("xqz")}));
     EXPECT_EQ(ocrlanguages::packLabel(QStringLiteral("deu")), QStringLiteral("German (deu)"));
     EXPECT_EQ(ocrlanguages::packLabel(QStringLiteral("fra")), QStringLiteral("French (fra)"));
     EXPECT_EQ(ocrlanguages::packLabel(QStringLiteral("chi_sim")), QStringLiteral("Chinese (chi_sim)"));

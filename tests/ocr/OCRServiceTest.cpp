@@ -40,11 +40,12 @@ TEST_P(DrawnText, ReadsBackAsDrawn) {
     EXPECT_TRUE(r.qrPayloads.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, DrawnText,
-                         ::testing::Values(TextCase{"PICTRO TEST 123", 72, true, {900, 240}},
-                                           TextCase{"Hello", 32, false, {300, 120}},
-                                           // Screen-sized type, as a dragged area of a window holds it.
-                                           TextCase{"Settings saved to the screenshots folder", 15, false, {520, 90}}));
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, DrawnText,
+    ::testing::Values(TextCase{"PICTRO TEST 123", 72, true, {900, 240}},
+                      TextCase{"Hello", 32, false, {300, 120}},
+                      // Screen-sized type, as a dragged area of a window holds it.
+                      TextCase{"Settings saved to the screenshots folder", 15, false, {520, 90}}));
 
 class LineBreaks : public ::testing::TestWithParam<bool> {};
 
@@ -79,8 +80,8 @@ TEST(OCRService, QRCodeBesideTextPutsThePayloadFirst) {
 
 TEST(OCRService, TextOverTransparencyReadsAsOnPaper) {
     // Transparent pixels taken as black would hide black type entirely.
-    const QImage image = textImage({400, 120}, {QStringLiteral("Clear")}, dejaVu(40), {40, 30}, Qt::transparent,
-                                   QImage::Format_ARGB32_Premultiplied);
+    const QImage image = textImage({400, 120}, {QStringLiteral("Clear")}, dejaVu(40), {40, 30},
+                                   Qt::transparent, QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(read(image).text, QStringLiteral("Clear"));
 }
 
@@ -145,7 +146,8 @@ TEST(OCRService, CapturesNeverQueueBehindRecognitions) {
     std::atomic<int> running{0};
     OCRService slow([&](const QImage&, OCRService::Options) {
         ++running;
-        while (!release) QThread::msleep(5);
+        while (!release)
+            QThread::msleep(5);
         return OCRResult{};
     });
     std::vector<QFuture<OCRResult>> recognitions;
@@ -159,7 +161,8 @@ TEST(OCRService, CapturesNeverQueueBehindRecognitions) {
     const bool captured = testsupport::waitUntil([&] { return capture.isFinished(); }, 2000);
     const qint64 took = clock.elapsed();
     release = true;
-    for (auto& r : recognitions) r.waitForFinished();
+    for (auto& r : recognitions)
+        r.waitForFinished();
     ASSERT_TRUE(captured) << "the capture waited for the recognitions";
     EXPECT_LT(took, 1000);
 }

@@ -40,4 +40,6 @@ inline QImage with(QImage image, const QImage& piece, QPoint at) {
 #include <ostream>
 
 // Readable failure messages for QString comparisons.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

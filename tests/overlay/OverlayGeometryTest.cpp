@@ -39,8 +39,8 @@ class SelectionThreshold : public ::testing::TestWithParam<ThresholdCase> {};
 
 TEST_P(SelectionThreshold, OnlyMoreThanThreePointsBothWaysCounts) {
     const auto& c = GetParam();
-    EXPECT_EQ(og::isUsableSelection(QRectF(QPointF(100, 100), c.size)), c.usable) << c.size.width() << "x"
-                                                                                   << c.size.height();
+    EXPECT_EQ(og::isUsableSelection(QRectF(QPointF(100, 100), c.size)), c.usable)
+        << c.size.width() << "x" << c.size.height();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SelectionThreshold,
@@ -84,12 +84,13 @@ TEST(OverlayGeometry, BubbleAndBadgeGeometry) {
     EXPECT_EQ(og::bubbleRect({50, 60}, {40, 14}), QRectF(44, 57, 52, 20));
     EXPECT_EQ(og::centredBubbleOrigin({100, 60}, 40), QPointF(80, 60));
     EXPECT_EQ(og::badgeOrigin(QRectF(100, 200, 300, 400)), QPointF(250, 572));
-    EXPECT_EQ(og::badgeText(window(1, {}, QStringLiteral("Notes"), QStringLiteral("Editor"))), QStringLiteral("Notes"));
+    EXPECT_EQ(og::badgeText(window(1, {}, QStringLiteral("Notes"), QStringLiteral("Editor"))),
+              QStringLiteral("Notes"));
     EXPECT_EQ(og::badgeText(window(1, {}, {}, QStringLiteral("Editor"))), QStringLiteral("Editor"));
 }
 
 class WindowHitTest : public ::testing::Test {
-protected:
+  protected:
     // Primary 1000 × 800 at the origin; a second screen to its right, 600 high, bottoms aligned.
     const double primaryMaxY = 800;
     const ScreenInfo primary = screen(QRectF(0, 0, 1000, 800));
@@ -120,8 +121,8 @@ TEST_F(WindowHitTest, DesktopBetweenWindowsPicksNothing) {
 TEST_F(WindowHitTest, EdgesAreHalfOpen) {
     // Window 1 covers bottom-left x 100..300, y 500..700.
     EXPECT_EQ(idAt({100, 500}, primary), 1u);
-    EXPECT_EQ(idAt({300, 650}, primary), 2u);  // right edge belongs to the window behind
-    EXPECT_EQ(idAt({150, 700}, primary), 2u);  // and so does the top edge
+    EXPECT_EQ(idAt({300, 650}, primary), 2u); // right edge belongs to the window behind
+    EXPECT_EQ(idAt({150, 700}, primary), 2u); // and so does the top edge
 }
 
 TEST_F(WindowHitTest, SecondScreenPointsAreOffsetByItsOrigin) {

@@ -1,5 +1,5 @@
-#include "overlay/OverlayWindow.h"
 #include "overlay/SelectionOverlay.h"
+#include "overlay/OverlayWindow.h"
 #include "overlay/SelectionOverlayView.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestSupport.h"
@@ -17,11 +17,12 @@ QImage solidScreen(const QSize& size, const QColor& colour) {
     QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.fillRect(image.rect(), colour);
-    painter.fillRect(QRect(0, 0, 40, 40), Qt::red);  // marks the top-left corner
+    painter.fillRect(QRect(0, 0, 40, 40), Qt::red); // marks the top-left corner
     return image;
 }
 
-void sendMouse(QWidget* target, QEvent::Type type, const QPoint& at, Qt::MouseButton button, Qt::MouseButtons held) {
+void sendMouse(QWidget* target, QEvent::Type type, const QPoint& at, Qt::MouseButton button,
+               Qt::MouseButtons held) {
     QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
@@ -41,7 +42,7 @@ void hoverAndClick(QWidget* view, const QPoint& at) {
 }
 
 class SelectionOverlayTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform = &FakePlatform::installNew();
         const ScreenInfo& s = platform->fakeScreens.addScreen(QRectF(0, 0, 800, 600), 2.0);
@@ -50,7 +51,8 @@ protected:
         SelectionOverlay::setCaptureErrorHandler({});
     }
     void TearDown() override {
-        if (SelectionOverlay* overlay = SelectionOverlay::current()) overlay->finish(OverlayResult::cancelled());
+        if (SelectionOverlay* overlay = SelectionOverlay::current())
+            overlay->finish(OverlayResult::cancelled());
         SelectionOverlay::setCaptureErrorHandler({});
         QApplication::processEvents();
     }
@@ -73,7 +75,8 @@ protected:
 
     int visibleTopLevels() const {
         int n = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) n += w->isVisible() ? 1 : 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += w->isVisible() ? 1 : 0;
         return n;
     }
 
@@ -201,7 +204,7 @@ TEST_F(SelectionOverlayTest, EveryScreenGetsAWindowAndAFrozenPicture) {
 }
 
 class WindowPick : public SelectionOverlayTest {
-protected:
+  protected:
     void SetUp() override {
         SelectionOverlayTest::SetUp();
         // Front to back, top-left space: a small window over a large one.

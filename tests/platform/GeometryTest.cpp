@@ -14,7 +14,7 @@ TEST(Geometry, ContainmentIsHalfOpen) {
     EXPECT_FALSE(containsHalfOpen(r, {1920, 10}));
     EXPECT_FALSE(containsHalfOpen(r, {10, 1080}));
     EXPECT_FALSE(containsHalfOpen(r, {-0.001, 10}));
-    EXPECT_TRUE(containsHalfOpen(QRectF(100, 100, -50, -50), {50, 50}));  // standardized first
+    EXPECT_TRUE(containsHalfOpen(QRectF(100, 100, -50, -50), {50, 50})); // standardized first
 }
 
 TEST(Geometry, IntegralRectGrowsOutwards) {

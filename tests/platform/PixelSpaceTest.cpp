@@ -7,8 +7,8 @@ namespace {
 
 TEST(PixelSpace, EachScreenConvertsWithItsOwnScale) {
     FakeScreens screens;
-    screens.addScreen(QRectF(0, 0, 1000, 500), 2.0);     // pixels (0, 0, 2000, 1000)
-    screens.addScreen(QRectF(1000, 0, 800, 600), 1.0);   // top-left space (1000, -100): pixels at y −100
+    screens.addScreen(QRectF(0, 0, 1000, 500), 2.0);   // pixels (0, 0, 2000, 1000)
+    screens.addScreen(QRectF(1000, 0, 800, 600), 1.0); // top-left space (1000, -100): pixels at y −100
     const auto& list = screens.screenList;
     EXPECT_EQ(list[1].pixelRect, QRect(1000, -100, 800, 600));
     EXPECT_EQ(pixelspace::pixelsToTopLeftPoints(QRect(200, 100, 400, 300), list), QRectF(100, 50, 200, 150));

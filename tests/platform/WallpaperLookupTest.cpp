@@ -55,14 +55,15 @@ TEST(WallpaperParsers, NitrogenAndXfce) {
 }
 
 class Lookup : public testing::Test {
-protected:
+  protected:
     Environment env() {
         Environment e;
         e.homeDir = QStringLiteral("/home/u");
         e.configDir = QStringLiteral("/home/u/.config");
         e.run = [this](const QString& program, const QStringList& args) -> std::optional<QString> {
             commands << program + QLatin1Char(' ') + args.join(QLatin1Char(' '));
-            if (args.value(1) == QLatin1String("org.gnome.desktop.background")) return QStringLiteral("'file:///g.jpg'");
+            if (args.value(1) == QLatin1String("org.gnome.desktop.background"))
+                return QStringLiteral("'file:///g.jpg'");
             if (args.value(1) == QLatin1String("org.mate.background")) return QStringLiteral("'/m.jpg'");
             return std::nullopt;
         };
@@ -94,7 +95,7 @@ TEST_F(Lookup, EachDesktopReadsItsOwnSetting) {
 
 TEST_F(Lookup, FallsBackToTheSessionSettersAndChecksTheFile) {
     Environment e = env();
-    e.currentDesktop = QStringLiteral("X-Cinnamon");  // gsettings gives nothing here
+    e.currentDesktop = QStringLiteral("X-Cinnamon"); // gsettings gives nothing here
     files[QStringLiteral("/home/u/.config/nitrogen/bg-saved.cfg")] = "file=/n.jpg\n";
     EXPECT_EQ(lookup(e, {}), QStringLiteral("/n.jpg"));
     missing << QStringLiteral("/n.jpg");

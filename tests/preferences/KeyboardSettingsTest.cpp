@@ -41,33 +41,38 @@ TEST_P(DesktopDescription, NamesTheDesktopAndItsKeyboardSettings) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sessions, DesktopDescription,
-    ::testing::Values(DesktopCase{"Gnome", "GNOME", DesktopKind::gnome, "GNOME", "gnome-control-center"},
-                      DesktopCase{"UbuntuFirst", "ubuntu:GNOME", DesktopKind::gnome, "GNOME", "gnome-control-center"},
-                      DesktopCase{"Plasma", "KDE", DesktopKind::kde, "KDE Plasma", "systemsettings"},
-                      DesktopCase{"Xfce", "XFCE", DesktopKind::xfce, "Xfce", "xfce4-keyboard-settings"},
-                      DesktopCase{"Cinnamon", "X-Cinnamon", DesktopKind::cinnamon, "Cinnamon", "cinnamon-settings"},
-                      DesktopCase{"Mate", "MATE", DesktopKind::mate, "MATE", "mate-keybinding-properties"},
-                      DesktopCase{"Unknown", "sway", DesktopKind::other, "sway", ""},
-                      DesktopCase{"WindowManagerOnly", "", DesktopKind::none, "", ""}),
+    ::testing::Values(
+        DesktopCase{"Gnome", "GNOME", DesktopKind::gnome, "GNOME", "gnome-control-center"},
+        DesktopCase{"UbuntuFirst", "ubuntu:GNOME", DesktopKind::gnome, "GNOME", "gnome-control-center"},
+        DesktopCase{"Plasma", "KDE", DesktopKind::kde, "KDE Plasma", "systemsettings"},
+        DesktopCase{"Xfce", "XFCE", DesktopKind::xfce, "Xfce", "xfce4-keyboard-settings"},
+        DesktopCase{"Cinnamon", "X-Cinnamon", DesktopKind::cinnamon, "Cinnamon", "cinnamon-settings"},
+        DesktopCase{"Mate", "MATE", DesktopKind::mate, "MATE", "mate-keybinding-properties"},
+        DesktopCase{"Unknown", "sway", DesktopKind::other, "sway", ""},
+        DesktopCase{"WindowManagerOnly", "", DesktopKind::none, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyboardSettingsProgram, TheDesktopsOwnOrNoneAndOnAnUnknownDesktopAnyInstalledOne) {
     const auto onlyXfce = [](const QString& program) {
-        return program == QLatin1String("xfce4-keyboard-settings") ? QStringLiteral("/usr/bin/") + program : QString();
+        return program == QLatin1String("xfce4-keyboard-settings") ? QStringLiteral("/usr/bin/") + program
+                                                                   : QString();
     };
     const auto plasma = keyboardsettings::describe(QStringLiteral("KDE"));
-    EXPECT_FALSE(keyboardsettings::find(plasma, onlyXfce)) << "another desktop's settings would change other keys";
+    EXPECT_FALSE(keyboardsettings::find(plasma, onlyXfce))
+        << "another desktop's settings would change other keys";
     EXPECT_TRUE(keyboardsettings::unavailableReason(plasma).contains(QStringLiteral("systemsettings")));
     const auto xfce = keyboardsettings::find(keyboardsettings::describe(QStringLiteral("XFCE")), onlyXfce);
     ASSERT_TRUE(xfce);
     EXPECT_EQ(xfce->program, QStringLiteral("/usr/bin/xfce4-keyboard-settings"));
-    const auto kde = keyboardsettings::find(plasma, [](const QString& p) { return QStringLiteral("/opt/") + p; });
+    const auto kde =
+        keyboardsettings::find(plasma, [](const QString& p) { return QStringLiteral("/opt/") + p; });
     ASSERT_TRUE(kde);
     EXPECT_EQ(kde->arguments, QStringList{QStringLiteral("kcm_keys")});
     const auto bare = keyboardsettings::find(keyboardsettings::describe(QString()), onlyXfce);
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->program, QStringLiteral("/usr/bin/xfce4-keyboard-settings"));
-    EXPECT_FALSE(keyboardsettings::find(keyboardsettings::describe(QString()), [](const QString&) { return QString(); }));
+    EXPECT_FALSE(keyboardsettings::find(keyboardsettings::describe(QString()),
+                                        [](const QString&) { return QString(); }));
 }
 
 class HotkeysTabDesktop : public ::testing::Test {
@@ -81,8 +86,9 @@ TEST_F(HotkeysTabDesktop, NamesTheRunningDesktopAndOpensItsSettings) {
     const auto* name = window->findChild<QLabel*>(QStringLiteral("desktopName"));
     ASSERT_NE(name, nullptr);
     EXPECT_TRUE(name->text().contains(QStringLiteral("GNOME")));
-    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("desktopScreenshotKeys"))->text().contains(
-        QStringLiteral("Shift+Print")));
+    EXPECT_TRUE(window->findChild<QLabel*>(QStringLiteral("desktopScreenshotKeys"))
+                    ->text()
+                    .contains(QStringLiteral("Shift+Print")));
     auto* open = window->findChild<QPushButton*>(QStringLiteral("openKeyboardSettings"));
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open->text(), QStringLiteral("Open Keyboard Settings"));
@@ -120,8 +126,9 @@ TEST_F(HotkeysTabDesktop, ATakenCombinationSaysWhichActionLostIt) {
     QTest::mouseClick(area, Qt::LeftButton); // records
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 10, 0, 0);
     QApplication::sendEvent(area, &press);
-    EXPECT_EQ(tab->movedNote()->text(),
-              QStringLiteral("Ctrl+Shift+1 was the shortcut of “Fullscreen screenshot”, which now has none."));
+    EXPECT_EQ(
+        tab->movedNote()->text(),
+        QStringLiteral("Ctrl+Shift+1 was the shortcut of “Fullscreen screenshot”, which now has none."));
     EXPECT_EQ(tab->recorders()[0]->text(), QStringLiteral("Record Shortcut"));
 }
 

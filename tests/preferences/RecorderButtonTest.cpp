@@ -33,8 +33,8 @@ class RecorderTest : public ::testing::Test {
     void SetUp() override {
         for (RecorderButton*& r : recorders) {
             r = new RecorderButton(
-                world.settings, [this] { world.hotkeys.reloadAll(); }, [this] { world.hotkeys.unregisterAll(); },
-                &host);
+                world.settings, [this] { world.hotkeys.reloadAll(); },
+                [this] { world.hotkeys.unregisterAll(); }, &host);
             host.layout()->addWidget(r);
         }
         host.show();
@@ -147,7 +147,8 @@ TEST_F(RecorderTest, EscapeCancelsWithoutWritingAnything) {
     EXPECT_FALSE(r->isRecording());
     EXPECT_EQ(r->text(), QStringLiteral("Record Shortcut"));
     EXPECT_FALSE(world.settings.isStored(hotkeyaction::settingsKey(HotkeyAction::showApp)));
-    EXPECT_TRUE(registered(18, 768, HotkeyAction::fullscreen)) << "the hotkeys come back when the recording ends";
+    EXPECT_TRUE(registered(18, 768, HotkeyAction::fullscreen))
+        << "the hotkeys come back when the recording ends";
 }
 
 TEST_F(RecorderTest, ATakenComboMovesFromTheActionThatHeldIt) {
@@ -159,7 +160,8 @@ TEST_F(RecorderTest, ATakenComboMovesFromTheActionThatHeldIt) {
     QTest::mouseClick(recorders[0], Qt::LeftButton);
     press(recorders[0], {Qt::Key_Exclam, 10, ctrlShift}); // Ctrl+Shift+1, the full-screen default
 
-    EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::repeatArea)), QStringLiteral("18:768"));
+    EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::repeatArea)),
+              QStringLiteral("18:768"));
     EXPECT_TRUE(world.settings.isStored(hotkeyaction::settingsKey(HotkeyAction::fullscreen)));
     EXPECT_EQ(world.settings.stringValue(hotkeyaction::settingsKey(HotkeyAction::fullscreen)), QString())
         << "the default does not come back for the action that lost it";

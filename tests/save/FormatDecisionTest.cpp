@@ -17,7 +17,8 @@ QImage noise(int w, int h, QImage::Format f = QImage::Format_RGB32) {
     QRandomGenerator rng(1234);
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) row[x] = rng.generate() | 0xff000000u;
+        for (int x = 0; x < w; ++x)
+            row[x] = rng.generate() | 0xff000000u;
     }
     return image;
 }

@@ -26,7 +26,8 @@ QImage textAndGradient(int w, int h, QImage::Format format) {
     g.setColorAt(1, QColor(240, 200, 120, format == QImage::Format_RGB32 ? 255 : 90));
     p.fillRect(0, h / 2, w, h - h / 2, g);
     p.setPen(QColor(30, 30, 40));
-    for (int y = 14; y < h / 2; y += 16) p.drawText(4, y, QStringLiteral("Pictro saves text rows unfiltered %1").arg(y));
+    for (int y = 14; y < h / 2; y += 16)
+        p.drawText(4, y, QStringLiteral("Pictro saves text rows unfiltered %1").arg(y));
     return image;
 }
 
@@ -53,16 +54,16 @@ TEST_P(PngWriterRoundTrip, DecodesToTheSamePixels) {
     EXPECT_EQ(decoded.convertToFormat(straight), source.convertToFormat(straight));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, PngWriterRoundTrip,
-    ::testing::Values(Case{"OneRow", 37, 1, QImage::Format_RGB32, 2},
-                      Case{"OneColumn", 1, 300, QImage::Format_RGB32, 2},
-                      Case{"OpaqueOneBand", 301, 260, QImage::Format_RGB32, 1},
-                      Case{"OpaqueTwoBands", 301, 600, QImage::Format_RGB32, 2},
-                      Case{"OpaqueFiveBands", 640, 1100, QImage::Format_RGB32, 5},
-                      Case{"AlphaTwoBands", 257, 700, QImage::Format_ARGB32_Premultiplied, 2},
-                      Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Layouts, PngWriterRoundTrip,
+                         ::testing::Values(Case{"OneRow", 37, 1, QImage::Format_RGB32, 2},
+                                           Case{"OneColumn", 1, 300, QImage::Format_RGB32, 2},
+                                           Case{"OpaqueOneBand", 301, 260, QImage::Format_RGB32, 1},
+                                           Case{"OpaqueTwoBands", 301, 600, QImage::Format_RGB32, 2},
+                                           Case{"OpaqueFiveBands", 640, 1100, QImage::Format_RGB32, 5},
+                                           Case{"AlphaTwoBands", 257, 700,
+                                                QImage::Format_ARGB32_Premultiplied, 2},
+                                           Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Other readers than Qt's: pngcheck verifies every chunk's CRC and the zlib stream, ImageMagick
 // decodes the file to the same pixels.
@@ -85,11 +86,13 @@ TEST(PngWriter, StandardToolsReadTheSplitStream) {
     // ImageMagick's own decoder, writing the raw 8-bit RGB it read.
     QProcess stream;
     ASSERT_TRUE(testsupport::startProgram(stream, QStringLiteral("stream"),
-                                          {QStringLiteral("-map"), QStringLiteral("rgb"), QStringLiteral("-storage-type"),
-                                           QStringLiteral("char"), path, QStringLiteral("-")}));
+                                          {QStringLiteral("-map"), QStringLiteral("rgb"),
+                                           QStringLiteral("-storage-type"), QStringLiteral("char"), path,
+                                           QStringLiteral("-")}));
     ASSERT_TRUE(stream.waitForFinished(10000));
     const QByteArray rgb = stream.readAllStandardOutput();
-    EXPECT_EQ(rgb, QByteArray(reinterpret_cast<const char*>(source.convertToFormat(QImage::Format_RGB888).constBits()),
+    EXPECT_EQ(rgb, QByteArray(reinterpret_cast<const char*>(
+                                  source.convertToFormat(QImage::Format_RGB888).constBits()),
                               qsizetype(500) * 900 * 3));
 }
 

@@ -20,9 +20,10 @@ QImage picture(ImageFileFormat format, QSize size) {
         image.fill(QColor(30, 90, 160));
         return image;
     }
-    QRandomGenerator rng(7);  // photo-like, so the automatic choice is JPEG
+    QRandomGenerator rng(7); // photo-like, so the automatic choice is JPEG
     for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) image.setPixel(x, y, rng.generate() | 0xff000000u);
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, rng.generate() | 0xff000000u);
     return image;
 }
 
@@ -34,10 +35,12 @@ struct Trip {
     bool clipboard;
 };
 
-void PrintTo(const Trip& trip, std::ostream* out) { *out << trip.name; }
+void PrintTo(const Trip& trip, std::ostream* out) {
+    *out << trip.name;
+}
 
 class PointScaleRoundTrip : public testing::TestWithParam<Trip> {
-protected:
+  protected:
     void SetUp() override {
         Settings::registerDefaults();
         platform = &FakePlatform::installNew();
@@ -101,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A PNG without a density chunk, as most other programs write them.
 QByteArray withoutDensity(QByteArray png) {
     const qsizetype at = png.indexOf("pHYs");
-    if (at >= 4) png.remove(at - 4, 4 + 4 + 9 + 4);  // length, type, data, checksum
+    if (at >= 4) png.remove(at - 4, 4 + 4 + 9 + 4); // length, type, data, checksum
     return png;
 }
 

@@ -1,6 +1,6 @@
+#include "save/SaveService.h"
 #include "platform/fake/FakePlatform.h"
 #include "save/ImageEncoding.h"
-#include "save/SaveService.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 
@@ -25,7 +25,7 @@ using testsupport::solidImage;
 
 // Collects what is written to standard error while it lives.
 class StderrCapture {
-public:
+  public:
     StderrCapture() {
         std::fflush(stderr);
         m_saved = dup(STDERR_FILENO);
@@ -39,11 +39,12 @@ public:
         QByteArray all;
         char buf[512];
         size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, m_file)) > 0) all.append(buf, static_cast<qsizetype>(n));
+        while ((n = std::fread(buf, 1, sizeof buf, m_file)) > 0)
+            all.append(buf, static_cast<qsizetype>(n));
         return QString::fromLocal8Bit(all);
     }
 
-private:
+  private:
     void restore() {
         if (m_saved < 0) return;
         std::fflush(stderr);
@@ -59,19 +60,23 @@ QImage noise(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     QRandomGenerator rng(99);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.setPixel(x, y, rng.generate() | 0xff000000u);
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, rng.generate() | 0xff000000u);
     return image;
 }
 
 class SaveServiceTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Settings::registerDefaults();
         platform = &FakePlatform::installNew();
         settings = std::make_unique<Settings>(dir.filePath(QStringLiteral("Pictro.conf")));
         folder = dir.filePath(QStringLiteral("shots/deeper"));
         settings->set(keys::screenshotsFolder, folder);
-        service = std::make_unique<SaveService>(*settings, &platform->fakePasteboard, [this] { ++clockReads; return clock; });
+        service = std::make_unique<SaveService>(*settings, &platform->fakePasteboard, [this] {
+            ++clockReads;
+            return clock;
+        });
     }
 
     QTemporaryDir dir;
@@ -92,8 +97,8 @@ TEST_F(SaveServiceTest, NamesCollideIntoNumberedNames) {
     EXPECT_EQ(QFileInfo(*first).fileName(), QStringLiteral("Pictro 2026-12-07 at 03.15.34.png"));
     EXPECT_EQ(QFileInfo(*second).fileName(), QStringLiteral("Pictro 2026-12-07 at 03.15.34 (2).png"));
     EXPECT_EQ(QFileInfo(*third).fileName(), QStringLiteral("Pictro 2026-12-07 at 03.15.34 (3).png"));
-    EXPECT_EQ(QFileInfo(*first).absolutePath(), QDir(folder).absolutePath());  // parents created
-    EXPECT_EQ(clockReads, 1 + 2 + 3);  // the clock is read again for every candidate
+    EXPECT_EQ(QFileInfo(*first).absolutePath(), QDir(folder).absolutePath()); // parents created
+    EXPECT_EQ(clockReads, 1 + 2 + 3); // the clock is read again for every candidate
 }
 
 TEST_F(SaveServiceTest, AnotherProgramsFileIsNeverOverwritten) {
@@ -137,7 +142,8 @@ TEST_F(SaveServiceTest, PngKeepsEveryPixelAndRecordsThePointSize) {
 TEST_F(SaveServiceTest, TransparentPixelsSurviveThePngWriter) {
     QImage picture(64, 64, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
-    for (int x = 0; x < 64; ++x) picture.setPixel(x, 10, qPremultiply(qRgba(255, 128, 0, x * 4)));
+    for (int x = 0; x < 64; ++x)
+        picture.setPixel(x, 10, qPremultiply(qRgba(255, 128, 0, x * 4)));
     const auto bytes = SaveService::data(picture, ImageFileFormat::png);
     ASSERT_TRUE(bytes);
     const QImage back = QImage::fromData(*bytes, "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -162,7 +168,7 @@ TEST_F(SaveServiceTest, ClipboardGetsPngThenAnImageSizedInPoints) {
     EXPECT_EQ(board.operations, (std::vector<Op>{Op::clear, Op::png, Op::image}));
     const QImage png = QImage::fromData(board.png, "PNG");
     EXPECT_EQ(png.size(), QSize(400, 300));
-    EXPECT_EQ(png.dotsPerMeterX(), 7559);  // 192 dots per inch: 200 × 150 at 96 per inch
+    EXPECT_EQ(png.dotsPerMeterX(), 7559); // 192 dots per inch: 200 × 150 at 96 per inch
     EXPECT_EQ(board.image.size(), QSize(400, 300));
     EXPECT_EQ(board.image.deviceIndependentSize(), QSizeF(200, 150));
 
@@ -191,7 +197,7 @@ TEST_F(SaveServiceTest, TinyAndHugeImagesSave) {
 
 struct FailureCase {
     const char* name;
-    std::function<QString(const QString& tmp)> folder;  // returns the screenshots folder to use
+    std::function<QString(const QString& tmp)> folder; // returns the screenshots folder to use
 };
 
 class SaveFailure : public SaveServiceTest, public testing::WithParamInterface<FailureCase> {};
@@ -204,14 +210,16 @@ TEST_P(SaveFailure, ReturnsNoneLogsAndLeavesNothing) {
     const QString log = err.text();
     EXPECT_FALSE(path.has_value());
     EXPECT_TRUE(log.startsWith(QStringLiteral("Pictro: save failed: "))) << log.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(QDir(target).filePath(SaveService::fileName(clock, 1, ImageFileFormat::png))));
+    EXPECT_FALSE(
+        QFileInfo::exists(QDir(target).filePath(SaveService::fileName(clock, 1, ImageFileFormat::png))));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SaveFailure,
     testing::Values(
         // /proc refuses new entries even to root.
-        FailureCase{"folderCannotBeCreated", [](const QString&) { return QStringLiteral("/proc/pictro-test/shots"); }},
+        FailureCase{"folderCannotBeCreated",
+                    [](const QString&) { return QStringLiteral("/proc/pictro-test/shots"); }},
         FailureCase{"readOnlyFolder", [](const QString&) { return QStringLiteral("/proc"); }},
         FailureCase{"pathIsAFile",
                     [](const QString& tmp) {
@@ -238,7 +246,7 @@ TEST_F(SaveServiceTest, FullDiskLeavesNoPartialFile) {
     const QString log = err.text();
     EXPECT_FALSE(path.has_value());
     EXPECT_TRUE(log.startsWith(QStringLiteral("Pictro: save failed: "))) << log.toStdString();
-    EXPECT_TRUE(log.contains(QStringLiteral("large"))) << log.toStdString();  // "File too large"
+    EXPECT_TRUE(log.contains(QStringLiteral("large"))) << log.toStdString(); // "File too large"
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
 }
 

@@ -7,14 +7,14 @@
 #include "platform/fake/FakePlatform.h"
 #include "scrolling/EscapeWatch.h"
 #include "scrolling/ScrollRegion.h"
-#include "scrolling/ScrollingBorder.h"
 #include "scrolling/ScrollStep.h"
+#include "scrolling/ScrollingBorder.h"
 
-#include <QLabel>
 #include "scrolling/ScrollingTestSupport.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "support/TestSupport.h"
+#include <QLabel>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -246,14 +246,13 @@ TEST_P(StopDuringCapture, KeepsWhatWasStitchedAndReleasesTheKeys) {
 }
 // Two frames are the first 400 rows and the 37 the first notch brought in; stopped after the
 // first frame, the capture keeps that frame alone.
-INSTANTIATE_TEST_SUITE_P(
-    Keys, StopDuringCapture,
-    ::testing::Values(StopCase{"EscHeldAnywhere", 53, 0, 2, 437},
-                      StopCase{"EscInOwnWindow", 0, Qt::Key_Escape, 2, 437},
-                      StopCase{"ReturnHeldAnywhere", 36, 0, 2, 437},
-                      StopCase{"KeypadEnterInOwnWindow", 0, Qt::Key_Enter, 2, 437},
-                      StopCase{"EscAfterTheFirstFrameKeepsIt", 53, 0, 1, 400}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, StopDuringCapture,
+                         ::testing::Values(StopCase{"EscHeldAnywhere", 53, 0, 2, 437},
+                                           StopCase{"EscInOwnWindow", 0, Qt::Key_Escape, 2, 437},
+                                           StopCase{"ReturnHeldAnywhere", 36, 0, 2, 437},
+                                           StopCase{"KeypadEnterInOwnWindow", 0, Qt::Key_Enter, 2, 437},
+                                           StopCase{"EscAfterTheFirstFrameKeepsIt", 53, 0, 1, 400}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScrollingCaptureTest, BorderSurroundsTheRegionAndShowsTheProgressOutsideIt) {
     setUpPage(1.0, 3000, 37);

@@ -50,8 +50,8 @@ class ScrollingFlow : public ::testing::Test {
         page.render();
         platform->fakeInput.onWheel = [this](int clicks) { page.turn(clicks); };
         delegate = std::make_unique<AppDelegate>(Settings::shared(), *platform, QStringList());
-        flows = std::make_unique<AppCaptureFlows>(delegate->history(), delegate->eventLog(), Settings::shared(),
-                                                  Platform::shared(),
+        flows = std::make_unique<AppCaptureFlows>(delegate->history(), delegate->eventLog(),
+                                                  Settings::shared(), Platform::shared(),
                                                   [this](OverlayMode mode, OverlayCompletion completion) {
                                                       asked.push_back(mode);
                                                       pending = std::move(completion);
@@ -83,7 +83,8 @@ TEST_F(ScrollingFlow, ADesktopWithoutTheCapabilitySaysWhyAndStartsNothing) {
     platform->caps.set(Capability::syntheticScroll, false);
     platform->caps.set(Capability::windowList, false);
     const auto toastSays = [](const QString& text) {
-        return testsupport::waitUntil([&] { return ToastHUD::current() && ToastHUD::current()->message() == text; });
+        return testsupport::waitUntil(
+            [&] { return ToastHUD::current() && ToastHUD::current()->message() == text; });
     };
     flows->startScrolling(false);
     EXPECT_TRUE(toastSays(capability::unavailableReason(Capability::syntheticScroll)));

@@ -19,7 +19,9 @@ QImage randomRows(int width, int height, quint32 seed) {
     return image;
 }
 
-QImage rows(const QImage& source, int top, int height) { return source.copy(0, top, source.width(), height); }
+QImage rows(const QImage& source, int top, int height) {
+    return source.copy(0, top, source.width(), height);
+}
 
 bool samePixels(const QImage& a, const QImage& b) {
     return a.size() == b.size() &&
@@ -30,7 +32,9 @@ bool samePixels(const QImage& a, const QImage& b) {
 QImage noisy(const QImage& image, int amount, quint32 seed) {
     QImage out = image.convertToFormat(QImage::Format_RGB32);
     QRandomGenerator random(seed);
-    const auto jitter = [&](int v) { return std::clamp(v + random.bounded(2 * amount + 1) - amount, 0, 255); };
+    const auto jitter = [&](int v) {
+        return std::clamp(v + random.bounded(2 * amount + 1) - amount, 0, 255);
+    };
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x)
@@ -92,11 +96,13 @@ TEST(VerticalStitcher, ScrollingUpPutsTheTopRowsOfEachFrameAboveTheEarlierOnes) 
     const int starts[] = {1500, 1180, 860, 540, 220, 0};
     VerticalStitcher stitcher(rows(source, 1500, 500));
     for (int i = 1; i < 6; ++i) {
-        EXPECT_EQ(VerticalStitcher::findOverlap(stitcher.lastFrame(), rows(source, starts[i], 500), ScrollDirection::up),
+        EXPECT_EQ(VerticalStitcher::findOverlap(stitcher.lastFrame(), rows(source, starts[i], 500),
+                                                ScrollDirection::up),
                   starts[i - 1] - starts[i]);
         ASSERT_TRUE(stitcher.append(rows(source, starts[i], 500), ScrollDirection::up));
     }
-    EXPECT_FALSE(stitcher.append(rows(source, 0, 500), ScrollDirection::up)) << "the top of the page was reached";
+    EXPECT_FALSE(stitcher.append(rows(source, 0, 500), ScrollDirection::up))
+        << "the top of the page was reached";
     const auto composed = stitcher.compose();
     ASSERT_TRUE(composed);
     EXPECT_TRUE(samePixels(*composed, source));
@@ -208,18 +214,21 @@ class DetectableShift : public testing::TestWithParam<ShiftCase> {};
 TEST_P(DetectableShift, CoversTheFrameAboveTheBand) {
     const ShiftCase c = GetParam();
     const QImage source = randomRows(250, 1200, 10 + c.height);
-    const auto overlap = VerticalStitcher::findOverlap(rows(source, 0, c.height), rows(source, c.shift, c.height));
+    const auto overlap =
+        VerticalStitcher::findOverlap(rows(source, 0, c.height), rows(source, c.shift, c.height));
     EXPECT_EQ(overlap, c.found ? std::optional<int>(c.shift) : std::nullopt);
     // Upwards the same range applies, measured from the top.
-    const auto up = VerticalStitcher::findOverlap(rows(source, 600, c.height), rows(source, 600 - c.shift, c.height),
-                                                  ScrollDirection::up);
+    const auto up = VerticalStitcher::findOverlap(rows(source, 600, c.height),
+                                                  rows(source, 600 - c.shift, c.height), ScrollDirection::up);
     EXPECT_EQ(up, c.found ? std::optional<int>(c.shift) : std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, DetectableShift,
-                         testing::Values(ShiftCase{500, 1, true}, ShiftCase{500, 400, true}, ShiftCase{500, 401, false},
-                                         ShiftCase{100, 1, true}, ShiftCase{100, 76, true}, ShiftCase{100, 77, false},
-                                         ShiftCase{119, 95, true}, ShiftCase{120, 96, true}, ShiftCase{41, 17, true}));
+                         testing::Values(ShiftCase{500, 1, true}, ShiftCase{500, 400, true},
+                                         ShiftCase{500, 401, false}, ShiftCase{100, 1, true},
+                                         ShiftCase{100, 76, true}, ShiftCase{100, 77, false},
+                                         ShiftCase{119, 95, true}, ShiftCase{120, 96, true},
+                                         ShiftCase{41, 17, true}));
 
 TEST(VerticalStitcher, MatchesBelowSixGreyLevelsOnly) {
     const QImage source = randomRows(200, 600, 11);
@@ -241,10 +250,12 @@ TEST(VerticalStitcher, PrefersTheSmallestOfEquallyGoodShifts) {
     // Stripes repeating every 50 rows fit a 30-row scroll equally at 30, 80, 130 …
     QImage stripes(200, 400, QImage::Format_RGB32);
     for (int y = 0; y < 400; ++y)
-        for (int x = 0; x < 200; ++x) stripes.setPixel(x, y, qRgb((y % 50) * 5, 80, 80));
+        for (int x = 0; x < 200; ++x)
+            stripes.setPixel(x, y, qRgb((y % 50) * 5, 80, 80));
     QImage taller(200, 500, QImage::Format_RGB32);
     for (int y = 0; y < 500; ++y)
-        for (int x = 0; x < 200; ++x) taller.setPixel(x, y, qRgb((y % 50) * 5, 80, 80));
+        for (int x = 0; x < 200; ++x)
+            taller.setPixel(x, y, qRgb((y % 50) * 5, 80, 80));
     EXPECT_EQ(VerticalStitcher::findOverlap(stripes, rows(taller, 30, 400)), 30);
 }
 

@@ -1,5 +1,5 @@
-#include "platform/KeyCodeTable.h"
 #include "settings/KeyCombo.h"
+#include "platform/KeyCodeTable.h"
 #include "settings/Settings.h"
 
 #include <QKeyEvent>
@@ -24,7 +24,8 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, ComboParsing,
     ::testing::Values(ParseCase{"18:768", KeyCombo{18, 768}}, ParseCase{"18::768", KeyCombo{18, 768}},
                       ParseCase{":18:768", KeyCombo{18, 768}}, ParseCase{"18:768:", KeyCombo{18, 768}},
-                      ParseCase{"+18:768", KeyCombo{18, 768}}, ParseCase{"4294967295:0", KeyCombo{4294967295u, 0}},
+                      ParseCase{"+18:768", KeyCombo{18, 768}},
+                      ParseCase{"4294967295:0", KeyCombo{4294967295u, 0}},
                       ParseCase{"18:768:0", std::nullopt}, ParseCase{"18", std::nullopt},
                       ParseCase{"", std::nullopt}, ParseCase{" 18:768", std::nullopt},
                       ParseCase{"18:-768", std::nullopt}, ParseCase{"4294967296:0", std::nullopt},
@@ -54,24 +55,26 @@ TEST_P(ComboLabel, ReadsTheLinuxWay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Combos, ComboLabel,
-    ::testing::Values(LabelCase{KeyCombo{18, KeyCombo::command | KeyCombo::shift}, "Ctrl+Shift+1"},
-                      LabelCase{KeyCombo{31, KeyCombo::command | KeyCombo::option | KeyCombo::control}, "Ctrl+Alt+Super+O"},
-                      LabelCase{KeyCombo{31, KeyCombo::command | KeyCombo::shift | KeyCombo::option | KeyCombo::control},
-                                "Ctrl+Alt+Shift+Super+O"},
-                      LabelCase{KeyCombo{105, 0}, "Print"}, LabelCase{KeyCombo{105, KeyCombo::shift}, "Shift+Print"},
-                      LabelCase{KeyCombo{49, KeyCombo::control | KeyCombo::option}, "Alt+Super+Space"},
-                      LabelCase{KeyCombo{96, KeyCombo::command}, "Ctrl+F5"}, LabelCase{KeyCombo{53, 0}, "Esc"},
-                      LabelCase{KeyCombo{36, KeyCombo::shift}, "Shift+Return"},
-                      LabelCase{KeyCombo{123, KeyCombo::command}, "Ctrl+Left"},
-                      LabelCase{KeyCombo{43, KeyCombo::command}, "Ctrl+,"},
-                      LabelCase{KeyCombo{89, 0}, "KP 7"}, LabelCase{KeyCombo{200, 0}, "Key 200"}));
+    ::testing::Values(
+        LabelCase{KeyCombo{18, KeyCombo::command | KeyCombo::shift}, "Ctrl+Shift+1"},
+        LabelCase{KeyCombo{31, KeyCombo::command | KeyCombo::option | KeyCombo::control}, "Ctrl+Alt+Super+O"},
+        LabelCase{KeyCombo{31, KeyCombo::command | KeyCombo::shift | KeyCombo::option | KeyCombo::control},
+                  "Ctrl+Alt+Shift+Super+O"},
+        LabelCase{KeyCombo{105, 0}, "Print"}, LabelCase{KeyCombo{105, KeyCombo::shift}, "Shift+Print"},
+        LabelCase{KeyCombo{49, KeyCombo::control | KeyCombo::option}, "Alt+Super+Space"},
+        LabelCase{KeyCombo{96, KeyCombo::command}, "Ctrl+F5"}, LabelCase{KeyCombo{53, 0}, "Esc"},
+        LabelCase{KeyCombo{36, KeyCombo::shift}, "Shift+Return"},
+        LabelCase{KeyCombo{123, KeyCombo::command}, "Ctrl+Left"},
+        LabelCase{KeyCombo{43, KeyCombo::command}, "Ctrl+,"}, LabelCase{KeyCombo{89, 0}, "KP 7"},
+        LabelCase{KeyCombo{200, 0}, "Key 200"}));
 
 TEST(KeyLabels, NameEveryKeyOfTheTableWithoutGlyphs) {
     for (quint32 code = 0; code < 256; ++code) {
         if (!keycodes::toXKeycode(code)) continue;
         const QString label = KeyCombo::keyLabel(code);
         EXPECT_FALSE(label.startsWith(QStringLiteral("Key "))) << "key " << code;
-        for (QChar c : label) EXPECT_LT(c.unicode(), 0x80) << "key " << code << " " << label.toStdString();
+        for (QChar c : label)
+            EXPECT_LT(c.unicode(), 0x80) << "key " << code << " " << label.toStdString();
     }
 }
 
@@ -107,11 +110,13 @@ TEST(KeyCodeTable, MapsPhysicalKeysBothWays) {
 
 TEST(KeyComboFromEvent, UsesThePhysicalKeyAndDropsLockModifiers) {
     // X keycode 11 is the "2" key; Ctrl+Shift are command+shift; Caps Lock and keypad flags vanish.
-    QKeyEvent withScanCode(QEvent::KeyPress, Qt::Key_At, Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier,
-                           11, 0, 0x2 /* Lock */);
+    QKeyEvent withScanCode(QEvent::KeyPress, Qt::Key_At,
+                           Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier, 11, 0,
+                           0x2 /* Lock */);
     EXPECT_EQ(KeyCombo::fromKeyEvent(withScanCode), (KeyCombo{19, 768}));
     // Without a scan code (offscreen platform) the unshifted Qt key decides.
-    QKeyEvent noScanCode(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    QKeyEvent noScanCode(QEvent::KeyPress, Qt::Key_O,
+                         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     EXPECT_EQ(KeyCombo::fromKeyEvent(noScanCode), (KeyCombo{31, 0x1900}));
     QKeyEvent unknown(QEvent::KeyPress, Qt::Key_VolumeUp, Qt::NoModifier);
     EXPECT_EQ(KeyCombo::fromKeyEvent(unknown), std::nullopt);
@@ -139,7 +144,8 @@ TEST(HotkeyActions, KeysLabelsAndOrder) {
     EXPECT_EQ(hotkeyaction::settingsKey(HotkeyAction::repeatArea), QStringLiteral("hotkey_repeatArea"));
     EXPECT_EQ(hotkeyaction::label(HotkeyAction::ocr), QStringLiteral("Instant Text/QR Recognition"));
     EXPECT_EQ(hotkeyaction::label(HotkeyAction::showApp), QStringLiteral("Show Pictro"));
-    for (HotkeyAction a : all) EXPECT_EQ(hotkeyaction::fromRaw(hotkeyaction::rawValue(a)), a);
+    for (HotkeyAction a : all)
+        EXPECT_EQ(hotkeyaction::fromRaw(hotkeyaction::rawValue(a)), a);
     EXPECT_EQ(hotkeyaction::fromRaw(QStringLiteral("Fullscreen")), std::nullopt);
 }
 

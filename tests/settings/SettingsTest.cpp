@@ -1,11 +1,11 @@
-#include "settings/HexColor.h"
 #include "settings/Settings.h"
+#include "settings/HexColor.h"
 #include "settings/SettingsKeys.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 namespace {
 
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Settings::registerDefaults(); }
     QString path() const { return dir.filePath(QStringLiteral("Pictro.conf")); }
     void writeFile(const QByteArray& contents) {
@@ -66,12 +66,12 @@ TEST_F(SettingsTest, HandEditedAndDamagedFilesGiveFallbacks) {
               "hidePreviewMode=after5s\nconfirmationStyle=none\nlastAreaRect=1,2,3,4\nwindowBGColor=#gg8000\n"
               "\x01\x02garbage line without equals\n");
     Settings s(path());
-    EXPECT_TRUE(s.boolValue(keys::afterShow));                  // default
-    EXPECT_EQ(s.intValue(keys::scrollMaxHeight), 20000);        // default
-    EXPECT_DOUBLE_EQ(s.doubleValue(keys::scrollSpeed), 0.6);    // default
-    EXPECT_EQ(s.saveFormat(), SaveFormat::autoFormat);          // case-sensitive match
+    EXPECT_TRUE(s.boolValue(keys::afterShow));               // default
+    EXPECT_EQ(s.intValue(keys::scrollMaxHeight), 20000);     // default
+    EXPECT_DOUBLE_EQ(s.doubleValue(keys::scrollSpeed), 0.6); // default
+    EXPECT_EQ(s.saveFormat(), SaveFormat::autoFormat);       // case-sensitive match
     EXPECT_EQ(s.hidePreviewMode(), HidePreviewMode::manual);
-    EXPECT_EQ(s.confirmationStyle(), ConfirmationStyle::none);  // valid values still count
+    EXPECT_EQ(s.confirmationStyle(), ConfirmationStyle::none); // valid values still count
     // An unquoted list in a hand-edited file still reads as the rectangle.
     EXPECT_EQ(s.lastAreaRect(), QRectF(1, 2, 3, 4));
     EXPECT_EQ(s.windowBGColor(), QColor::fromRgbF(1, 1, 1, 1));
@@ -87,7 +87,7 @@ TEST_F(SettingsTest, UnstorableChangesAreKeptForTheRunAndReported) {
     EXPECT_EQ(s.lastAreaRect(), std::nullopt);
     s.set(keys::afterShow, false);
     s.remove(keys::saveFormat);
-    EXPECT_FALSE(s.boolValue(keys::afterShow));  // the program goes on with the change
+    EXPECT_FALSE(s.boolValue(keys::afterShow)); // the program goes on with the change
     ASSERT_EQ(failed.count(), 2);
     EXPECT_EQ(failed.at(0).at(0).toString(), QStringLiteral("afterShow"));
 
@@ -112,13 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, RectParsing,
     ::testing::Values(RectCase{"10.0,20.0,300.0,200.0", QRectF(10, 20, 300, 200)},
                       RectCase{"1,,2,3,4", QRectF(1, 2, 3, 4)}, RectCase{"1,2,x,3,4", QRectF(1, 2, 3, 4)},
-                      RectCase{",1,2,3,4,", QRectF(1, 2, 3, 4)}, RectCase{"-5.5,1e2,3,4", QRectF(-5.5, 100, 3, 4)},
-                      RectCase{"1,2,3", std::nullopt}, RectCase{"abc", std::nullopt},
-                      RectCase{"1,2,3,4,5", std::nullopt}, RectCase{"", std::nullopt},
-                      RectCase{" 1,2,3,4", std::nullopt},
+                      RectCase{",1,2,3,4,", QRectF(1, 2, 3, 4)},
+                      RectCase{"-5.5,1e2,3,4", QRectF(-5.5, 100, 3, 4)}, RectCase{"1,2,3", std::nullopt},
+                      RectCase{"abc", std::nullopt}, RectCase{"1,2,3,4,5", std::nullopt},
+                      RectCase{"", std::nullopt}, RectCase{" 1,2,3,4", std::nullopt},
                       // Out of any screen's reach, or not numbers at all: never handed to the crop.
                       RectCase{"0,0,3e9,3e9", std::nullopt}, RectCase{"0,0,inf,inf", std::nullopt},
-                      RectCase{"nan,0,10,10", std::nullopt}, RectCase{"10,10,2147483647,2147483647", std::nullopt},
+                      RectCase{"nan,0,10,10", std::nullopt},
+                      RectCase{"10,10,2147483647,2147483647", std::nullopt},
                       RectCase{"16777000,0,1000,10", std::nullopt}));
 
 struct NumberCase {
@@ -135,8 +136,9 @@ TEST_P(NumberText, IsShortestRoundTripWithAFraction) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, NumberText,
-                         ::testing::Values(NumberCase{100, "100.0"}, NumberCase{0.5, "0.5"}, NumberCase{0, "0.0"},
-                                           NumberCase{-3, "-3.0"}, NumberCase{0.1, "0.1"},
+                         ::testing::Values(NumberCase{100, "100.0"}, NumberCase{0.5, "0.5"},
+                                           NumberCase{0, "0.0"}, NumberCase{-3, "-3.0"},
+                                           NumberCase{0.1, "0.1"},
                                            NumberCase{1.0 / 3.0, "0.3333333333333333"},
                                            NumberCase{1234.25, "1234.25"}, NumberCase{1e20, "1e+20"}));
 
@@ -166,15 +168,14 @@ TEST_P(ColourParsing, AcceptsSixHexDigitsOnly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ColourParsing,
-                         ::testing::Values(ColourCase{"#ff8000", QColor(255, 128, 0)},
-                                           ColourCase{"  #ff8000 \n", QColor(255, 128, 0)},
-                                           ColourCase{"ff8000", QColor(255, 128, 0)},
-                                           ColourCase{"#FFFFFF", QColor(255, 255, 255)},
-                                           ColourCase{"#ff800", std::nullopt}, ColourCase{"#gg8000", std::nullopt},
-                                           ColourCase{"##ff8000", std::nullopt},
-                                           ColourCase{"#ff80001", std::nullopt}, ColourCase{"12345g", std::nullopt},
-                                           ColourCase{"", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ColourParsing,
+    ::testing::Values(ColourCase{"#ff8000", QColor(255, 128, 0)},
+                      ColourCase{"  #ff8000 \n", QColor(255, 128, 0)},
+                      ColourCase{"ff8000", QColor(255, 128, 0)}, ColourCase{"#FFFFFF", QColor(255, 255, 255)},
+                      ColourCase{"#ff800", std::nullopt}, ColourCase{"#gg8000", std::nullopt},
+                      ColourCase{"##ff8000", std::nullopt}, ColourCase{"#ff80001", std::nullopt},
+                      ColourCase{"12345g", std::nullopt}, ColourCase{"", std::nullopt}));
 
 TEST(HexString, RoundsHalvesAwayAndWritesUpperCase) {
     EXPECT_EQ(hexcolor::hexString(QColor(255, 255, 255)), QStringLiteral("#FFFFFF"));

@@ -11,7 +11,8 @@ namespace {
 QImage pattern(QSize size, int seed) {
     QImage img(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) img.setPixel(x, y, qRgb((x * 7 + seed) % 256, (y * 5) % 256, (x + y + seed) % 256));
+        for (int x = 0; x < size.width(); ++x)
+            img.setPixel(x, y, qRgb((x * 7 + seed) % 256, (y * 5) % 256, (x + y + seed) % 256));
     return img;
 }
 
@@ -32,7 +33,8 @@ struct Desktop {
         for (int i = 0; i < outputs.size(); ++i) {
             own << pattern(outputs[i].size() * scales[i], i * 40);
             // Pixel-exact enlargement (no smoothing) where the picture is denser than the output.
-            const QRect target(QPoint(int((outputs[i].x() - layout.x()) * density), int((outputs[i].y() - layout.y()) * density)),
+            const QRect target(QPoint(int((outputs[i].x() - layout.x()) * density),
+                                      int((outputs[i].y() - layout.y()) * density)),
                                outputs[i].size() * density);
             p.drawImage(target, own[i]);
         }
@@ -44,7 +46,8 @@ int largestChannelDifference(const QImage& a, const QImage& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
         }
     return worst;
 }
@@ -69,22 +72,25 @@ TEST_P(DesktopPictureCut, EveryOutputComesBackAtItsOwnSizeWithItsOwnPixels) {
         ASSERT_EQ(cut.size(), desktop.own[i].size()) << "output " << i;
         if (l.scales[i] == l.density)
             EXPECT_EQ(cut, desktop.own[i]) << "output " << i;
-        else  // brought down from a denser picture: averaging equal pixels, rounding at most
+        else // brought down from a denser picture: averaging equal pixels, rounding at most
             EXPECT_LE(largestChannelDifference(cut, desktop.own[i]), 1) << "output " << i;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, DesktopPictureCut,
-    ::testing::Values(Layout{"one", {QRect(0, 0, 320, 200)}, {1.0}, 1.0},
-                      Layout{"mixedSideBySide", {QRect(0, 0, 320, 200), QRect(320, 0, 160, 100)}, {1.0, 2.0}, 2.0},
-                      // An output left of the primary one: the layout starts at a negative x.
-                      Layout{"negativeOrigin", {QRect(0, 0, 200, 150), QRect(-160, 40, 160, 90)}, {2.0, 2.0}, 2.0},
-                      Layout{"stacked", {QRect(0, 0, 240, 120), QRect(0, 120, 120, 60)}, {2.0, 1.0}, 2.0}),
+    ::testing::Values(
+        Layout{"one", {QRect(0, 0, 320, 200)}, {1.0}, 1.0},
+        Layout{"mixedSideBySide", {QRect(0, 0, 320, 200), QRect(320, 0, 160, 100)}, {1.0, 2.0}, 2.0},
+        // An output left of the primary one: the layout starts at a negative x.
+        Layout{"negativeOrigin", {QRect(0, 0, 200, 150), QRect(-160, 40, 160, 90)}, {2.0, 2.0}, 2.0},
+        Layout{"stacked", {QRect(0, 0, 240, 120), QRect(0, 120, 120, 60)}, {2.0, 1.0}, 2.0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DesktopPicture, AnOutputOutsideThePictureGivesNoPixels) {
     const QImage picture = pattern(QSize(100, 100), 0);
-    EXPECT_TRUE(desktoppicture::outputPixels(picture, QRect(0, 0, 100, 100), QRect(50, 50, 100, 100), 1.0).isNull());
-    EXPECT_TRUE(desktoppicture::outputPixels(QImage(), QRect(0, 0, 100, 100), QRect(0, 0, 10, 10), 1.0).isNull());
+    EXPECT_TRUE(
+        desktoppicture::outputPixels(picture, QRect(0, 0, 100, 100), QRect(50, 50, 100, 100), 1.0).isNull());
+    EXPECT_TRUE(
+        desktoppicture::outputPixels(QImage(), QRect(0, 0, 100, 100), QRect(0, 0, 10, 10), 1.0).isNull());
 }

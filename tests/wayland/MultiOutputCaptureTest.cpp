@@ -18,7 +18,8 @@ double meanDifference(const QImage& a, const QImage& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * a.width() * a.height());
 }
@@ -34,9 +35,11 @@ TEST(MultiOutputCapture, EachOutputHoldsWhatACaptureOfThatOutputAloneHolds) {
 
     // Every output asked for at once: each read waits for the portal on a worker of its own.
     std::vector<QFuture<PixelsOrError>> shots;
-    for (const ScreenInfo& s : outputs) shots.push_back(capture.captureDisplay(s));
+    for (const ScreenInfo& s : outputs)
+        shots.push_back(capture.captureDisplay(s));
     for (std::size_t i = 0; i < outputs.size(); ++i) {
-        while (!shots[i].isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (!shots[i].isFinished())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         const PixelsOrError shot = shots[i].result();
         ASSERT_TRUE(std::holds_alternative<QImage>(shot)) << outputs[i].name.toStdString();
         const QImage own = waylandsession::grim(outputs[i].name);
@@ -50,7 +53,8 @@ TEST(MultiOutputCapture, EachOutputHoldsWhatACaptureOfThatOutputAloneHolds) {
             // brought back down it is close to, not exactly, what the output shows. A cut one
             // logical pixel off would differ far more on this pattern.
             const double off = meanDifference(got, own.copy(1, 0, own.width(), own.height()));
-            std::printf("%s: mean difference %.2f, one pixel off %.2f\n", qPrintable(outputs[i].name), meanDifference(got, own), off);
+            std::printf("%s: mean difference %.2f, one pixel off %.2f\n", qPrintable(outputs[i].name),
+                        meanDifference(got, own), off);
             EXPECT_LT(meanDifference(got, own), 3.0) << outputs[i].name.toStdString();
             EXPECT_GT(off, 2 * meanDifference(got, own));
         }

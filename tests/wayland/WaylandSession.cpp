@@ -36,7 +36,9 @@ QImage grim(const QString& output) {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
-QString swaymsg(const QStringList& args) { return testsupport::runProgram(QStringLiteral("swaymsg"), args).text(); }
+QString swaymsg(const QStringList& args) {
+    return testsupport::runProgram(QStringLiteral("swaymsg"), args).text();
+}
 
 namespace {
 QJsonObject nodeNamed(const QJsonObject& node, const QString& name) {
@@ -55,32 +57,39 @@ QJsonObject swayWindow(const QString& title) {
     return nodeNamed(QJsonDocument::fromJson(tree).object(), title);
 }
 
-bool type(const QString& text) { return testsupport::runProgram(QStringLiteral("wtype"), {text}).ok(); }
+bool type(const QString& text) {
+    return testsupport::runProgram(QStringLiteral("wtype"), {text}).ok();
+}
 
 bool pictroWindowShown() {
-    return swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}).contains(QStringLiteral("\"name\": \"Pictro "));
+    return swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")})
+        .contains(QStringLiteral("\"name\": \"Pictro "));
 }
 
 bool restartPortal(const QString& backendsDir, bool waitForScreenshot) {
     const QString portal = QStringLiteral("org.freedesktop.portal.Desktop");
     QDBusConnection bus = QDBusConnection::sessionBus();
-    QDBusMessage update = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
-        QStringLiteral("UpdateActivationEnvironment"));
+    QDBusMessage update = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("UpdateActivationEnvironment"));
     using Environment = QMap<QString, QString>;
     qDBusRegisterMetaType<Environment>();
     update << QVariant::fromValue(Environment{{QStringLiteral("XDG_DESKTOP_PORTAL_DIR"), backendsDir}});
     if (bus.call(update).type() == QDBusMessage::ErrorMessage) return false;
     const uint pid = bus.interface()->servicePid(portal).value();
     if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGTERM);
-    if (!testsupport::waitUntil([&] { return !bus.interface()->isServiceRegistered(portal).value(); }, 5000)) return false;
+    if (!testsupport::waitUntil([&] { return !bus.interface()->isServiceRegistered(portal).value(); }, 5000))
+        return false;
     if (!waitForScreenshot) return true;
-    return testsupport::waitUntil([&] {
-        QDBusMessage get = QDBusMessage::createMethodCall(portal, QStringLiteral("/org/freedesktop/portal/desktop"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get << QStringLiteral("org.freedesktop.portal.Screenshot") << QStringLiteral("version");
-        return bus.call(get, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
-    }, 15000);
+    return testsupport::waitUntil(
+        [&] {
+            QDBusMessage get = QDBusMessage::createMethodCall(
+                portal, QStringLiteral("/org/freedesktop/portal/desktop"),
+                QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+            get << QStringLiteral("org.freedesktop.portal.Screenshot") << QStringLiteral("version");
+            return bus.call(get, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+        },
+        15000);
 }
 
 VirtualInput::VirtualInput() {

@@ -78,13 +78,13 @@ class PatternWindow : public QWidget {
 // A window showing one line of large black text on white with its top-left at `origin`, for the
 // text engine to read off the screen. Shown and painted on construction.
 class TextWindow : public QWidget {
-public:
+  public:
     TextWindow(const QString& text, QPoint origin);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     QString m_text;
     QPoint m_origin;
     bool m_painted = false;

@@ -15,7 +15,7 @@ namespace {
 // A window of another program on the screen: a pattern whose every pixel differs from its
 // neighbours, so a crop that is off by one pixel cannot pass as the right one.
 class PatternWindow : public QWidget {
-public:
+  public:
     explicit PatternWindow(const QColor& fill = {}) : m_fill(fill) {
         setWindowTitle(QStringLiteral("Road target"));
         setGeometry(200, 150, 480, 360);
@@ -26,10 +26,11 @@ public:
     bool shown() {
         const QPoint middle(width() / 2, height() / 2);
         return testsupport::waitExposed(this, 20000) &&
-               waitUntil([&] { return x11test::rootPixel(mapToGlobal(middle)).rgb() == colourAt(middle); }, 20000);
+               waitUntil([&] { return x11test::rootPixel(mapToGlobal(middle)).rgb() == colourAt(middle); },
+                         20000);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         if (m_fill.isValid()) {
@@ -43,11 +44,11 @@ protected:
         p.drawImage(0, 0, pattern);
     }
 
-private:
-  QRgb colourAt(QPoint p) const {
-      return m_fill.isValid() ? m_fill.rgb()
-                              : qRgb((p.x() * 7) % 256, (p.y() * 5) % 256, (p.x() + p.y()) % 256);
-  }
+  private:
+    QRgb colourAt(QPoint p) const {
+        return m_fill.isValid() ? m_fill.rgb()
+                                : qRgb((p.x() * 7) % 256, (p.y() * 5) % 256, (p.x() + p.y()) % 256);
+    }
 
     QColor m_fill;
 };
@@ -129,7 +130,8 @@ TEST_F(CaptureRoad, AWindowPickedByHoveringIsCapturedWithItsOwnPixels) {
     // The pointer's motion reaches the overlay before the click does.
     xdotool({QStringLiteral("mousemove"), QStringLiteral("440"), QStringLiteral("330")});
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 8000)) << pictro.readAllStandardError().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 8000))
+        << pictro.readAllStandardError().toStdString();
 
     const QImage shot = savedSince({});
     // The window's frame (decorations included) at least, and its own content in the middle.
@@ -150,9 +152,9 @@ TEST_F(CaptureRoad, WithThePreviewChosenAnAreaCaptureShowsTheThumbnail) {
     ASSERT_TRUE(windowShows(QStringLiteral("^Pictro Thumbnail$")));
 
     // A click in the thumbnail's middle (away from its close button) opens the capture in the editor.
-    const QString geometry = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                      QStringLiteral("^Pictro Thumbnail$"), QStringLiteral("getwindowgeometry"),
-                                      QStringLiteral("--shell")});
+    const QString geometry = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                      QStringLiteral("--name"), QStringLiteral("^Pictro Thumbnail$"),
+                                      QStringLiteral("getwindowgeometry"), QStringLiteral("--shell")});
     const auto value = [&](const QString& key) {
         for (const QString& line : geometry.split(QLatin1Char('\n')))
             if (line.startsWith(key + QLatin1Char('='))) return line.mid(key.size() + 1).toInt();
@@ -176,13 +178,13 @@ TEST_F(CaptureRoad, AFullScreenCaptureOpensTheEditorWhoseCopyCarriesWhatWasDrawn
     const QImage original = savedSince({}).convertToFormat(QImage::Format_RGB32);
 
     // At 100 % the canvas starts under the 46-point toolbar, at the window's left edge.
-    const QString editor = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                    QStringLiteral("^Pictro Editor$")})
+    const QString editor = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                    QStringLiteral("--name"), QStringLiteral("^Pictro Editor$")})
                                .split(QLatin1Char('\n'))
                                .first();
     xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), editor});
     xdotool({QStringLiteral("key"), QStringLiteral("r")});
-    const QPoint from(250, 200), to(400, 300);  // in the image's pixels = canvas points
+    const QPoint from(250, 200), to(400, 300); // in the image's pixels = canvas points
     const auto moveInEditor = [&](QPoint p) {
         xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), editor, QString::number(p.x()),
                  QString::number(p.y() + 46)});
@@ -208,8 +210,8 @@ TEST_F(CaptureRoad, AFullScreenCaptureOpensTheEditorWhoseCopyCarriesWhatWasDrawn
         for (int x = 0; x < copied.width(); ++x)
             if (copied.pixel(x, y) != original.pixel(x, y)) changed |= QRect(x, y, 1, 1);
     const QRect outline = QRect(from, to - QPoint(1, 1));
-    EXPECT_TRUE(outline.adjusted(-3, -3, 3, 3).contains(changed)) << changed.x() << "," << changed.y() << " "
-                                                                   << changed.width() << "x" << changed.height();
+    EXPECT_TRUE(outline.adjusted(-3, -3, 3, 3).contains(changed))
+        << changed.x() << "," << changed.y() << " " << changed.width() << "x" << changed.height();
     EXPECT_TRUE(changed.contains(outline.adjusted(1, 1, -1, -1)));
     const QRect inside = outline.adjusted(4, 4, -4, -4);
     EXPECT_EQ(copied.copy(inside), original.copy(inside));

@@ -11,16 +11,19 @@ using testsupport::waitUntil;
 namespace {
 
 class CommandLineActions : public RunningPictro {
-protected:
+  protected:
     // A second launch: it must hand the action over and end at once.
     void runAction(const QString& name) {
         QProcess second;
         second.setProcessEnvironment(environment());
         second.start(qEnvironmentVariable("PICTRO_BINARY"), {QStringLiteral("--action"), name});
         ASSERT_TRUE(second.waitForFinished(5000)) << name.toStdString() << " did not end";
-        EXPECT_EQ(second.exitCode(), 0) << name.toStdString() << ": " << second.readAllStandardError().toStdString();
+        EXPECT_EQ(second.exitCode(), 0)
+            << name.toStdString() << ": " << second.readAllStandardError().toStdString();
     }
-    bool logged(const QString& line) const { return readFile(log()).contains(QLatin1Char(' ') + line + QLatin1Char('\n')); }
+    bool logged(const QString& line) const {
+        return readFile(log()).contains(QLatin1Char(' ') + line + QLatin1Char('\n'));
+    }
 };
 
 TEST_F(CommandLineActions, EveryActionReachesTheRunningInstance) {
@@ -34,8 +37,11 @@ TEST_F(CommandLineActions, EveryActionReachesTheRunningInstance) {
     for (const char* name : {"area", "repeat-area", "active-window", "window", "delayed", "scrolling", "ocr",
                              "open-file", "clipboard", "settings", "show"}) {
         runAction(QString::fromLatin1(name));
-        EXPECT_TRUE(waitUntil([&] { return logged(QStringLiteral("action-handled ") + QLatin1String(name)); }))
-            << name << " did not arrive; log:\n" << readFile(log()).toStdString();
+        EXPECT_TRUE(waitUntil([&] {
+            return logged(QStringLiteral("action-handled ") + QLatin1String(name));
+        })) << name
+            << " did not arrive; log:\n"
+            << readFile(log()).toStdString();
     }
     EXPECT_FALSE(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                           QStringLiteral("^Preferences$")})
@@ -55,8 +61,10 @@ TEST_F(CommandLineActions, AFirstLaunchRunsTheActionItself) {
                QFile::encodeName(shots()) + "\n");
     conf.close();
     pictro.setProcessEnvironment(environment());
-    pictro.start(qEnvironmentVariable("PICTRO_BINARY"), {QStringLiteral("--action"), QStringLiteral("fullscreen")});
-    ASSERT_TRUE(waitUntil([&] { return logged(QStringLiteral("capture source=fullscreen px=1920x1080")); }, 10000))
+    pictro.start(qEnvironmentVariable("PICTRO_BINARY"),
+                 {QStringLiteral("--action"), QStringLiteral("fullscreen")});
+    ASSERT_TRUE(
+        waitUntil([&] { return logged(QStringLiteral("capture source=fullscreen px=1920x1080")); }, 10000))
         << readFile(log()).toStdString() << pictro.readAllStandardError().toStdString();
     EXPECT_TRUE(waitUntil([&] { return savedCount() == 1; }));
     EXPECT_EQ(pictro.state(), QProcess::Running) << "it stays in the tray afterwards";

@@ -54,7 +54,9 @@ TEST_F(HotkeyCapture, ALinkFromASecondProcessCapturesInTheRunningOne) {
     ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(second.exitCode(), 0);
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }));
-    EXPECT_TRUE(waitUntil([&] { return readFile(log()).contains(QStringLiteral(" url-handled pictro://capture?type=fullscreen\n")); }));
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(log()).contains(QStringLiteral(" url-handled pictro://capture?type=fullscreen\n"));
+    }));
 }
 
 } // namespace

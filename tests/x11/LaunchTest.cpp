@@ -19,10 +19,12 @@ using testsupport::waitUntil;
 
 namespace {
 
-QString binary() { return qEnvironmentVariable("PICTRO_BINARY"); }
+QString binary() {
+    return qEnvironmentVariable("PICTRO_BINARY");
+}
 
 class Launch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_FALSE(binary().isEmpty()) << "PICTRO_BINARY is not set"; }
 
     QProcessEnvironment environment(bool withDisplay = true) const {
@@ -46,7 +48,8 @@ protected:
         p.setProcessEnvironment(environment(withDisplay));
         if (!testsupport::startProgram(p, binary(), args)) return {-1, {}, {}};
         p.waitForFinished(testsupport::scaled(30000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
     }
 
     QTemporaryDir home;
@@ -60,7 +63,9 @@ TEST_F(Launch, WritesTheStatusFileAndRewritesItOnTheNextLaunch) {
         p.setProcessEnvironment(environment());
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
         ASSERT_TRUE(testsupport::startProgram(p, binary()));
-        ASSERT_TRUE(waitUntil([&] { return readFile(statusPath()).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }, 30000))
+        ASSERT_TRUE(waitUntil(
+            [&] { return readFile(statusPath()).contains(QStringLiteral("pid=%1\n").arg(p.processId())); },
+            30000))
             << "status.txt of launch " << launch << ": " << readFile(statusPath()).toStdString()
             << "\nstderr: " << p.readAllStandardError().toStdString();
         const QStringList lines = readFile(statusPath()).split(QLatin1Char('\n'));
@@ -69,7 +74,8 @@ TEST_F(Launch, WritesTheStatusFileAndRewritesItOnTheNextLaunch) {
         EXPECT_EQ(lines[2], QStringLiteral("accessibility=true"));
         ASSERT_TRUE(lines[3].startsWith(QStringLiteral("launchedAt=")));
         EXPECT_TRUE(lines[3].endsWith(QStringLiteral(" +0000")));
-        const QDateTime stamp = QDateTime::fromString(lines[3].mid(11, 19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime stamp =
+            QDateTime::fromString(lines[3].mid(11, 19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         QDateTime utcStamp(stamp.date(), stamp.time(), QTimeZone::utc());
         EXPECT_GE(utcStamp, before.addSecs(-1));
         EXPECT_LE(utcStamp, QDateTime::currentDateTimeUtc().addSecs(1));
@@ -102,7 +108,8 @@ TEST_F(Launch, WithoutADisplayTheTrayApplicationSaysWhyAndFails) {
 
 TEST_F(Launch, SelfTestWinsOverThePermissionReportAndNeedsNoDisplay) {
     const QString out = home.filePath(QStringLiteral("selftest"));
-    const Run run = runToEnd({QStringLiteral("--selftest"), out, QStringLiteral("--check-permissions")}, false);
+    const Run run =
+        runToEnd({QStringLiteral("--selftest"), out, QStringLiteral("--check-permissions")}, false);
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
     EXPECT_FALSE(run.out.contains(QStringLiteral("screen-recording")));
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("ok ")));
@@ -126,8 +133,10 @@ TEST_P(CommandLineWithoutDisplay, AnswersAndExits) {
     const Run run = runToEnd(c.arguments, false);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
     // What is printed starts as given; nothing is printed where nothing is given.
-    EXPECT_EQ(run.out.left(int(std::strlen(c.outStart))), QString::fromUtf8(c.outStart)) << run.out.toStdString();
-    EXPECT_EQ(run.err.left(int(std::strlen(c.errStart))), QString::fromUtf8(c.errStart)) << run.err.toStdString();
+    EXPECT_EQ(run.out.left(int(std::strlen(c.outStart))), QString::fromUtf8(c.outStart))
+        << run.out.toStdString();
+    EXPECT_EQ(run.err.left(int(std::strlen(c.errStart))), QString::fromUtf8(c.errStart))
+        << run.err.toStdString();
     EXPECT_EQ(run.out.isEmpty(), !*c.outStart);
     EXPECT_EQ(run.err.isEmpty(), !*c.errStart);
     EXPECT_LE(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
@@ -138,9 +147,16 @@ INSTANTIATE_TEST_SUITE_P(
     Options, CommandLineWithoutDisplay,
     ::testing::Values(NoDisplayCase{"help", {QStringLiteral("--help")}, 0, "Usage: pictro [OPTION]...", ""},
                       NoDisplayCase{"version", {QStringLiteral("--version")}, 0, "Pictro 0.", ""},
-                      NoDisplayCase{"unknownAction", {QStringLiteral("--action"), QStringLiteral("everything")}, 2, "",
-                                    "Pictro: unknown action \"everything\"; the actions are: fullscreen, area,"},
-                      NoDisplayCase{"unknownOption", {QStringLiteral("--capture")}, 2, "",
+                      NoDisplayCase{
+                          "unknownAction",
+                          {QStringLiteral("--action"), QStringLiteral("everything")},
+                          2,
+                          "",
+                          "Pictro: unknown action \"everything\"; the actions are: fullscreen, area,"},
+                      NoDisplayCase{"unknownOption",
+                                    {QStringLiteral("--capture")},
+                                    2,
+                                    "",
                                     "Pictro: unknown option \"--capture\"; the options are: --action NAME,"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -150,7 +166,8 @@ void whileRunning(const QProcessEnvironment& env, const QString& statusPath, Bod
     QProcess p;
     p.setProcessEnvironment(env);
     ASSERT_TRUE(testsupport::startProgram(p, binary()));
-    ASSERT_TRUE(waitUntil([&] { return readFile(statusPath).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }, 30000));
+    ASSERT_TRUE(waitUntil(
+        [&] { return readFile(statusPath).contains(QStringLiteral("pid=%1\n").arg(p.processId())); }, 30000));
     body();
     p.terminate();
     p.waitForFinished(testsupport::scaled(10000));

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 class RunningPictro : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(qEnvironmentVariableIsEmpty("PICTRO_BINARY"));
         QDir().mkpath(home.filePath(QStringLiteral("config/Pictro")));

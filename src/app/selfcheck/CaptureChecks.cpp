@@ -29,9 +29,11 @@ std::optional<QString> save(const QImage& image, const QDir& dir, const QString&
 }
 
 std::optional<QString> checkSolid(const QDir& dir) {
-    const CapturedImage out = windowshot::compose(sampleWindow(400, 300, 2.0), WindowBGStyle::solid, Qt::white, {});
+    const CapturedImage out =
+        windowshot::compose(sampleWindow(400, 300, 2.0), WindowBGStyle::solid, Qt::white, {});
     if (out.image.size() != QSize(592, 492))
-        return mismatch("solid size", "592x492", QStringLiteral("%1x%2").arg(out.image.width()).arg(out.image.height()));
+        return mismatch("solid size", "592x492",
+                        QStringLiteral("%1x%2").arg(out.image.width()).arg(out.image.height()));
     if (out.scale != 2.0) return mismatch("solid scale", "2", QString::number(out.scale));
     if (out.image.pixel(0, 0) != qRgb(255, 255, 255)) return QStringLiteral("solid margin is not the colour");
     // The shadow falls below the window: darker 4 points under its bottom edge than 4 above its top.
@@ -49,9 +51,11 @@ std::optional<QString> checkTrim(const QDir&) {
 }
 
 std::optional<QString> checkIndigo(const QDir& dir) {
-    const CapturedImage out = windowshot::compose(sampleWindow(300, 200, 1.0), WindowBGStyle::wallpaper, {}, QImage());
+    const CapturedImage out =
+        windowshot::compose(sampleWindow(300, 200, 1.0), WindowBGStyle::wallpaper, {}, QImage());
     if (out.image.size() != QSize(396, 296))
-        return mismatch("wallpaper size", "396x296", QStringLiteral("%1x%2").arg(out.image.width()).arg(out.image.height()));
+        return mismatch("wallpaper size", "396x296",
+                        QStringLiteral("%1x%2").arg(out.image.width()).arg(out.image.height()));
     if (out.image.pixelColor(1, 1) != windowshot::indigo())
         return mismatch("fallback", "indigo (88, 86, 214)", out.image.pixelColor(1, 1).name());
     return save(out.image, dir, QStringLiteral("window-wallpaper-fallback.png"));

@@ -62,7 +62,8 @@ std::optional<QString> checkOneToast(const QtScreen& screen, const QString& mess
         return QStringLiteral("toast %1 is not centred on %2").arg(rectText(panel), rectText(visible));
     // QRect::bottom() is one short of the edge on both rectangles, so the difference is exact.
     if (const int above = visible.bottom() - panel.bottom(); above != 60)
-        return mismatch(QStringLiteral("distance above the bottom"), QStringLiteral("60"), QString::number(above));
+        return mismatch(QStringLiteral("distance above the bottom"), QStringLiteral("60"),
+                        QString::number(above));
 
     QImage image(toast->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(120, 140, 170));

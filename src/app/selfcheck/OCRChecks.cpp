@@ -28,9 +28,11 @@ std::optional<QString> checkTextAndQRCode(const QDir& out) {
     const QImage image = textAndCode(line, payload);
     image.save(out.filePath(QStringLiteral("ocr-input.png")));
     // The same path as the program's own recognitions: the shared service, off this thread.
-    const OCRResult result = OCRService::shared().recognize(image, {OCRLanguage::englishPlus, false}).result();
+    const OCRResult result =
+        OCRService::shared().recognize(image, {OCRLanguage::englishPlus, false}).result();
     if (result.qrPayloads != QStringList{payload})
-        return mismatch(QStringLiteral("QR payloads"), payload, result.qrPayloads.join(QStringLiteral(" | ")));
+        return mismatch(QStringLiteral("QR payloads"), payload,
+                        result.qrPayloads.join(QStringLiteral(" | ")));
     if (result.text != line) return mismatch(QStringLiteral("text"), line, result.text);
     const QString expected = payload + QLatin1Char('\n') + line;
     if (result.clipboardText() != expected)
@@ -40,6 +42,8 @@ std::optional<QString> checkTextAndQRCode(const QDir& out) {
 
 } // namespace
 
-std::vector<SelfCheck> ocrChecks() { return {{QStringLiteral("ocr-text-and-qr"), checkTextAndQRCode}}; }
+std::vector<SelfCheck> ocrChecks() {
+    return {{QStringLiteral("ocr-text-and-qr"), checkTextAndQRCode}};
+}
 
 } // namespace selfchecks

@@ -8,7 +8,9 @@
 namespace selfchecks {
 namespace {
 
-QString formatName(ImageFileFormat f) { return fileExtension(f); }
+QString formatName(ImageFileFormat f) {
+    return fileExtension(f);
+}
 
 // A 64 × 64 image with exactly `keys` distinct 12-bit colours.
 QImage withColourKeys(int keys) {
@@ -32,7 +34,8 @@ std::optional<QString> checkFlatAndNoise(const QDir& dir) {
     QImage noise(500, 500, QImage::Format_RGB32);
     QRandomGenerator rng(2024);
     for (int y = 0; y < 500; ++y)
-        for (int x = 0; x < 500; ++x) noise.setPixel(x, y, rng.generate() | 0xff000000u);
+        for (int x = 0; x < 500; ++x)
+            noise.setPixel(x, y, rng.generate() | 0xff000000u);
     if (auto f = expectFormat("flat colour", flat, ImageFileFormat::png)) return f;
     if (auto f = expectFormat("noise", noise, ImageFileFormat::jpeg)) return f;
     if (formatdecision::decide(noise, SaveFormat::png) != ImageFileFormat::png)

@@ -14,7 +14,9 @@ QString mismatch(const QString& what, const QString& expected, const QString& ac
 
 namespace {
 
-QString comboText(const std::optional<KeyCombo>& c) { return c ? c->encoded() : QStringLiteral("none"); }
+QString comboText(const std::optional<KeyCombo>& c) {
+    return c ? c->encoded() : QStringLiteral("none");
+}
 
 std::optional<QString> checkShortcutForms() {
     const auto c = KeyCombo::fromEncoded(QStringLiteral("18:768"));
@@ -30,7 +32,8 @@ std::optional<QString> checkShortcutForms() {
     for (const char* loose : {"18::768", ":18:768"})
         if (KeyCombo::fromEncoded(QString::fromLatin1(loose)) != c)
             return mismatch(QString::fromLatin1(loose), "18:768", comboText(KeyCombo::fromEncoded(loose)));
-    if (KeyCombo::keyName(105) != QStringLiteral("key105")) return mismatch("key 105", "key105", KeyCombo::keyName(105));
+    if (KeyCombo::keyName(105) != QStringLiteral("key105"))
+        return mismatch("key 105", "key105", KeyCombo::keyName(105));
     return std::nullopt;
 }
 
@@ -39,9 +42,11 @@ std::optional<QString> checkBindings() {
     Settings s(dir.filePath(QStringLiteral("Pictro.conf")));
     if (comboText(s.combo(HotkeyAction::fullscreen)) != QStringLiteral("18:768"))
         return mismatch("fullscreen default", "18:768", comboText(s.combo(HotkeyAction::fullscreen)));
-    if (s.combo(HotkeyAction::repeatArea)) return mismatch("repeatArea default", "none", comboText(s.combo(HotkeyAction::repeatArea)));
+    if (s.combo(HotkeyAction::repeatArea))
+        return mismatch("repeatArea default", "none", comboText(s.combo(HotkeyAction::repeatArea)));
     s.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QString());
-    if (s.combo(HotkeyAction::fullscreen)) return mismatch("unbound fullscreen", "none", comboText(s.combo(HotkeyAction::fullscreen)));
+    if (s.combo(HotkeyAction::fullscreen))
+        return mismatch("unbound fullscreen", "none", comboText(s.combo(HotkeyAction::fullscreen)));
     return std::nullopt;
 }
 
@@ -50,13 +55,15 @@ std::optional<QString> checkRectText() {
     Settings s(dir.filePath(QStringLiteral("Pictro.conf")));
     s.setLastAreaRect(QRectF(10, 20, 300, 200));
     const QString text = s.stringValue(keys::lastAreaRect);
-    if (text != QStringLiteral("10.0,20.0,300.0,200.0")) return mismatch("stored rectangle", "10.0,20.0,300.0,200.0", text);
+    if (text != QStringLiteral("10.0,20.0,300.0,200.0"))
+        return mismatch("stored rectangle", "10.0,20.0,300.0,200.0", text);
     if (s.lastAreaRect() != QRectF(10, 20, 300, 200)) return QStringLiteral("rectangle does not read back");
     for (const char* ok : {"1,,2,3,4", "1,2,x,3,4"})
         if (settingsformat::parseRect(QString::fromLatin1(ok)) != QRectF(1, 2, 3, 4))
             return mismatch(QString::fromLatin1(ok), "(1, 2, 3, 4)", "another rectangle");
     for (const char* bad : {"1,2,3", "abc"})
-        if (settingsformat::parseRect(QString::fromLatin1(bad))) return mismatch(QString::fromLatin1(bad), "none", "a rectangle");
+        if (settingsformat::parseRect(QString::fromLatin1(bad)))
+            return mismatch(QString::fromLatin1(bad), "none", "a rectangle");
     return std::nullopt;
 }
 
@@ -65,7 +72,8 @@ std::optional<QString> checkColours() {
     if (!orange || hexcolor::hexString(*orange) != QStringLiteral("#FF8000"))
         return mismatch("#ff8000", "#FF8000", orange ? hexcolor::hexString(*orange) : QStringLiteral("none"));
     for (const char* bad : {"#ff800", "#gg8000"})
-        if (hexcolor::parse(QString::fromLatin1(bad))) return mismatch(QString::fromLatin1(bad), "none", "a colour");
+        if (hexcolor::parse(QString::fromLatin1(bad)))
+            return mismatch(QString::fromLatin1(bad), "none", "a colour");
     return std::nullopt;
 }
 
@@ -75,7 +83,8 @@ std::optional<QString> checkDefaults() {
     Settings s(dir.filePath(QStringLiteral("Pictro.conf")));
     if (!s.boolValue(keys::afterShow) || s.boolValue(keys::afterCopy) || s.boolValue(keys::afterSave))
         return QStringLiteral("after-capture defaults are not show-only");
-    if (s.afterCropShow() != AfterCropShow::editor) return QStringLiteral("afterCropShow default is not editor");
+    if (s.afterCropShow() != AfterCropShow::editor)
+        return QStringLiteral("afterCropShow default is not editor");
     s.set(keys::saveFormat, QStringLiteral("PNG"));
     if (s.saveFormat() != SaveFormat::autoFormat) return QStringLiteral("'PNG' does not read as auto");
     return std::nullopt;

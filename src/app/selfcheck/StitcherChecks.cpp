@@ -35,12 +35,15 @@ std::optional<QString> checkSixFrames(const QDir& out) {
                         QStringLiteral("%1 × %2").arg(stitched->width()).arg(stitched->height()));
     if (stitched->convertToFormat(QImage::Format_RGB32) != source)
         return QStringLiteral("the stitched image differs from the source");
-    if (!stitched->save(out.filePath(QStringLiteral("stitched.png")))) return QStringLiteral("cannot write stitched.png");
+    if (!stitched->save(out.filePath(QStringLiteral("stitched.png"))))
+        return QStringLiteral("cannot write stitched.png");
     return std::nullopt;
 }
 
 } // namespace
 
-std::vector<SelfCheck> stitcherChecks() { return {{QStringLiteral("stitcher-six-frames"), checkSixFrames}}; }
+std::vector<SelfCheck> stitcherChecks() {
+    return {{QStringLiteral("stitcher-six-frames"), checkSixFrames}};
+}
 
 } // namespace selfchecks

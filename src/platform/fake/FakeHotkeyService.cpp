@@ -10,7 +10,8 @@ int FakeHotkeyService::registerHotkey(const HotkeyRequest& request, Registration
 
 void FakeHotkeyService::unregisterHotkey(Registration id) {
     unregistered.push_back(id);
-    live.erase(std::remove_if(live.begin(), live.end(), [&](const Entry& e) { return e.id == id; }), live.end());
+    live.erase(std::remove_if(live.begin(), live.end(), [&](const Entry& e) { return e.id == id; }),
+               live.end());
 }
 
 bool FakeHotkeyService::press(quint32 keyCode, quint32 modifiers) {

@@ -7,7 +7,7 @@
 
 // Registrations in memory; refusals and presses are set up by the test.
 class FakeHotkeyService : public HotkeyService {
-public:
+  public:
     struct Entry {
         quint32 keyCode;
         quint32 modifiers;

@@ -6,9 +6,9 @@
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Screens.h"
-#include "platform/fake/FakeHotkeyService.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
+#include "platform/fake/FakeHotkeyService.h"
 
 #include <QHash>
 
@@ -20,9 +20,9 @@
 
 // In-memory screens with a settable pointer.
 class FakeScreens : public Screens {
-public:
+  public:
     std::vector<ScreenInfo> screenList;
-    std::optional<ScreenInfo> main;  // when unset, the first screen counts as main
+    std::optional<ScreenInfo> main; // when unset, the first screen counts as main
     QPointF mouse;
 
     std::vector<ScreenInfo> screens() const override { return screenList; }
@@ -37,7 +37,7 @@ public:
 
 // Screens' pixels and windows' pixels held in memory, by display id and window number.
 class FakeScreenCapture : public BlockingScreenCapture {
-public:
+  public:
     bool allowed = true;
     int accessRequests = 0;
 
@@ -51,7 +51,7 @@ public:
     void removeWindow(quint32 windowID);
     int captureCount() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::map<quint32, QImage> m_displays;
     std::map<quint32, QImage> m_windows;
@@ -60,12 +60,12 @@ private:
 
 // Records the input it is asked to make; a test may let the wheel move something it draws.
 class FakeInputSynth : public InputSynth {
-public:
+  public:
     bool trusted = true;
     int trustRequests = 0;
-    std::vector<QPointF> warps;          // top-left points, in order
-    std::vector<int> wheelClicks;        // one entry per posted movement
-    std::function<void(int)> onWheel;    // called with each movement's notches
+    std::vector<QPointF> warps;       // top-left points, in order
+    std::vector<int> wheelClicks;     // one entry per posted movement
+    std::function<void(int)> onWheel; // called with each movement's notches
     std::set<quint32> keysDown;
 
     bool accessibilityTrusted() const override { return trusted; }
@@ -76,11 +76,11 @@ public:
 };
 
 class FakeWindowServer : public WindowServer {
-public:
-    std::vector<RawWindowEntry> entries;  // front to back
+  public:
+    std::vector<RawWindowEntry> entries; // front to back
     std::optional<qint32> frontmostPid;
-    qint32 pid = 4242;                     // this program's own pid in the fake world
-    std::map<quint32, QRectF> frames;      // windowFrame answers; listed entries answer too
+    qint32 pid = 4242;                // this program's own pid in the fake world
+    std::map<quint32, QRectF> frames; // windowFrame answers; listed entries answer too
     bool compositing = true;
 
     std::vector<RawWindowEntry> onScreenWindowList() const override { return entries; }
@@ -90,13 +90,13 @@ public:
     bool compositingManagerRunning() const override { return compositing; }
 
     // Adds a well-formed normal window and returns its entry.
-    RawWindowEntry& addWindow(quint32 number, const QRectF& bounds, qint32 ownerPid, const QString& title = {},
-                              const QString& owner = {});
+    RawWindowEntry& addWindow(quint32 number, const QRectF& bounds, qint32 ownerPid,
+                              const QString& title = {}, const QString& owner = {});
 };
 
 // A clipboard that remembers every write in order.
 class FakePasteboard : public Pasteboard {
-public:
+  public:
     enum class Op { clear, png, image, text };
     std::vector<Op> operations;
     QByteArray png;
@@ -112,8 +112,8 @@ public:
 };
 
 class FakeWorkspace : public Workspace {
-public:
-    QHash<quint32, QString> desktopPictures;  // by display id
+  public:
+    QHash<quint32, QString> desktopPictures; // by display id
     std::vector<QUrl> openedURLs;
     bool urlsOpen = true;
 
@@ -124,7 +124,7 @@ public:
 // Floating windows as on X11 by default (the window manager bypassed for all but the pin); a test
 // may switch that off to see the plain traits a compositor-managed desktop gets.
 class FakeFloatingWindows : public FloatingWindows {
-public:
+  public:
     bool bypassWindowManager = true;
     FloatingTraits traits(FloatingRole role) const override {
         FloatingTraits traits = standardFloatingTraits(role);
@@ -134,7 +134,7 @@ public:
 };
 
 class FakePlatform : public Platform {
-public:
+  public:
     // Everything on by default; a test switches off what a desktop withholds.
     Capabilities caps = Capabilities::all();
     FakeScreens fakeScreens;

@@ -6,7 +6,8 @@ namespace desktoppicture {
 
 QRect layoutBounds(const QList<QRect>& outputs) {
     QRect bounds;
-    for (const QRect& r : outputs) bounds = bounds.united(r);
+    for (const QRect& r : outputs)
+        bounds = bounds.united(r);
     return bounds;
 }
 
@@ -22,7 +23,8 @@ QImage outputPixels(const QImage& picture, const QRect& layout, const QRect& out
     if (!picture.rect().contains(cut)) return {};
 
     // One output is the whole picture: shared, not copied.
-    QImage pixels = (cut == picture.rect() ? picture : picture.copy(cut)).convertToFormat(QImage::Format_RGB32);
+    QImage pixels =
+        (cut == picture.rect() ? picture : picture.copy(cut)).convertToFormat(QImage::Format_RGB32);
     const QSize own(static_cast<int>(std::lround(output.width() * scale)),
                     static_cast<int>(std::lround(output.height() * scale)));
     if (pixels.size() != own) pixels = pixels.scaled(own, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -10,14 +10,14 @@
 // active (or, if the compositor never activates it, once its patience ends) and then closes.
 class FocusLender : public QRasterWindow {
     Q_OBJECT
-public:
+  public:
     explicit FocusLender(std::function<void(bool focused)> onFocus, int patienceMs = 2000);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     bool event(QEvent* e) override;
 
-private:
+  private:
     void done(bool focused);
 
     std::function<void(bool)> m_onFocus;

@@ -13,7 +13,9 @@ constexpr const char* requestInterface = "org.freedesktop.portal.Request";
 
 QString newToken() {
     static quint32 counter = 0;
-    return QStringLiteral("pictro%1_%2").arg(++counter).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    return QStringLiteral("pictro%1_%2")
+        .arg(++counter)
+        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
 bool meansMissing(const QDBusError& error) {
@@ -61,8 +63,8 @@ PortalRequest::PortalRequest(const QDBusConnection& bus, const Call& call, Done 
 
     QVariantMap options = call.options;
     options.insert(QStringLiteral("handle_token"), token);
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(call.service, QString::fromLatin1(desktopPath), call.interface, call.method);
+    QDBusMessage message = QDBusMessage::createMethodCall(call.service, QString::fromLatin1(desktopPath),
+                                                          call.interface, call.method);
     message.setArguments(QVariantList(call.arguments) << options);
 
     m_timeout.setSingleShot(true);
@@ -101,8 +103,8 @@ void PortalRequest::listenAt(const QString& path) {
 
 void PortalRequest::stopListening() {
     if (m_path.isEmpty()) return;
-    m_bus.disconnect(m_service, m_path, QString::fromLatin1(requestInterface), QStringLiteral("Response"), this,
-                     SLOT(onResponse(uint, QVariantMap)));
+    m_bus.disconnect(m_service, m_path, QString::fromLatin1(requestInterface), QStringLiteral("Response"),
+                     this, SLOT(onResponse(uint, QVariantMap)));
 }
 
 void PortalRequest::onResponse(uint response, const QVariantMap& results) {

@@ -15,18 +15,18 @@
 // before it can be sent and no answer is lost to a race.
 class PortalRequest : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class Outcome {
-        answered,       // the portal answered: see `response` and `results`
-        portalMissing,  // no portal, or one without this interface or method
-        callFailed,     // the call itself was refused (bad arguments, the portal failed)
-        timedOut,       // no answer in time
+        answered,      // the portal answered: see `response` and `results`
+        portalMissing, // no portal, or one without this interface or method
+        callFailed,    // the call itself was refused (bad arguments, the portal failed)
+        timedOut,      // no answer in time
     };
     struct Answer {
         Outcome outcome = Outcome::callFailed;
-        uint response = 2;     // 0 success, 1 the user denied, 2 cancelled or otherwise ended
+        uint response = 2; // 0 success, 1 the user denied, 2 cancelled or otherwise ended
         QVariantMap results;
-        QString detail;        // for the log: the D-Bus error, when there was one
+        QString detail; // for the log: the D-Bus error, when there was one
     };
     using Done = std::function<void(const Answer&)>;
 
@@ -37,8 +37,8 @@ public:
         QString service = QString::fromLatin1(desktopService);
         QString interface;
         QString method;
-        QVariantList arguments;  // those before the options
-        QVariantMap options;     // handle_token is added
+        QVariantList arguments; // those before the options
+        QVariantMap options;    // handle_token is added
         int timeoutMs = 30000;
     };
 
@@ -48,10 +48,10 @@ public:
     // The request path the portal gives a handle token for a connection's unique name.
     static QString requestPath(const QString& uniqueName, const QString& token);
 
-private slots:
+  private slots:
     void onResponse(uint response, const QVariantMap& results);
 
-private:
+  private:
     PortalRequest(const QDBusConnection& bus, const Call& call, Done done);
     void listenAt(const QString& path);
     void stopListening();

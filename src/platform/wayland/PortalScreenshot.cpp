@@ -24,15 +24,20 @@ bool inTemporaryFolder(const QString& path) {
     return false;
 }
 
-ScreenshotOutcome failure(ScreenshotFailure why, const QString& detail) { return {QImage(), why, detail}; }
+ScreenshotOutcome failure(ScreenshotFailure why, const QString& detail) {
+    return {QImage(), why, detail};
+}
 
 } // namespace
 
 ScreenshotOutcome PortalScreenshot::fromAnswer(uint response, const QString& uri) {
-    if (response == 1) return failure(ScreenshotFailure::denied, QStringLiteral("the screenshot was refused"));
-    if (response != 0) return failure(ScreenshotFailure::cancelled, QStringLiteral("response %1").arg(response));
+    if (response == 1)
+        return failure(ScreenshotFailure::denied, QStringLiteral("the screenshot was refused"));
+    if (response != 0)
+        return failure(ScreenshotFailure::cancelled, QStringLiteral("response %1").arg(response));
     const QUrl url(uri);
-    if (!url.isLocalFile()) return failure(ScreenshotFailure::unreadable, QStringLiteral("not a local file: ") + uri);
+    if (!url.isLocalFile())
+        return failure(ScreenshotFailure::unreadable, QStringLiteral("not a local file: ") + uri);
     const QString path = QFileInfo(url.toLocalFile()).canonicalFilePath();
     if (path.isEmpty()) return failure(ScreenshotFailure::unreadable, QStringLiteral("no such file: ") + uri);
 
@@ -49,7 +54,7 @@ void PortalScreenshot::take(const QDBusConnection& bus, const Options& options, 
     if (!options.service.isEmpty()) call.service = options.service;
     call.interface = QStringLiteral("org.freedesktop.portal.Screenshot");
     call.method = QStringLiteral("Screenshot");
-    call.arguments = {QString()};  // no parent window: Pictro's own surfaces are not shown yet
+    call.arguments = {QString()}; // no parent window: Pictro's own surfaces are not shown yet
     call.options = {{QStringLiteral("interactive"), false}, {QStringLiteral("modal"), false}};
     call.timeoutMs = options.timeoutMs;
     PortalRequest::start(bus, call, [done = std::move(done)](const PortalRequest::Answer& answer) {

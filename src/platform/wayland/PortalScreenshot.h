@@ -9,26 +9,26 @@
 
 // Why the desktop gave no screenshot.
 enum class ScreenshotFailure {
-    portalMissing,  // no screenshot portal in this session
-    denied,         // the user (or the desktop's policy) refused
-    cancelled,      // the user closed the portal's dialog
-    timedOut,       // no answer in time
-    unreadable,     // the portal answered with a file that is not an image we can read
-    failed,         // the portal refused the call
+    portalMissing, // no screenshot portal in this session
+    denied,        // the user (or the desktop's policy) refused
+    cancelled,     // the user closed the portal's dialog
+    timedOut,      // no answer in time
+    unreadable,    // the portal answered with a file that is not an image we can read
+    failed,        // the portal refused the call
 };
 
 struct ScreenshotOutcome {
-    QImage image;                              // the whole desktop, every output, when taken
-    std::optional<ScreenshotFailure> failure;  // why there is no image
-    QString detail;                            // for the log
+    QImage image;                             // the whole desktop, every output, when taken
+    std::optional<ScreenshotFailure> failure; // why there is no image
+    QString detail;                           // for the log
 };
 
 // The desktop portal's Screenshot, non-interactive: the desktop as it is now, without a dialog of
 // the portal's own (some desktops ask once whether Pictro may take screenshots at all).
 class PortalScreenshot {
-public:
+  public:
     struct Options {
-        QString service;      // the portal's bus name; the desktop portal when empty
+        QString service; // the portal's bus name; the desktop portal when empty
         int timeoutMs = 30000;
     };
     using Done = std::function<void(const ScreenshotOutcome&)>;

@@ -27,7 +27,8 @@ PlatformBackend describe() {
         return socket.exists() && !socket.isFile() && !socket.isDir();
     };
     backend.unreachableMessage = [] {
-        return QStringLiteral("cannot reach the Wayland compositor at \"%1\"; start Pictro inside a Wayland session")
+        return QStringLiteral(
+                   "cannot reach the Wayland compositor at \"%1\"; start Pictro inside a Wayland session")
             .arg(socketPath());
     };
     backend.create = [] { return std::make_unique<WaylandPlatform>(); };

@@ -14,7 +14,8 @@
 
 namespace {
 
-void registryGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
+void registryGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface,
+                    uint32_t version) {
     static_cast<WaylandDataControl*>(data)->found(registry, name, interface, version);
 }
 void registryGlobalRemove(void*, wl_registry*, uint32_t) {}
@@ -25,7 +26,9 @@ void deviceDataOffer(void*, zwlr_data_control_device_v1*, zwlr_data_control_offe
 void deviceSelection(void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
     if (offer) zwlr_data_control_offer_v1_destroy(offer);
 }
-void deviceFinished(void* data, zwlr_data_control_device_v1*) { static_cast<WaylandDataControl*>(data)->deviceFinished(); }
+void deviceFinished(void* data, zwlr_data_control_device_v1*) {
+    static_cast<WaylandDataControl*>(data)->deviceFinished();
+}
 void devicePrimarySelection(void*, zwlr_data_control_device_v1*, zwlr_data_control_offer_v1* offer) {
     if (offer) zwlr_data_control_offer_v1_destroy(offer);
 }
@@ -44,7 +47,7 @@ void writeAll(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n <= 0) break;  // the reader went away
+        if (n <= 0) break; // the reader went away
         done += n;
     }
     ::close(fd);
@@ -55,7 +58,8 @@ void writeAll(int fd, const QByteArray& bytes) {
 std::unique_ptr<WaylandDataControl> WaylandDataControl::connect() {
     if (QGuiApplication::platformName() != QLatin1String("wayland")) return nullptr;
     QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-    auto* display = native ? static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display")) : nullptr;
+    auto* display =
+        native ? static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display")) : nullptr;
     if (!display) return nullptr;
 
     std::unique_ptr<WaylandDataControl> control(new WaylandDataControl);
@@ -76,8 +80,8 @@ std::unique_ptr<WaylandDataControl> WaylandDataControl::connect() {
 
 void WaylandDataControl::found(wl_registry* registry, quint32 name, const char* interface, quint32 version) {
     if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0 && !m_manager) {
-        m_manager = static_cast<zwlr_data_control_manager_v1*>(
-            wl_registry_bind(registry, name, &zwlr_data_control_manager_v1_interface, std::min<quint32>(version, 1)));
+        m_manager = static_cast<zwlr_data_control_manager_v1*>(wl_registry_bind(
+            registry, name, &zwlr_data_control_manager_v1_interface, std::min<quint32>(version, 1)));
     } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !m_seat) {
         m_seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
         m_ownSeat = true;
@@ -99,7 +103,8 @@ bool WaylandDataControl::setSelection(const Offers& offers) {
     m_offers = offers;
     m_source = zwlr_data_control_manager_v1_create_data_source(m_manager);
     zwlr_data_control_source_v1_add_listener(m_source, &sourceListener, this);
-    for (const auto& offer : offers) zwlr_data_control_source_v1_offer(m_source, offer.first.constData());
+    for (const auto& offer : offers)
+        zwlr_data_control_source_v1_offer(m_source, offer.first.constData());
     zwlr_data_control_device_v1_set_selection(m_device, m_source);
     wl_display_flush(m_display);
     return true;

@@ -18,8 +18,8 @@ struct zwlr_data_control_source_v1;
 // by hotkey, with no Pictro window open, still reaches the clipboard. The contents are served by
 // this process for as long as it runs, or until another client replaces them.
 class WaylandDataControl {
-public:
-    using Offers = QList<QPair<QByteArray, QByteArray>>;  // MIME type, bytes
+  public:
+    using Offers = QList<QPair<QByteArray, QByteArray>>; // MIME type, bytes
 
     // None where the compositor does not offer the protocol or Qt does not run on Wayland.
     static std::unique_ptr<WaylandDataControl> connect();
@@ -36,7 +36,7 @@ public:
     void deviceFinished();
     void found(wl_registry* registry, quint32 name, const char* interface, quint32 version);
 
-private:
+  private:
     WaylandDataControl() = default;
 
     wl_display* m_display = nullptr;

@@ -6,7 +6,7 @@
 // windows where the compositor puts them (the selection overlay asks to be full screen on its
 // output). Grabs exist only for pop-ups, so none is attempted.
 class WaylandFloatingWindows : public FloatingWindows {
-public:
+  public:
     FloatingTraits traits(FloatingRole role) const override { return standardFloatingTraits(role); }
     bool grabInput(QWindow* window, bool mouseToo) override;
 };

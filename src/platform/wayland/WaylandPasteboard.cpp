@@ -13,7 +13,8 @@
 
 namespace {
 QClipboard* systemClipboard() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
+                                                                        : nullptr;
 }
 } // namespace
 
@@ -55,7 +56,8 @@ void WaylandPasteboard::publish() {
     if (m_lender) return;
     m_lender = new FocusLender([this](bool focused) {
         if (!focused)
-            std::fprintf(stderr, "Pictro: no window of Pictro's got the focus; the clipboard may stay as it was\n");
+            std::fprintf(stderr,
+                         "Pictro: no window of Pictro's got the focus; the clipboard may stay as it was\n");
         publishNow();
     });
 }
@@ -83,7 +85,7 @@ void WaylandPasteboard::publishNow() {
     data->setPng(m_png);
     data->setImageObject(m_image);
     if (m_text) data->setText(*m_text);
-    clipboard->setMimeData(data, QClipboard::Clipboard);  // the clipboard takes ownership
+    clipboard->setMimeData(data, QClipboard::Clipboard); // the clipboard takes ownership
 }
 
 std::optional<QImage> WaylandPasteboard::readImage() const {

@@ -16,7 +16,7 @@ class WaylandDataControl;
 // focus for a moment and publishes them. Either way the contents stay available after Pictro's
 // windows have closed, for as long as Pictro runs.
 class WaylandPasteboard : public Pasteboard {
-public:
+  public:
     WaylandPasteboard();
     ~WaylandPasteboard() override;
 
@@ -27,7 +27,7 @@ public:
     std::optional<QImage> readImage() const override;
     std::optional<QString> readText() const override;
 
-private:
+  private:
     void publish();
     void publishNow();
     bool publishThroughControl();

@@ -11,25 +11,35 @@ namespace {
 
 CaptureFailure errorFor(ScreenshotFailure failure) {
     switch (failure) {
-    case ScreenshotFailure::denied: return CaptureFailure::denied;
-    case ScreenshotFailure::cancelled: return CaptureFailure::cancelled;
+    case ScreenshotFailure::denied:
+        return CaptureFailure::denied;
+    case ScreenshotFailure::cancelled:
+        return CaptureFailure::cancelled;
     case ScreenshotFailure::portalMissing:
-    case ScreenshotFailure::timedOut: return CaptureFailure::unavailable;
+    case ScreenshotFailure::timedOut:
+        return CaptureFailure::unavailable;
     case ScreenshotFailure::unreadable:
-    case ScreenshotFailure::failed: return CaptureFailure::failed;
+    case ScreenshotFailure::failed:
+        return CaptureFailure::failed;
     }
     return CaptureFailure::failed;
 }
 
 const char* failureWords(ScreenshotFailure failure) {
     switch (failure) {
-    case ScreenshotFailure::portalMissing: return "this desktop offers no screenshot portal";
-    case ScreenshotFailure::denied: return "the desktop refused the screenshot";
+    case ScreenshotFailure::portalMissing:
+        return "this desktop offers no screenshot portal";
+    case ScreenshotFailure::denied:
+        return "the desktop refused the screenshot";
     // Also what a portal answers when its backend failed: not necessarily a person's doing.
-    case ScreenshotFailure::cancelled: return "the desktop ended the screenshot without a picture";
-    case ScreenshotFailure::timedOut: return "the screenshot portal did not answer in time";
-    case ScreenshotFailure::unreadable: return "the screenshot portal's picture cannot be read";
-    case ScreenshotFailure::failed: return "the screenshot portal failed";
+    case ScreenshotFailure::cancelled:
+        return "the desktop ended the screenshot without a picture";
+    case ScreenshotFailure::timedOut:
+        return "the screenshot portal did not answer in time";
+    case ScreenshotFailure::unreadable:
+        return "the screenshot portal's picture cannot be read";
+    case ScreenshotFailure::failed:
+        return "the screenshot portal failed";
     }
     return "the screenshot failed";
 }
@@ -65,8 +75,9 @@ PixelsOrError WaylandScreenCapture::readDisplay(const ScreenInfo& screen) {
         rects << r;
         if (s.displayId == screen.displayId) own = r;
     }
-    if (own.isNull()) return CaptureFailure::noDisplay;  // unplugged meanwhile
-    QImage pixels = desktoppicture::outputPixels(shot.image, desktoppicture::layoutBounds(rects), own, screen.scale);
+    if (own.isNull()) return CaptureFailure::noDisplay; // unplugged meanwhile
+    QImage pixels =
+        desktoppicture::outputPixels(shot.image, desktoppicture::layoutBounds(rects), own, screen.scale);
     if (pixels.isNull()) {
         std::fprintf(stderr, "Pictro: the outputs changed during the screenshot\n");
         return CaptureFailure::noDisplay;
@@ -74,4 +85,6 @@ PixelsOrError WaylandScreenCapture::readDisplay(const ScreenInfo& screen) {
     return pixels;
 }
 
-PixelsOrError WaylandScreenCapture::readWindow(quint32) { return CaptureFailure::noWindow; }
+PixelsOrError WaylandScreenCapture::readWindow(quint32) {
+    return CaptureFailure::noWindow;
+}

@@ -8,9 +8,9 @@
 // the pointer's location is where it last was over one of Pictro's surfaces (the overlay covers
 // every output).
 class WaylandScreens : public QtScreens {
-public:
+  public:
     std::optional<ScreenInfo> mainScreen() const override;
 
-protected:
+  protected:
     QRect pixelRectOf(const QScreen* screen, qreal scale) const override;
 };

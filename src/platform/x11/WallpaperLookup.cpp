@@ -75,7 +75,8 @@ QStringList shellWords(const QString& line) {
 
 std::optional<QString> parseGsettingsValue(const QString& output) {
     QString v = output.trimmed();
-    if (v.size() >= 2 && (v.startsWith(QLatin1Char('\'')) || v.startsWith(QLatin1Char('"'))) && v.back() == v.front())
+    if (v.size() >= 2 && (v.startsWith(QLatin1Char('\'')) || v.startsWith(QLatin1Char('"'))) &&
+        v.back() == v.front())
         v = v.mid(1, v.size() - 2);
     if (v.isEmpty()) return std::nullopt;
     if (v.startsWith(QLatin1String("file:"))) {
@@ -83,7 +84,7 @@ std::optional<QString> parseGsettingsValue(const QString& output) {
         return local.isEmpty() ? std::nullopt : std::optional<QString>(local);
     }
     if (v.startsWith(QLatin1Char('/'))) return v;
-    return std::nullopt;  // another URI scheme, or a value that is no file
+    return std::nullopt; // another URI scheme, or a value that is no file
 }
 
 std::optional<QString> parseFehbg(const QByteArray& script) {
@@ -139,17 +140,21 @@ std::optional<QString> lookup(const Environment& env, const QString& monitorName
     std::optional<QString> found;
     const QString& desktop = env.currentDesktop;
     if (desktopIs(desktop, {"GNOME", "Unity", "Budgie", "Pantheon", "ubuntu"})) {
-        found = fromGsettings(env, QStringLiteral("org.gnome.desktop.background"), QStringLiteral("picture-uri"));
+        found =
+            fromGsettings(env, QStringLiteral("org.gnome.desktop.background"), QStringLiteral("picture-uri"));
     } else if (desktopIs(desktop, {"X-Cinnamon", "Cinnamon"})) {
-        found = fromGsettings(env, QStringLiteral("org.cinnamon.desktop.background"), QStringLiteral("picture-uri"));
+        found = fromGsettings(env, QStringLiteral("org.cinnamon.desktop.background"),
+                              QStringLiteral("picture-uri"));
     } else if (desktopIs(desktop, {"MATE"})) {
         found = fromGsettings(env, QStringLiteral("org.mate.background"), QStringLiteral("picture-filename"));
     } else if (desktopIs(desktop, {"XFCE"}) && env.readFile) {
-        const QString file = env.configDir + QStringLiteral("/xfce4/xfconf/xfce-perchannel-xml/xfce4-desktop.xml");
+        const QString file =
+            env.configDir + QStringLiteral("/xfce4/xfconf/xfce-perchannel-xml/xfce4-desktop.xml");
         if (const auto xml = env.readFile(file)) found = parseXfceDesktop(*xml, monitorName);
     }
     if (!found) found = fromFile(env, env.homeDir + QStringLiteral("/.fehbg"), parseFehbg);
-    if (!found) found = fromFile(env, env.configDir + QStringLiteral("/nitrogen/bg-saved.cfg"), parseNitrogen);
+    if (!found)
+        found = fromFile(env, env.configDir + QStringLiteral("/nitrogen/bg-saved.cfg"), parseNitrogen);
     if (found && env.fileExists && !env.fileExists(*found)) return std::nullopt;
     return found;
 }

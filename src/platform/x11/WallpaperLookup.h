@@ -13,9 +13,9 @@
 namespace wallpaper {
 
 struct Environment {
-    QString currentDesktop;  // $XDG_CURRENT_DESKTOP, a colon-separated list
+    QString currentDesktop; // $XDG_CURRENT_DESKTOP, a colon-separated list
     QString homeDir;
-    QString configDir;       // $XDG_CONFIG_HOME or ~/.config
+    QString configDir; // $XDG_CONFIG_HOME or ~/.config
     // Runs a program with a short time limit; its standard output, none on failure or time-out.
     std::function<std::optional<QString>(const QString& program, const QStringList& args)> run;
     // Reads a small file; none when it cannot be read.

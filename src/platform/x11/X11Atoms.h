@@ -9,8 +9,7 @@
 struct XcbFree {
     void operator()(void* p) const { std::free(p); }
 };
-template <typename T>
-using XcbPtr = std::unique_ptr<T, XcbFree>;
+template <typename T> using XcbPtr = std::unique_ptr<T, XcbFree>;
 
 // Interned atoms of the program's own connection, looked up once and cached. Thread-safe.
 namespace x11atoms {

@@ -28,7 +28,8 @@ void X11Connection::openLocked() {
         return;
     }
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; i < screenNumber && it.rem; ++i) xcb_screen_next(&it);
+    for (int i = 0; i < screenNumber && it.rem; ++i)
+        xcb_screen_next(&it);
     m_connection = c;
     m_screen = it.rem ? it.data : nullptr;
 }
@@ -45,4 +46,6 @@ xcb_screen_t* X11Connection::rootScreen() {
     return m_screen;
 }
 
-bool X11Connection::isOpen() { return connection() != nullptr; }
+bool X11Connection::isOpen() {
+    return connection() != nullptr;
+}

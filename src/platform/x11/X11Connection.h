@@ -10,7 +10,7 @@ struct xcb_screen_t;
 // The program's own connection to the X server, separate from Qt's so that captures can run
 // off the main thread. Opened on first use and kept for the life of the process.
 class X11Connection {
-public:
+  public:
     static X11Connection& shared();
 
     // True when an X server answers on $DISPLAY (a throwaway connection; nothing is kept).
@@ -23,7 +23,7 @@ public:
 
     ~X11Connection();
 
-private:
+  private:
     X11Connection() = default;
     void openLocked();
 

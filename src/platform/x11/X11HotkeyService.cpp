@@ -18,8 +18,7 @@ constexpr quint32 scrollLockKeysym = 0xff14;
 constexpr int statusNoConnection = -1;
 constexpr int statusNoSuchKey = -2;
 
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&free)>;
+template <typename T> using Reply = std::unique_ptr<T, decltype(&free)>;
 
 } // namespace
 
@@ -42,7 +41,8 @@ quint16 X11HotkeyService::xModifiers(quint32 modifiers) {
 quint16 X11HotkeyService::lockMaskFor(quint32 keysym) const {
     xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(m_connection);
     if (!symbols) return 0;
-    std::unique_ptr<xcb_keycode_t, decltype(&free)> codes(xcb_key_symbols_get_keycode(symbols, keysym), &free);
+    std::unique_ptr<xcb_keycode_t, decltype(&free)> codes(xcb_key_symbols_get_keycode(symbols, keysym),
+                                                          &free);
     xcb_key_symbols_free(symbols);
     if (!codes) return 0;
     Reply<xcb_get_modifier_mapping_reply_t> mapping(
@@ -81,7 +81,8 @@ std::vector<quint16> X11HotkeyService::lockVariants() const {
     for (quint16 lock : {quint16(XCB_MOD_MASK_LOCK), m_numLock, m_scrollLock}) {
         if (lock == 0) continue;
         const size_t n = locks.size();
-        for (size_t i = 0; i < n; ++i) locks.push_back(locks[i] | lock);
+        for (size_t i = 0; i < n; ++i)
+            locks.push_back(locks[i] | lock);
     }
     return locks;
 }
@@ -97,17 +98,18 @@ int X11HotkeyService::registerHotkey(const HotkeyRequest& request, Registration 
     for (quint16 lock : lockVariants()) {
         const Grab grab{id, static_cast<quint8>(*keycode), static_cast<quint16>(mods | lock)};
         // owner_events off: presses are always reported to the root, even over our own windows.
-        const xcb_void_cookie_t cookie = xcb_grab_key_checked(m_connection, 0, m_root, grab.modifiers, grab.keycode,
-                                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        const xcb_void_cookie_t cookie = xcb_grab_key_checked(
+            m_connection, 0, m_root, grab.modifiers, grab.keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         Reply<xcb_generic_error_t> error(xcb_request_check(m_connection, cookie), &free);
         if (error) {
-            status = error->error_code;  // BadAccess (10) when another client holds it
+            status = error->error_code; // BadAccess (10) when another client holds it
             break;
         }
         made.push_back(grab);
     }
     if (status != 0) {
-        for (const Grab& g : made) ungrab(g);
+        for (const Grab& g : made)
+            ungrab(g);
         xcb_flush(m_connection);
         return status;
     }
@@ -115,7 +117,9 @@ int X11HotkeyService::registerHotkey(const HotkeyRequest& request, Registration 
     return 0;
 }
 
-void X11HotkeyService::ungrab(const Grab& grab) { xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers); }
+void X11HotkeyService::ungrab(const Grab& grab) {
+    xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers);
+}
 
 void X11HotkeyService::unregisterHotkey(Registration id) {
     if (!m_connection) return;
@@ -140,7 +144,8 @@ bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* mess
     if (type == XCB_KEY_PRESS && m_handler) {
         // Handled after the X event has been processed, never inside the filter.
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [handler = m_handler, id = it->id] { handler(id); }, Qt::QueuedConnection);
+            QCoreApplication::instance(), [handler = m_handler, id = it->id] { handler(id); },
+            Qt::QueuedConnection);
     }
     return true;
 }

@@ -12,7 +12,7 @@ struct xcb_connection_t;
 // event stream and are picked out by a native event filter. Each combination is grabbed once per
 // lock-modifier variant (Caps Lock, Num Lock, Scroll Lock), so it fires whatever their state.
 class X11HotkeyService : public HotkeyService, public QAbstractNativeEventFilter {
-public:
+  public:
     X11HotkeyService();
     ~X11HotkeyService() override;
 
@@ -26,7 +26,7 @@ public:
     // option → Mod1 (Alt), control → Mod4 (Super).
     static quint16 xModifiers(quint32 modifiers);
 
-private:
+  private:
     struct Grab {
         Registration id;
         quint8 keycode;

@@ -1,9 +1,9 @@
 #include "platform/x11/X11InputSynth.h"
 
+#include "platform/KeyCodeTable.h"
 #include "platform/Screens.h"
 #include "platform/x11/X11Atoms.h"
 #include "platform/x11/X11Connection.h"
-#include "platform/KeyCodeTable.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>

@@ -13,7 +13,7 @@
 // Everything a capture needs is there on X11: the window list, window pixels, the pointer,
 // synthetic input, key grabs and windows above all.
 class X11Platform : public Platform {
-public:
+  public:
     QString name() const override { return QStringLiteral("x11"); }
     Capabilities capabilities() const override { return Capabilities::all(); }
     Screens& screens() override { return m_screens; }
@@ -28,7 +28,7 @@ public:
     X11ScreenCapture& x11Capture() { return m_capture; }
     X11Pasteboard& x11Pasteboard() { return m_pasteboard; }
 
-private:
+  private:
     X11Screens m_screens;
     X11ScreenCapture m_capture;
     X11InputSynth m_input{m_screens};

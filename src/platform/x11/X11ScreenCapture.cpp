@@ -17,19 +17,23 @@ bool redirectSubwindows(xcb_connection_t* c, xcb_window_t root) {
     std::free(error);
     // Naming a window's pixmap needs version 0.2.
     if (!version || (version->major_version == 0 && version->minor_version < 2)) return false;
-    error = xcb_request_check(c, xcb_composite_redirect_subwindows_checked(c, root, XCB_COMPOSITE_REDIRECT_AUTOMATIC));
+    error = xcb_request_check(
+        c, xcb_composite_redirect_subwindows_checked(c, root, XCB_COMPOSITE_REDIRECT_AUTOMATIC));
     const bool ok = error == nullptr;
     std::free(error);
     return ok;
 }
 
-QRect rootRect(const xcb_screen_t* screen) { return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels); }
+QRect rootRect(const xcb_screen_t* screen) {
+    return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+}
 
 // The pixels of a window's own off-screen pixmap, or none when it has none.
 std::optional<QImage> pixmapPixels(xcb_connection_t* c, X11PixelGrabber& grabber, xcb_window_t window,
                                    const QRect& rect, uint8_t depth) {
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
-    xcb_generic_error_t* error = xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, window, pixmap));
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, window, pixmap));
     if (error) {
         std::free(error);
         return std::nullopt;
@@ -44,7 +48,8 @@ std::optional<QImage> pixmapPixels(xcb_connection_t* c, X11PixelGrabber& grabber
 // client onto the frame's background. The server keeps such a client in a pixmap of its own
 // (a child of another depth is always redirected), so its pixels, alpha and all, go back over the
 // client's part of the frame.
-QImage withClientAlpha(xcb_connection_t* c, X11PixelGrabber& grabber, const X11WindowPlacement& p, QImage framed) {
+QImage withClientAlpha(xcb_connection_t* c, X11PixelGrabber& grabber, const X11WindowPlacement& p,
+                       QImage framed) {
     if (p.clientDepth != 32 || p.frameDepth == 32) return framed;
     auto client = pixmapPixels(c, grabber, p.client, QRect(QPoint(0, 0), p.clientRect.size()), 32);
     if (!client) return framed;
@@ -64,7 +69,9 @@ X11ScreenCapture::X11ScreenCapture() {
         m_composite = redirectSubwindows(c, x.rootScreen()->root);
 }
 
-bool X11ScreenCapture::screenCaptureAllowed() const { return X11Connection::shared().isOpen(); }
+bool X11ScreenCapture::screenCaptureAllowed() const {
+    return X11Connection::shared().isOpen();
+}
 
 PixelsOrError X11ScreenCapture::readDisplay(const ScreenInfo& screen) {
     X11Connection& x = X11Connection::shared();
@@ -72,7 +79,8 @@ PixelsOrError X11ScreenCapture::readDisplay(const ScreenInfo& screen) {
     const xcb_screen_t* root = x.rootScreen();
     if (!c || !root) return CaptureFailure::denied;
     // A screen that is no longer part of the root window has gone.
-    if (screen.pixelRect.isEmpty() || !rootRect(root).contains(screen.pixelRect)) return CaptureFailure::noDisplay;
+    if (screen.pixelRect.isEmpty() || !rootRect(root).contains(screen.pixelRect))
+        return CaptureFailure::noDisplay;
     auto image = m_grabber.grab(c, root->root, screen.pixelRect, root->root_depth);
     if (!image || image->isNull()) return CaptureFailure::failed;
     return *image;
@@ -84,11 +92,13 @@ PixelsOrError X11ScreenCapture::readWindow(quint32 windowID) {
     const xcb_screen_t* root = x.rootScreen();
     if (!c || !root) return CaptureFailure::denied;
     const auto placement = x11window::placement(c, root->root, windowID);
-    if (!placement || !placement->viewable || placement->outerInFrame.isEmpty()) return CaptureFailure::noWindow;
+    if (!placement || !placement->viewable || placement->outerInFrame.isEmpty())
+        return CaptureFailure::noWindow;
 
     if (m_composite) {
         // The pixmap includes the frame's border; window coordinates start inside it.
-        const QRect inPixmap = placement->outerInFrame.translated(placement->frameBorder, placement->frameBorder);
+        const QRect inPixmap =
+            placement->outerInFrame.translated(placement->frameBorder, placement->frameBorder);
         if (auto image = pixmapPixels(c, m_grabber, placement->frame, inPixmap, placement->frameDepth))
             return withClientAlpha(c, m_grabber, *placement, *image);
         // The window vanished in the meantime, or its depth is not readable.

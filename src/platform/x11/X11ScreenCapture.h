@@ -6,7 +6,7 @@
 // Displays from the root window's pixels; single windows from their Composite pixmaps.
 // X11 has no capture permission: reading the screen is allowed whenever the server answers.
 class X11ScreenCapture : public BlockingScreenCapture {
-public:
+  public:
     // Redirects the root's children off screen (automatic mode, so the server still draws them as
     // usual) for as long as the program runs: a window redirected only when it is captured would
     // be black wherever it was covered until it repaints.
@@ -19,7 +19,7 @@ public:
 
     X11PixelGrabber& grabber() { return m_grabber; }
 
-private:
+  private:
     bool m_composite = false;
     X11PixelGrabber m_grabber;
 };

@@ -4,9 +4,9 @@
 
 // Screens as Qt's xcb platform reports them (RandR monitors).
 class X11Screens : public QtScreens {
-public:
+  public:
     std::optional<ScreenInfo> mainScreen() const override;
 
-protected:
+  protected:
     QRect pixelRectOf(const QScreen* screen, qreal scale) const override;
 };

@@ -31,7 +31,8 @@ std::optional<X11WindowPlacement> placement(xcb_connection_t* c, xcb_window_t ro
     XcbPtr<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, &error));
     std::free(error);
     error = nullptr;
-    XcbPtr<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, translateCookie, &error));
+    XcbPtr<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(c, translateCookie, &error));
     std::free(error);
     const auto extents = x11prop::takeWords(c, extentsRequest);
     if (!geometry || !origin) return std::nullopt;

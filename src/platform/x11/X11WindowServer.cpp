@@ -25,7 +25,9 @@ Connection open() {
     return {x.connection(), screen ? screen->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE)};
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name) { return x11atoms::get(c, name); }
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    return x11atoms::get(c, name);
+}
 
 // Clients from the window manager, bottom to top; _NET_CLIENT_LIST (mapping order) when the
 // stacking list is missing.
@@ -46,7 +48,8 @@ std::optional<qint64> resourcePid(xcb_connection_t* c, xcb_window_t window) {
     std::free(error);
     if (!reply) return std::nullopt;
     // Only the pid was asked for, so every value the server answers with is a pid.
-    for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
+    for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem;
+         xcb_res_client_id_value_next(&it)) {
         if (xcb_res_client_id_value_value_length(it.data) >= 1)
             return static_cast<qint64>(*xcb_res_client_id_value_value(it.data));
     }
@@ -62,7 +65,8 @@ std::optional<qint64> pidOf(xcb_connection_t* c, xcb_window_t window, x11prop::P
 std::optional<QString> text(const std::optional<QByteArray>& bytes, bool utf8) {
     if (!bytes) return std::nullopt;
     QByteArray b = *bytes;
-    while (b.endsWith('\0')) b.chop(1);
+    while (b.endsWith('\0'))
+        b.chop(1);
     return utf8 ? QString::fromUtf8(b) : QString::fromLatin1(b);
 }
 
@@ -160,7 +164,8 @@ std::vector<RawWindowEntry> X11WindowServer::onScreenWindowList() const {
         e.ownerName = ownerFromClass(x11prop::takeBytes(x.c, r.wmClass));
         const auto opacity = x11prop::takeWords(x.c, r.opacity);
         // Off screen: gone, unmapped (another desktop) or minimized.
-        if (!placement || !placement->viewable || contains(states, atom(x.c, "_NET_WM_STATE_HIDDEN"))) continue;
+        if (!placement || !placement->viewable || contains(states, atom(x.c, "_NET_WM_STATE_HIDDEN")))
+            continue;
         e.layer = layerOf(x.c, types, states);
         e.bounds = pixelspace::pixelsToTopLeftPoints(placement->outer, screens);
         e.number = static_cast<qint64>(w);
@@ -183,7 +188,9 @@ std::optional<qint32> X11WindowServer::frontmostApplicationPid() const {
     return static_cast<qint32>(*pid);
 }
 
-qint32 X11WindowServer::ownPid() const { return static_cast<qint32>(QCoreApplication::applicationPid()); }
+qint32 X11WindowServer::ownPid() const {
+    return static_cast<qint32>(QCoreApplication::applicationPid());
+}
 
 std::optional<QRectF> X11WindowServer::windowFrame(quint32 windowID) const {
     const Connection x = open();

@@ -6,7 +6,7 @@ class Screens;
 
 // The window list from the window manager's EWMH hints on the root window, front to back.
 class X11WindowServer : public WindowServer {
-public:
+  public:
     explicit X11WindowServer(const Screens& screens);
 
     std::vector<RawWindowEntry> onScreenWindowList() const override;
@@ -15,6 +15,6 @@ public:
     std::optional<QRectF> windowFrame(quint32 windowID) const override;
     bool compositingManagerRunning() const override;
 
-private:
+  private:
     const Screens& m_screens;
 };

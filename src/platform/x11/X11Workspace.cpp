@@ -8,4 +8,6 @@ std::optional<QString> X11Workspace::desktopImagePath(const ScreenInfo& screen) 
     return wallpaper::lookup(wallpaper::systemEnvironment(), screen.name);
 }
 
-bool X11Workspace::openURL(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool X11Workspace::openURL(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

@@ -61,13 +61,13 @@ bool onlyColour(const QImage& image, const QRect& area, QRgb colour) {
 }
 
 class CaptureX11 : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(platform()); }
 };
 
 TEST_F(CaptureX11, WindowListIsFrontToBackWithoutWhatNobodyMeans) {
-    TestWindow back({"--pos", "100,100", "--size", "300x200", "--color", "ff0000", "--title", "Back window", "--class",
-                     "alpha"});
+    TestWindow back({"--pos", "100,100", "--size", "300x200", "--color", "ff0000", "--title", "Back window",
+                     "--class", "alpha"});
     TestWindow front({"--pos", "200,150", "--size", "300x200", "--color", "00ff00", "--class", "beta"});
     TestWindow noPid({"--pos", "600,100", "--size", "200x150", "--no-pid", "--title", "anonymous"});
     TestWindow dock({"--pos", "0,1000", "--size", "800x40", "--type", "dock"});
@@ -98,10 +98,12 @@ TEST_F(CaptureX11, WindowListIsFrontToBackWithoutWhatNobodyMeans) {
     const qsizetype iFront = indexOf(list, front.id()), iBack = indexOf(list, back.id());
     ASSERT_GE(iFront, 0);
     ASSERT_GE(iBack, 0);
-    EXPECT_LT(iFront, iBack);  // mapped later, so in front
-    for (const TestWindow* w : {&dock, &narrow, &faint, &kept}) EXPECT_EQ(indexOf(list, w->id()), -1) << w->id();
+    EXPECT_LT(iFront, iBack); // mapped later, so in front
+    for (const TestWindow* w : {&dock, &narrow, &faint, &kept})
+        EXPECT_EQ(indexOf(list, w->id()), -1) << w->id();
     EXPECT_EQ(indexOf(list, static_cast<quint32>(own.winId())), -1);
-    for (const WindowInfo& w : list) EXPECT_NE(w.pid, QCoreApplication::applicationPid());
+    for (const WindowInfo& w : list)
+        EXPECT_NE(w.pid, QCoreApplication::applicationPid());
 
     const WindowInfo b = list[static_cast<size_t>(iBack)];
     EXPECT_EQ(b.title, QStringLiteral("Back window"));
@@ -197,7 +199,7 @@ TEST_F(CaptureX11, TransparentWindowsKeepTheirAlpha) {
         x11test::clientRectOf(glass.id()).translated(-listed(glass.id())->frameCG.topLeft().toPoint());
     const QRgb centre = img.pixel(client.center());
     EXPECT_EQ(qAlpha(centre), 128);
-    EXPECT_EQ(centre, 0x80000080u);  // premultiplied, as the window drew it
+    EXPECT_EQ(centre, 0x80000080u); // premultiplied, as the window drew it
     EXPECT_EQ(img.pixelColor(client.center()), QColor(0, 0, 255, 128));
     // The decorations stay opaque.
     EXPECT_EQ(qAlpha(img.pixel(client.center().x(), 2)), 255);
@@ -213,9 +215,10 @@ TEST_F(CaptureX11, GoneWindowsAreNoWindowWithoutXErrors) {
     EXPECT_EQ(await(CaptureEngine::captureWindow(0x1ffffffe)).error(), CaptureError::noWindow);
     EXPECT_EQ(await(CaptureEngine::captureWindow(0)).error(), CaptureError::noWindow);
     // The root window is no client window.
-    EXPECT_EQ(await(CaptureEngine::captureWindow(static_cast<quint32>(X11Connection::shared().rootScreen()->root)))
-                  .error(),
-              CaptureError::noWindow);
+    EXPECT_EQ(
+        await(CaptureEngine::captureWindow(static_cast<quint32>(X11Connection::shared().rootScreen()->root)))
+            .error(),
+        CaptureError::noWindow);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.find("X Error"), std::string::npos) << err;
     EXPECT_EQ(err.find("QXcbConnection"), std::string::npos) << err;
@@ -224,7 +227,8 @@ TEST_F(CaptureX11, GoneWindowsAreNoWindowWithoutXErrors) {
 TEST_F(CaptureX11, ManyCapturesAtOnceFromWorkerThreads) {
     const auto screen = platform()->screens().screens().front();
     std::vector<QFuture<CaptureResult>> futures;
-    for (int i = 0; i < 8; ++i) futures.push_back(CaptureEngine::captureDisplay(screen));
+    for (int i = 0; i < 8; ++i)
+        futures.push_back(CaptureEngine::captureDisplay(screen));
     for (auto& f : futures) {
         const CaptureResult r = await(f);
         ASSERT_TRUE(r.ok());
@@ -239,7 +243,8 @@ TEST_F(CaptureX11, GoneScreenIsNoDisplay) {
     // A screen outside the root window, as after an unplug.
     ScreenInfo outside = platform()->screens().screens().front();
     outside.pixelRect.translate(100000, 0);
-    EXPECT_EQ(std::get<CaptureFailure>(platform()->x11Capture().readDisplay(outside)), CaptureFailure::noDisplay);
+    EXPECT_EQ(std::get<CaptureFailure>(platform()->x11Capture().readDisplay(outside)),
+              CaptureFailure::noDisplay);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     for (int y = 0; y < argb.height(); ++y)
         hash.addData(QByteArrayView(reinterpret_cast<const char*>(argb.constScanLine(y)), argb.width() * 4));
-    std::printf("%d %d %d %lld %s\n", image.width(), image.height(), image.dotsPerMeterX(), static_cast<long long>(ms),
-                hash.result().toHex().constData());
+    std::printf("%d %d %d %lld %s\n", image.width(), image.height(), image.dotsPerMeterX(),
+                static_cast<long long>(ms), hash.result().toHex().constData());
     return 0;
 }

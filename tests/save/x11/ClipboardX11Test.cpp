@@ -31,7 +31,8 @@ QImage picture(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     QRandomGenerator rng(5);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.setPixel(x, y, (x / 8 + y / 8) % 2 ? qRgb(240, 240, 240) : rng.generate());
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, (x / 8 + y / 8) % 2 ? qRgb(240, 240, 240) : rng.generate());
     return image;
 }
 
@@ -44,7 +45,7 @@ QByteArray pixelHash(const QImage& image) {
 }
 
 class ClipboardX11 : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform();
         settings = std::make_unique<Settings>(dir.filePath(QStringLiteral("Pictro.conf")));
@@ -63,23 +64,24 @@ TEST_F(ClipboardX11, OtherProcessesPasteTheSamePngBytesAndTheImage) {
     const QByteArray png = own->png();
     ASSERT_FALSE(png.isEmpty());
 
-    const QByteArray targets = runServing(QStringLiteral("xclip"),
-                                          {"-o", "-selection", "clipboard", "-t", "TARGETS"});
+    const QByteArray targets =
+        runServing(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", "TARGETS"});
     EXPECT_TRUE(targets.contains("image/png")) << targets.constData();
     // Only bytes that exist already are offered: no format that would need an encoding per request.
     EXPECT_FALSE(targets.contains("image/bmp")) << targets.constData();
     EXPECT_FALSE(targets.contains("image/jpeg")) << targets.constData();
 
-    const QByteArray pasted = runServing(QStringLiteral("xclip"),
-                                         {"-o", "-selection", "clipboard", "-t", "image/png"});
+    const QByteArray pasted =
+        runServing(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", "image/png"});
     EXPECT_EQ(pasted, png);
     const QImage decoded = QImage::fromData(pasted, "PNG");
     EXPECT_EQ(pixelHash(decoded), pixelHash(image));
-    EXPECT_EQ(decoded.dotsPerMeterX(), imageencoding::dotsPerMetreForScale(2.0));  // 320 × 240 points
+    EXPECT_EQ(decoded.dotsPerMeterX(), imageencoding::dotsPerMetreForScale(2.0)); // 320 × 240 points
 
     // A Qt application's paste of the image object gets the same image and size.
     const int before = own->imageRequests();
-    const QList<QByteArray> fields = runServing(QStringLiteral(PICTRO_CLIPBOARD_READER), {}).trimmed().split(' ');
+    const QList<QByteArray> fields =
+        runServing(QStringLiteral(PICTRO_CLIPBOARD_READER), {}).trimmed().split(' ');
     ASSERT_EQ(fields.size(), 5) << fields.join(' ').constData();
     EXPECT_EQ(fields[0].toInt(), 640);
     EXPECT_EQ(fields[1].toInt(), 480);
@@ -110,11 +112,13 @@ TEST_F(ClipboardX11, CopiedImageOutlivesPictroThroughTheClipboardManager) {
     EXPECT_EQ(manager.readLine().trimmed(), QByteArray("ready"));
 
     // The copier owns the clipboard, then quits; the PNG it copied must still be there.
-    const QByteArray copied = QByteArray::fromHex(runServing(QStringLiteral(PICTRO_CLIPBOARD_COPIER), {}).trimmed());
+    const QByteArray copied =
+        QByteArray::fromHex(runServing(QStringLiteral(PICTRO_CLIPBOARD_COPIER), {}).trimmed());
     ASSERT_FALSE(copied.isEmpty());
     ASSERT_TRUE(testsupport::waitUntil([&] { return manager.canReadLine(); }, 5000));
-    EXPECT_EQ(manager.readLine().trimmed(), QByteArray("saved 1"));  // the PNG bytes alone
-    const QByteArray pasted = runServing(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", "image/png"});
+    EXPECT_EQ(manager.readLine().trimmed(), QByteArray("saved 1")); // the PNG bytes alone
+    const QByteArray pasted =
+        runServing(QStringLiteral("xclip"), {"-o", "-selection", "clipboard", "-t", "image/png"});
     EXPECT_EQ(pasted, copied);
     EXPECT_EQ(QImage::fromData(pasted, "PNG").size(), QSize(120, 80));
     manager.kill();

@@ -17,7 +17,8 @@ xcb_connection_t* c;
 xcb_window_t win;
 
 xcb_atom_t atom(const char* name) {
-    auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name),
+                                    nullptr);
     const xcb_atom_t a = r ? r->atom : 0;
     std::free(r);
     return a;
@@ -41,8 +42,8 @@ bool fetch(xcb_atom_t target, std::vector<uint8_t>& data, xcb_atom_t& type, uint
     const bool ok = n->property != XCB_ATOM_NONE;
     std::free(n);
     if (!ok) return false;
-    auto* r = xcb_get_property_reply(c, xcb_get_property(c, 1, win, prop, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 24),
-                                     nullptr);
+    auto* r = xcb_get_property_reply(
+        c, xcb_get_property(c, 1, win, prop, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 24), nullptr);
     if (!r || r->type == atom("INCR")) {
         std::free(r);
         return false;
@@ -69,7 +70,8 @@ int main() {
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     win = xcb_generate_id(c);
     const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(c, 0, win, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, XCB_CW_EVENT_MASK, &mask);
+    xcb_create_window(c, 0, win, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0,
+                      XCB_CW_EVENT_MASK, &mask);
     const xcb_atom_t manager = atom("CLIPBOARD_MANAGER"), clipboard = atom("CLIPBOARD"),
                      saveTargets = atom("SAVE_TARGETS"), targets = atom("TARGETS");
     xcb_set_selection_owner(c, win, manager, XCB_CURRENT_TIME);
@@ -102,19 +104,22 @@ int main() {
                 const auto* atoms = reinterpret_cast<const xcb_atom_t*>(list.data());
                 for (size_t i = 0; i < list.size() / 4; ++i) {
                     const xcb_atom_t t = atoms[i];
-                    if (t == targets || t == saveTargets || t == atom("MULTIPLE") || t == atom("TIMESTAMP")) continue;
+                    if (t == targets || t == saveTargets || t == atom("MULTIPLE") || t == atom("TIMESTAMP"))
+                        continue;
                     Saved s;
                     if (fetch(t, s.data, s.type, s.format)) saved[t] = s;
                 }
             }
             xcb_set_selection_owner(c, win, clipboard, XCB_CURRENT_TIME);
             reply.property = req->property != XCB_ATOM_NONE ? req->property : saveTargets;
-            xcb_change_property(c, XCB_PROP_MODE_REPLACE, req->requestor, reply.property, XCB_ATOM_ATOM, 32, 0, nullptr);
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, req->requestor, reply.property, XCB_ATOM_ATOM, 32,
+                                0, nullptr);
             std::printf("saved %zu\n", saved.size());
             std::fflush(stdout);
         } else if (req->selection == clipboard && req->target == targets) {
             std::vector<xcb_atom_t> list{targets};
-            for (const auto& [t, s] : saved) list.push_back(t);
+            for (const auto& [t, s] : saved)
+                list.push_back(t);
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, req->requestor, req->property, XCB_ATOM_ATOM, 32,
                                 static_cast<uint32_t>(list.size()), list.data());
             reply.property = req->property;
