@@ -17,7 +17,9 @@ function(pictro_add_suites target)
     string(APPEND properties " RESOURCE_LOCK [==[${S_RESOURCE_LOCK}]==]")
   endif()
   file(GENERATE OUTPUT "${ctest_file}" CONTENT
-"include([==[${list_file}]==] OPTIONAL)
+"# A program not built yet has no list: it must not take the previous program's suites.
+set(suites)
+include([==[${list_file}]==] OPTIONAL)
 foreach(suite IN LISTS suites)
   add_test(${target}.\${suite} ${S_LAUNCHER} [==[$<TARGET_FILE:${target}>]==] --gtest_filter=\${suite}.*)
   set_tests_properties(${target}.\${suite} PROPERTIES${properties})
