@@ -138,10 +138,14 @@ int main(int argc, char** argv) {
     pollfd fds[2] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     for (;;) {
         while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
-            if ((e->response_type & 0x7f) == XCB_EXPOSE) {
+            // Announced once mapped, not only on the first Expose: a window mapped under others gets
+            // no Expose until uncovered, and a loaded window manager may take long to uncover it.
+            const uint8_t type = e->response_type & 0x7f;
+            if (type == XCB_EXPOSE || type == XCB_MAP_NOTIFY) {
                 const xcb_rectangle_t all{0, 0, static_cast<uint16_t>(w), static_cast<uint16_t>(h)};
                 xcb_poly_fill_rectangle(c, win, gc, 1, &all);
-                xcb_flush(c);
+                // A round trip: the fill is done before anyone hears the window is there.
+                std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
                 if (!announced) {
                     std::printf("%u\n", win);
                     std::fflush(stdout);
