@@ -8,6 +8,7 @@
 #include "overlay/SelectionOverlayView.h"
 #include "platform/x11/X11Platform.h"
 #include "support/BenchRows.h"
+#include "support/OverlayPaints.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,22 +22,7 @@
 
 namespace {
 
-// Counts the overlay views whose paint event has been delivered.
-class PaintWatcher : public QObject {
-  public:
-    std::set<QObject*> painted;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && qobject_cast<SelectionOverlayView*>(watched))
-            painted.insert(watched);
-        return false;
-    }
-};
-PaintWatcher* watcher = nullptr;
-
-bool allPainted() {
-    SelectionOverlay* o = SelectionOverlay::current();
-    return o && !o->windows().empty() && watcher->painted.size() >= o->windows().size();
-}
+OverlayPaintWatcher* watcher = nullptr;
 
 bool allExposed() {
     SelectionOverlay* o = SelectionOverlay::current();
@@ -82,7 +68,7 @@ void BM_AreaOverlayUntilPainted(benchmark::State& state) {
         timer.start();
         SelectionOverlay::begin(OverlayMode::area, [](const OverlayResult&) {});
         // The paint is flushed to the server in the same event that delivered it.
-        while (!allPainted())
+        while (!watcher->allPainted())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         state.SetIterationTime(timer.nsecsElapsed() / 1e9);
         SelectionOverlay::current()->finish(OverlayResult::cancelled());
@@ -135,7 +121,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     Platform::install(std::make_unique<X11Platform>());
-    PaintWatcher paints;
+    OverlayPaintWatcher paints;
     watcher = &paints;
     app.installEventFilter(&paints);
     benchmark::Initialize(&argc, argv);

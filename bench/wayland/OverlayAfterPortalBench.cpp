@@ -10,6 +10,7 @@
 #include "platform/wayland/PortalScreenshot.h"
 #include "platform/wayland/WaylandPlatform.h"
 #include "support/BenchRows.h"
+#include "support/OverlayPaints.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -43,21 +44,7 @@ void readMarks(QtMsgType type, const QMessageLogContext& context, const QString&
     passOn(type, context, text);
 }
 
-class PaintWatcher : public QObject {
-  public:
-    std::set<QObject*> painted;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && qobject_cast<SelectionOverlayView*>(watched))
-            painted.insert(watched);
-        return false;
-    }
-};
-PaintWatcher* watcher = nullptr;
-
-bool allPainted() {
-    SelectionOverlay* o = SelectionOverlay::current();
-    return o && !o->windows().empty() && watcher->painted.size() >= o->windows().size();
-}
+OverlayPaintWatcher* watcher = nullptr;
 
 void settle() {
     for (int i = 0; i < 5; ++i)
@@ -90,7 +77,7 @@ void BM_OverlayAfterPortalAnswer(benchmark::State& state) {
         answeredAtNs.reset();
         const qint64 requestedNs = sinceStart.nsecsElapsed();
         SelectionOverlay::begin(OverlayMode::area, [](const OverlayResult&) {});
-        while (!allPainted())
+        while (!watcher->allPainted())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         const qint64 paintedNs = sinceStart.nsecsElapsed();
         SelectionOverlay::current()->finish(OverlayResult::cancelled());
@@ -122,7 +109,7 @@ int main(int argc, char** argv) {
     sinceStart.start();
     QLoggingCategory::setFilterRules(QStringLiteral("pictro.timing.debug=true"));
     passOn = qInstallMessageHandler(readMarks);
-    PaintWatcher paints;
+    OverlayPaintWatcher paints;
     watcher = &paints;
     app.installEventFilter(&paints);
     benchmark::Initialize(&argc, argv);
