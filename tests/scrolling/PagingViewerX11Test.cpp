@@ -2,6 +2,7 @@
 // notch moves the text a little, past a page's end it shows the next page from its top. Pages of
 // text lines look alike row by row, so a page turn is where a stitch could silently lose or double
 // rows. The viewer's pixels are known from the same renderer drawing the pages to files.
+#include "ScrollingX11Fixture.h"
 #include "hud/ToastHUD.h"
 #include "hud/ToastWindow.h"
 #include "platform/Platform.h"
@@ -56,16 +57,10 @@ QImage rgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-class PagingViewerOnX11 : public ::testing::Test {
+class PagingViewerOnX11 : public ScrollingX11Fixture {
   protected:
-    static void SetUpTestSuite() {
-        Settings::registerDefaults();
-        x11test::installX11Platform();
-    }
-
     void SetUp() override {
-        settings = std::make_unique<Settings>(dir.filePath(QStringLiteral("Pictro.conf")));
-        settings->set(keys::scrollSpeed, 1.0);
+        ScrollingX11Fixture::SetUp();
         const QString pdf = dir.filePath(QStringLiteral("pages.pdf"));
         writeDocument(pdf);
         // 72 dpi: one point is one pixel, on the screen and in the files.
@@ -131,8 +126,6 @@ class PagingViewerOnX11 : public ::testing::Test {
         return all;
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<Settings> settings;
     std::vector<QImage> pages;
     QProcess viewer;
     QRect window;

@@ -1,5 +1,6 @@
 // The scrolling capture on a real X server: a scroll area showing a tall page whose rows all
 // differ is turned by real XTest wheel notches, and the stitched image must be the page's pixels.
+#include "ScrollingX11Fixture.h"
 #include "capture/CaptureEngine.h"
 #include "platform/Platform.h"
 #include "platform/Screens.h"
@@ -29,16 +30,10 @@ namespace {
 using scrollingtest::randomRows;
 using testsupport::waitUntil;
 
-class ScrollingOnX11 : public ::testing::Test {
+class ScrollingOnX11 : public ScrollingX11Fixture {
   protected:
-    static void SetUpTestSuite() {
-        Settings::registerDefaults();
-        x11test::installX11Platform();
-    }
-
     void SetUp() override {
-        settings = std::make_unique<Settings>(dir.filePath(QStringLiteral("Pictro.conf")));
-        settings->set(keys::scrollSpeed, 1.0);
+        ScrollingX11Fixture::SetUp();
         page = randomRows(480, 2000, 23);
         auto* label = new QLabel;
         label->setPixmap(QPixmap::fromImage(page));
@@ -97,8 +92,6 @@ class ScrollingOnX11 : public ::testing::Test {
         return result;
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<Settings> settings;
     QImage page;
     QScrollArea view;
 };
