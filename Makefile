@@ -2,6 +2,9 @@
 BUILD   ?= build
 PREFIX  ?= /usr/local
 JOBS    ?= $(shell nproc)
+# Most test time is spent waiting on X servers, compositors, portals and timers rather than
+# computing, so the tests run three to a core.
+TEST_JOBS ?= $(shell echo $$(( $$(nproc) * 3 )))
 CMAKE_FLAGS ?=
 # The PATH the tests run with (CI gives them only what a clean machine would have).
 TEST_PATH ?= $(PATH)
@@ -26,7 +29,7 @@ run: deps
 test: deps
 	cmake -S . -B $(BUILD) -G Ninja -DPICTRO_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
-	cd $(BUILD) && PATH="$(TEST_PATH)" ctest --output-on-failure -j $(JOBS) --timeout 600
+	cd $(BUILD) && PATH="$(TEST_PATH)" ctest --output-on-failure -j $(TEST_JOBS) --timeout 600
 
 # The unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in a build of their own.
 # Offscreen only (no X server, no benchmarks), so it stays quick. Leak reports are off: Qt and

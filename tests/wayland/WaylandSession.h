@@ -36,7 +36,10 @@ bool pictroWindowShown();
 // Returns once the old portal is gone and, with `waitForScreenshot`, once the new one offers
 // Screenshot; otherwise the next call to it starts it.
 bool restartPortal(const QString& backendsDir, bool waitForScreenshot);
-inline constexpr char systemPortalBackends[] = "/usr/share/xdg-desktop-portal/portals";
+// The backends folder the session started its portal with (only the ones it runs).
+inline QString sessionPortalBackends() {
+    return qEnvironmentVariable("XDG_DESKTOP_PORTAL_DIR");
+}
 
 // The session's pointer and keyboard: a headless compositor has none, and without them clients get
 // no pointer events and no keyboard focus. They exist while this object does; each call returns
