@@ -47,6 +47,12 @@ class WaylandRoad : public RunningPictro {
                    ? QImage(QDir(shots()).filePath(files.first())).convertToFormat(QImage::Format_RGB32)
                    : QImage();
     }
+    static QString checkPermissions() {
+        const testsupport::ProgramRun run = testsupport::runProgram(qEnvironmentVariable("PICTRO_BINARY"),
+                                                                    {QStringLiteral("--check-permissions")});
+        EXPECT_TRUE(run.ok()) << run.err.toStdString();
+        return QString::fromUtf8(run.out);
+    }
     static QByteArray pasted(const QString& type) {
         return testsupport::runProgram(QStringLiteral("wl-paste"),
                                        {QStringLiteral("--no-newline"), QStringLiteral("--type"), type})
@@ -178,6 +184,7 @@ TEST_F(WaylandRoad, WithoutAScreenshotPortalACaptureSaysSoOnceAndWritesNothingAn
     start(linkSettings);
     QTemporaryDir noBackends;
     ASSERT_TRUE(waylandsession::restartPortal(noBackends.path(), false));
+    EXPECT_TRUE(checkPermissions().startsWith(QStringLiteral("screen-capture: NOT available (")));
     launchAgain({QStringLiteral("--action"), QStringLiteral("fullscreen")});
     QByteArray said;
     EXPECT_TRUE(waitUntil(
@@ -196,6 +203,17 @@ TEST_F(WaylandRoad, WithoutAScreenshotPortalACaptureSaysSoOnceAndWritesNothingAn
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 10000))
         << pictro.readAllStandardError().toStdString();
     EXPECT_EQ(onlySaved(), waylandsession::grim(QStringLiteral("HEADLESS-1")));
+}
+
+TEST_F(WaylandRoad, CheckPermissionsTellsWhatThisCompositorAndItsPortalsOffer) {
+    const QString said = checkPermissions();
+    EXPECT_TRUE(said.startsWith(QStringLiteral("screen-capture: granted (the compositor's screen copy)\n"
+                                               "synthetic-input: granted (the compositor's virtual pointer")))
+        << said.toStdString();
+    // Whether this machine's portals bind shortcuts depends on the backends installed.
+    EXPECT_TRUE(said.contains(QStringLiteral("\nglobal-shortcuts: "))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("\nclipboard: granted ("))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("accessibility"))) << said.toStdString();
 }
 
 TEST_F(WaylandRoad, ThePreviewFloatsOverTheUsersWindowInsteadOfTakingPartOfTheLayout) {

@@ -1,5 +1,6 @@
 #include "platform/wayland/WaylandBackend.h"
 
+#include "platform/wayland/WaylandAccess.h"
 #include "platform/wayland/WaylandPlatform.h"
 
 #include <QDir>
@@ -32,6 +33,7 @@ PlatformBackend describe() {
             .arg(socketPath());
     };
     backend.create = [] { return std::make_unique<WaylandPlatform>(); };
+    backend.accessReport = waylandaccess::report;
     return backend;
 }
 
