@@ -1,7 +1,8 @@
 // Command to saved file on Wayland: the real program in the session of scripts/with-wayland, a
 // capture asked for from the command line (a second launch handing a link to the running
 // instance), timed until the PNG is complete on disk. Baseline in the same run: grim writing the
-// same output to a PNG. Skipped outside a Wayland session.
+// same output to a PNG. Skipped outside a Wayland session. Pictro takes its way to the screen as
+// in use (screen copy on sway); PICTRO_WAYLAND_CAPTURE=portal measures the portal's way.
 #include <benchmark/benchmark.h>
 
 #include <QDir>

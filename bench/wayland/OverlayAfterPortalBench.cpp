@@ -104,6 +104,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     qputenv("QT_QPA_PLATFORM", "wayland");
+    // The portal's way even where the compositor could be copied from directly (as sway can).
+    qputenv("PICTRO_WAYLAND_CAPTURE", "portal");
     QApplication app(argc, argv);
     Platform::install(std::make_unique<WaylandPlatform>());
     sinceStart.start();

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <cstdio>
@@ -47,8 +48,16 @@ bool beginSelection(OverlayMode mode, OverlayCompletion completion) {
     return true;
 }
 
-int printPermissions(const PlatformBackend* backend) {
+int printPermissions(int argc, char** argv, const PlatformBackend* backend) {
     const bool reachable = backend && backend->displayReachable();
+    if (reachable && backend->accessReport) {
+        // The backend asks the session itself, through the connections Qt makes.
+        platformloader::prepareQtPlatform(*backend);
+        QGuiApplication app(argc, argv);
+        for (const QString& line : backend->accessReport())
+            std::printf("%s\n", qPrintable(line));
+        return 0;
+    }
     std::printf("screen-recording: %s\n", reachable ? "granted" : "NOT granted");
     std::printf("accessibility: %s\n", reachable ? "granted" : "NOT granted");
     return 0;
@@ -148,7 +157,8 @@ int main(int argc, char** argv) {
     }
     registerBuiltinBackends();
     const platformloader::Selection platform = platformloader::select(requestedPlatform);
-    if (invocation.mode == commandline::Mode::checkPermissions) return printPermissions(platform.backend);
+    if (invocation.mode == commandline::Mode::checkPermissions)
+        return printPermissions(argc, argv, platform.backend);
     if (!platform.backend) {
         std::fprintf(stderr, "Pictro: %s\n", qPrintable(platform.error));
         return 1;

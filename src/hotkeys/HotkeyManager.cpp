@@ -49,6 +49,8 @@ void HotkeyManager::registerCombo(const KeyCombo& combo, HotkeyAction action) {
         m_idToAction[id] = action;
         return;
     }
+    // The service has said once why no key can be registered in this session.
+    if (status == HotkeyService::refusedForTheSession) return;
     qCWarning(lcHotkeys, "failed to register hotkey %s for %s (status %d)", qPrintable(combo.label()),
               qPrintable(hotkeyaction::rawValue(action)), status);
 }

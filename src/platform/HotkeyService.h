@@ -44,6 +44,11 @@ class HotkeyService {
     // where the key the user chose is the one grabbed, or where the desktop binds nothing.
     virtual DesktopShortcuts* desktopShortcuts() { return nullptr; }
 
+    // The status of a refusal that holds for every key in this session (the desktop lets no program
+    // bind shortcuts; its own configuration binds them): the service says so once, with what to do,
+    // so callers need not log each refusal again at every reload.
+    static constexpr int refusedForTheSession = -100;
+
     // "PCTR" read as a big-endian 32-bit number.
     static constexpr quint32 fourCharCode(const char (&code)[5]) {
         return (quint32(quint8(code[0])) << 24) | (quint32(quint8(code[1])) << 16) |

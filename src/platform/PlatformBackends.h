@@ -20,6 +20,10 @@ struct PlatformBackend {
     std::function<QString()> unreachableMessage;
     // The platform, made once the application object exists.
     std::function<std::unique_ptr<Platform>()> create;
+    // What this session lets Pictro do, one "what: state" line each, for --check-permissions; asked
+    // once the application object exists. Unset: screen capture and synthetic input are granted
+    // wherever the display answers (as on X11).
+    std::function<QStringList()> accessReport;
 };
 
 // The backends this build contains. Each backend library adds itself through

@@ -49,6 +49,15 @@ TEST_F(HotkeyManagerTest, ARefusedCombinationIsLoggedAndTheOthersStillRegister) 
     EXPECT_EQ(err, "Pictro: failed to register hotkey Ctrl+Shift+1 for fullscreen (status -9878)\n");
     EXPECT_EQ(liveIds(), (std::vector<quint32>{2, 3})) << "the refused attempt still used up id 1";
     EXPECT_EQ(manager.registrations().count(1), 0u);
+
+    // A desktop that binds no program's keys has its service say so once: no line per action and
+    // reload.
+    service.refuseAll = true;
+    testing::internal::CaptureStderr();
+    manager.reloadAll();
+    manager.reloadAll();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(manager.registrations().empty());
 }
 
 TEST_F(HotkeyManagerTest, UnboundAndMalformedBindingsRegisterNothing) {

@@ -1,9 +1,13 @@
-// Two outputs of different scales side by side: each output's capture through the portal holds
-// the pixels grim reads from that output alone, at that output's own size.
+// Two outputs of different scales side by side: each output's capture, straight from the
+// compositor or through the portal, holds the pixels grim reads from that output alone, at that
+// output's own size.
 #include "WaylandSession.h"
 #include "platform/wayland/WaylandScreenCapture.h"
 #include "platform/wayland/WaylandScreens.h"
+#include "support/TestSupport.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QtConcurrent>
 
 #include <cstdio>
@@ -26,10 +30,15 @@ double meanDifference(const QImage& a, const QImage& b) {
 
 } // namespace
 
-TEST(MultiOutputCapture, EachOutputHoldsWhatACaptureOfThatOutputAloneHolds) {
+using Way = WaylandScreenCapture::Way;
+class MultiOutputCapture : public testing::TestWithParam<Way> {};
+
+TEST_P(MultiOutputCapture, EachOutputHoldsWhatACaptureOfThatOutputAloneHolds) {
     waylandsession::PatternWindow pattern;
     WaylandScreens screens;
-    WaylandScreenCapture capture(screens);
+    WaylandScreenCapture capture(screens, {}, GetParam());
+    const bool direct = GetParam() == Way::screencopyWhereOffered;
+    ASSERT_EQ(capture.copiesFromCompositor(), direct) << "sway offers screen copy";
     const std::vector<ScreenInfo> outputs = screens.screens();
     ASSERT_EQ(outputs.size(), 2u);
 
@@ -45,8 +54,9 @@ TEST(MultiOutputCapture, EachOutputHoldsWhatACaptureOfThatOutputAloneHolds) {
         const QImage own = waylandsession::grim(outputs[i].name);
         const QImage got = std::get<QImage>(shot);
         ASSERT_EQ(got.size(), own.size()) << outputs[i].name.toStdString();
-        if (outputs[i].scale == 2.0) {
-            // At the picture's own density: cut out exactly as the output shows it.
+        if (direct || outputs[i].scale == 2.0) {
+            // Copied from the output itself, or cut out of a portal picture at its own density:
+            // exactly as the output shows it.
             EXPECT_EQ(got, own) << outputs[i].name.toStdString();
         } else {
             // The compositor drew this output enlarged (and smoothed) into the portal's picture;
@@ -60,3 +70,39 @@ TEST(MultiOutputCapture, EachOutputHoldsWhatACaptureOfThatOutputAloneHolds) {
         }
     }
 }
+
+// A turned output's own buffer is not what it shows: such an output is taken the portal's way, and
+// still holds what grim reads from it.
+TEST(TurnedOutput, HoldsWhatItShows) {
+    waylandsession::PatternWindow pattern;
+    waylandsession::swaymsg({QStringLiteral("output"), QStringLiteral("HEADLESS-2"),
+                             QStringLiteral("transform"), QStringLiteral("90")});
+    const auto turned = [] {
+        for (const QScreen* s : QGuiApplication::screens())
+            if (s->name() == QLatin1String("HEADLESS-2"))
+                return s->geometry().height() > s->geometry().width();
+        return false;
+    };
+    ASSERT_TRUE(testsupport::waitUntil(turned, 5000));
+    WaylandScreens screens;
+    WaylandScreenCapture capture(screens);
+    const std::vector<ScreenInfo> outputs = screens.screens();
+    const auto output = std::find_if(outputs.begin(), outputs.end(), [](const ScreenInfo& s) {
+        return s.name == QLatin1String("HEADLESS-2");
+    });
+    ASSERT_NE(output, outputs.end());
+    QFuture<PixelsOrError> shot = capture.captureDisplay(*output);
+    while (!shot.isFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const PixelsOrError result = shot.result();
+    ASSERT_TRUE(std::holds_alternative<QImage>(result));
+    const QImage own = waylandsession::grim(QStringLiteral("HEADLESS-2"));
+    EXPECT_EQ(own.size(), QSize(720, 1280));
+    EXPECT_EQ(std::get<QImage>(result), own);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, MultiOutputCapture,
+                         testing::Values(Way::screencopyWhereOffered, Way::portalOnly),
+                         [](const testing::TestParamInfo<Way>& info) {
+                             return info.param == Way::screencopyWhereOffered ? "ScreenCopy" : "Portal";
+                         });

@@ -1,9 +1,11 @@
 // The capture road through the real program in a Wayland session: full screen, a dragged area and
-// its repetition, the delayed capture, an opened file, text read off the screen and a missing
-// portal, through the desktop portal. Each saved file is compared with grim's picture of the same screen, and
-// what reached the clipboard with no Pictro window focused is read back with wl-paste.
+// its repetition, the delayed capture, an opened file and text read off the screen, straight from
+// the compositor, and a missing portal where the portal is the way. Each saved file is compared
+// with grim's picture of the same screen, and what reached the clipboard with no Pictro window
+// focused is read back with wl-paste.
 #include "WaylandSession.h"
 #include "support/ExternalProgram.h"
+#include "support/TestSupport.h"
 #include "x11/RunningPictro.h"
 
 #include <QElapsedTimer>
@@ -44,6 +46,12 @@ class WaylandRoad : public RunningPictro {
         return files.size() == 1
                    ? QImage(QDir(shots()).filePath(files.first())).convertToFormat(QImage::Format_RGB32)
                    : QImage();
+    }
+    static QString checkPermissions() {
+        const testsupport::ProgramRun run = testsupport::runProgram(qEnvironmentVariable("PICTRO_BINARY"),
+                                                                    {QStringLiteral("--check-permissions")});
+        EXPECT_TRUE(run.ok()) << run.err.toStdString();
+        return QString::fromUtf8(run.out);
     }
     static QByteArray pasted(const QString& type) {
         return testsupport::runProgram(QStringLiteral("wl-paste"),
@@ -171,9 +179,12 @@ TEST_F(WaylandRoad, TextRecognitionReadsTheDraggedAreaOntoTheClipboard) {
 
 TEST_F(WaylandRoad, WithoutAScreenshotPortalACaptureSaysSoOnceAndWritesNothingAndTheNextOneWorks) {
     waylandsession::PatternWindow pattern;
+    // The way GNOME and KDE are reached; sway would be copied from directly.
+    const testsupport::ScopedEnv portalOnly("PICTRO_WAYLAND_CAPTURE", "portal");
     start(linkSettings);
     QTemporaryDir noBackends;
     ASSERT_TRUE(waylandsession::restartPortal(noBackends.path(), false));
+    EXPECT_TRUE(checkPermissions().startsWith(QStringLiteral("screen-capture: NOT available (")));
     launchAgain({QStringLiteral("--action"), QStringLiteral("fullscreen")});
     QByteArray said;
     EXPECT_TRUE(waitUntil(
@@ -191,6 +202,17 @@ TEST_F(WaylandRoad, WithoutAScreenshotPortalACaptureSaysSoOnceAndWritesNothingAn
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 10000))
         << pictro.readAllStandardError().toStdString();
     EXPECT_EQ(onlySaved(), waylandsession::grim(QStringLiteral("HEADLESS-1")));
+}
+
+TEST_F(WaylandRoad, CheckPermissionsTellsWhatThisCompositorAndItsPortalsOffer) {
+    const QString said = checkPermissions();
+    EXPECT_TRUE(said.startsWith(QStringLiteral("screen-capture: granted (the compositor's screen copy)\n"
+                                               "synthetic-input: granted (the compositor's virtual pointer")))
+        << said.toStdString();
+    // Whether this machine's portals bind shortcuts depends on the backends installed.
+    EXPECT_TRUE(said.contains(QStringLiteral("\nglobal-shortcuts: "))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("\nclipboard: granted ("))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("accessibility"))) << said.toStdString();
 }
 
 TEST_F(WaylandRoad, ThePreviewFloatsOverTheUsersWindowInsteadOfTakingPartOfTheLayout) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 int FakeHotkeyService::registerHotkey(const HotkeyRequest& request, Registration id) {
+    if (refuseAll) return refusedForTheSession;
     if (taken.count((quint64(request.keyCode) << 32) | request.modifiers)) return -9878;
     live.push_back({request.keyCode, request.modifiers, id, request.action});
     return 0;

@@ -18,6 +18,8 @@ class FakeHotkeyService : public HotkeyService {
     std::vector<Registration> unregistered;
     // Combinations (keyCode << 32 | modifiers) the "system" refuses, with status -9878.
     std::set<quint64> taken;
+    // A desktop that binds no program's keys: every registration refused for the session.
+    bool refuseAll = false;
     PressHandler handler;
 
     int registerHotkey(const HotkeyRequest& request, Registration id) override;

@@ -3,6 +3,9 @@
 #include "platform/TimingMarks.h"
 #include "platform/wayland/PortalRequest.h"
 
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,6 +50,15 @@ ScreenshotOutcome PortalScreenshot::fromAnswer(uint response, const QString& uri
     if (image.isNull())
         return failure(ScreenshotFailure::unreadable, path + QStringLiteral(": ") + reader.errorString());
     return {image, std::nullopt, {}};
+}
+
+uint PortalScreenshot::version(const QDBusConnection& bus) {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QString::fromLatin1(PortalRequest::desktopService), QString::fromLatin1(PortalRequest::desktopPath),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.freedesktop.portal.Screenshot") << QStringLiteral("version");
+    const QDBusReply<QDBusVariant> reply = bus.call(get, QDBus::Block, 5000);
+    return reply.isValid() ? reply.value().variant().toUInt() : 0;
 }
 
 void PortalScreenshot::take(const QDBusConnection& bus, const Options& options, Done done) {

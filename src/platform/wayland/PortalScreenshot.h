@@ -33,6 +33,10 @@ class PortalScreenshot {
     };
     using Done = std::function<void(const ScreenshotOutcome&)>;
 
+    // The version of the Screenshot interface this session's desktop portal offers; 0 where it
+    // offers none. Blocking, briefly: the portal answers from its own state.
+    static uint version(const QDBusConnection& bus);
+
     // `done` runs once, on the calling thread (which needs an event loop).
     static void take(const QDBusConnection& bus, const Options& options, Done done);
 

@@ -1,5 +1,7 @@
 #include "platform/wayland/WaylandBackend.h"
 
+#include "platform/wayland/CompositorLoss.h"
+#include "platform/wayland/WaylandAccess.h"
 #include "platform/wayland/WaylandPlatform.h"
 
 #include <QDir>
@@ -31,7 +33,11 @@ PlatformBackend describe() {
                    "cannot reach the Wayland compositor at \"%1\"; start Pictro inside a Wayland session")
             .arg(socketPath());
     };
-    backend.create = [] { return std::make_unique<WaylandPlatform>(); };
+    backend.create = [] {
+        compositorloss::watch();
+        return std::make_unique<WaylandPlatform>();
+    };
+    backend.accessReport = waylandaccess::report;
     return backend;
 }
 

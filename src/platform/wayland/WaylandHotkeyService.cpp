@@ -32,8 +32,11 @@ PortalGlobalShortcuts* WaylandHotkeyService::portal() {
             connect(m_portal.get(), &PortalGlobalShortcuts::triggersChanged, this,
                     &DesktopShortcuts::changed);
         } else {
-            qCInfo(lcHotkeys, "this desktop offers no shortcut portal: bind \"pictro --action NAME\" in the "
-                              "compositor's configuration instead");
+            // Once for the session: every registration after this is refused for the same reason.
+            qCInfo(lcHotkeys,
+                   "this desktop offers no shortcut portal, so Pictro binds no keys itself: bind them "
+                   "to \"pictro --action NAME\" in the compositor's configuration (sway: bindsym "
+                   "Ctrl+Shift+2 exec pictro --action area)");
         }
     }
     return m_portal.get();

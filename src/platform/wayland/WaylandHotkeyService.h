@@ -33,7 +33,7 @@ class WaylandHotkeyService : public DesktopShortcuts, public HotkeyService {
     void changeInDesktop() override;
 
     // Registration status where the desktop offers no way for programs to bind shortcuts.
-    static constexpr int notOffered = 1;
+    static constexpr int notOffered = refusedForTheSession;
     // Registration status of a key held only for a moment, which a desktop dialog cannot bind.
     static constexpr int momentaryRefused = 2;
 

@@ -32,7 +32,7 @@ class WaylandPlatform : public Platform {
 
   private:
     WaylandScreens m_screens;
-    WaylandScreenCapture m_capture{m_screens};
+    WaylandScreenCapture m_capture{m_screens, {}, WaylandScreenCapture::wayFromEnvironment()};
     // A picture of the desktop from before Pictro scrolled it must not stand for one after.
     WaylandInputSynth m_input{[this] { m_capture.forgetLastPicture(); }};
     WaylandHotkeyService m_hotkeys;

@@ -1,5 +1,6 @@
 #include "platform/wayland/WaylandScreenCapture.h"
 
+#include "platform/TimingMarks.h"
 #include "platform/wayland/DesktopPicture.h"
 
 #include <QCoreApplication>
@@ -58,10 +59,50 @@ std::pair<std::vector<ScreenInfo>, geometry::SpaceConverter> layoutNow(const Scr
 
 } // namespace
 
-WaylandScreenCapture::WaylandScreenCapture(const Screens& screens, PortalScreenshot::Options options)
-    : m_screens(screens), m_source(std::move(options)) {}
+WaylandScreenCapture::Way WaylandScreenCapture::wayFromEnvironment() {
+    return qEnvironmentVariable("PICTRO_WAYLAND_CAPTURE") == QLatin1String("portal")
+               ? Way::portalOnly
+               : Way::screencopyWhereOffered;
+}
+
+WaylandScreenCapture::WaylandScreenCapture(const Screens& screens, PortalScreenshot::Options options, Way way)
+    : m_screens(screens), m_source(std::move(options)), m_way(way) {}
+
+WaylandScreenCapture::~WaylandScreenCapture() = default;
+
+WaylandScreencopy* WaylandScreenCapture::screencopy() {
+    std::call_once(m_screencopyLooked, [this] {
+        if (m_way == Way::screencopyWhereOffered) m_screencopy = WaylandScreencopy::connect();
+    });
+    return m_screencopy.get();
+}
+
+bool WaylandScreenCapture::copiesFromCompositor() {
+    return screencopy() != nullptr;
+}
 
 PixelsOrError WaylandScreenCapture::readDisplay(const ScreenInfo& screen) {
+    if (WaylandScreencopy* copy = screencopy()) {
+        WaylandScreencopy::Shot shot = copy->capture(screen.name);
+        timingmarks::mark("screen copy: answered");
+        switch (shot.outcome) {
+        case WaylandScreencopy::Outcome::copied:
+            return std::move(shot.image);
+        case WaylandScreencopy::Outcome::noSuchOutput:
+            return CaptureFailure::noDisplay; // unplugged meanwhile
+        case WaylandScreencopy::Outcome::notHere:
+            break;
+        case WaylandScreencopy::Outcome::failed:
+            std::fprintf(stderr,
+                         "Pictro: the compositor's screen copy failed (%s); asking the screenshot portal\n",
+                         qPrintable(shot.detail));
+            break;
+        }
+    }
+    return readThroughPortal(screen);
+}
+
+PixelsOrError WaylandScreenCapture::readThroughPortal(const ScreenInfo& screen) {
     const ScreenshotOutcome shot = m_source.take();
     if (shot.failure) {
         std::fprintf(stderr, "Pictro: %s (%s)\n", failureWords(*shot.failure), qPrintable(shot.detail));
