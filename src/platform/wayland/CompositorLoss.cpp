@@ -36,17 +36,18 @@ void handleMessage(QtMsgType type, const QMessageLogContext& context, const QStr
         say(type, context, message);
         return;
     }
-    // Through the handler below, as a line of Pictro's platform layer.
+    // Through the handler below, as a line of Pictro's platform layer. A session that ended is a
+    // normal end; a connection the compositor closed over a protocol error is Pictro's fault.
     const QMessageLogContext own(nullptr, 0, nullptr, lcPlatform().categoryName());
+    const bool sessionEnded = message.contains(QLatin1String("broke"));
     say(QtCriticalMsg, own,
-        message.contains(QLatin1String("broke"))
-            ? QStringLiteral(
-                  "the Wayland compositor has gone (the session ended, or the compositor stopped); "
-                  "Pictro quits")
-            : QStringLiteral("the Wayland compositor closed Pictro's connection (%1); Pictro quits")
-                  .arg(message.section(QLatin1Char(':'), 1).trimmed()));
+        sessionEnded ? QStringLiteral(
+                           "the Wayland compositor has gone (the session ended, or the compositor stopped); "
+                           "Pictro quits")
+                     : QStringLiteral("the Wayland compositor closed Pictro's connection (%1); Pictro quits")
+                           .arg(message.section(QLatin1Char(':'), 1).trimmed()));
     std::fflush(stderr);
-    ::_exit(0);
+    ::_exit(sessionEnded ? 0 : 1);
 }
 
 } // namespace
