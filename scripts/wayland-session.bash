@@ -99,6 +99,20 @@ session_wait_for_name() {
   return 1
 }
 
+# Gives the portal only these backends (names of /usr/share/xdg-desktop-portal/portals/NAME.portal):
+# for an interface that no backend of the running desktop implements, it takes any installed one,
+# and another desktop's backend would then answer in this session (KDE's offering shortcuts in
+# sway's, for one). Sets XDG_DESKTOP_PORTAL_DIR, for the bus to pass on to the portal.
+session_portal_backends() {
+  local dir="$XDG_RUNTIME_DIR/portals" name
+  mkdir -p "$dir"
+  for name in "$@"; do
+    cp "/usr/share/xdg-desktop-portal/portals/$name.portal" "$dir/" ||
+      session_fail "no portal backend $name" /dev/null
+  done
+  export XDG_DESKTOP_PORTAL_DIR=$dir
+}
+
 # Whether the desktop portal offers INTERFACE; the first call starts the portal, which offers
 # an interface only once its backends answered.
 session_portal_offers() {

@@ -186,8 +186,7 @@ TEST_F(WaylandRoad, WithoutAScreenshotPortalACaptureSaysSoOnceAndWritesNothingAn
     // Its toast would be in the next picture.
     ASSERT_TRUE(waitUntil([] { return !waylandsession::pictroWindowShown(); }, 10000));
 
-    ASSERT_TRUE(
-        waylandsession::restartPortal(QString::fromLatin1(waylandsession::systemPortalBackends), true));
+    ASSERT_TRUE(waylandsession::restartPortal(waylandsession::sessionPortalBackends(), true));
     launchAgain({QStringLiteral("--action"), QStringLiteral("fullscreen")});
     ASSERT_TRUE(waitUntil([&] { return savedCount() == 1; }, 10000))
         << pictro.readAllStandardError().toStdString();
