@@ -66,6 +66,11 @@ bool pictroWindowShown() {
         .contains(QStringLiteral("\"name\": \"Pictro "));
 }
 
+QString sessionPortalBackends() {
+    return qEnvironmentVariable("XDG_DESKTOP_PORTAL_DIR",
+                                QStringLiteral("/usr/share/xdg-desktop-portal/portals"));
+}
+
 bool restartPortal(const QString& backendsDir, bool waitForScreenshot) {
     const QString portal = QStringLiteral("org.freedesktop.portal.Desktop");
     QDBusConnection bus = QDBusConnection::sessionBus();

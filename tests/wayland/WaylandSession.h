@@ -32,14 +32,12 @@ bool type(const QString& text);
 bool pictroWindowShown();
 
 // Restarts the session's desktop portal with its backends read from `backendsDir`: a folder
-// without any gives a portal that offers no screenshots, the system's folder brings them back.
+// without any gives a portal that offers no screenshots, sessionPortalBackends() brings them back.
 // Returns once the old portal is gone and, with `waitForScreenshot`, once the new one offers
 // Screenshot; otherwise the next call to it starts it.
 bool restartPortal(const QString& backendsDir, bool waitForScreenshot);
-// The backends folder the session started its portal with (only the ones it runs).
-inline QString sessionPortalBackends() {
-    return qEnvironmentVariable("XDG_DESKTOP_PORTAL_DIR");
-}
+// The folder of the backends the session gave its portal.
+QString sessionPortalBackends();
 
 // The session's pointer and keyboard: a headless compositor has none, and without them clients get
 // no pointer events and no keyboard focus. They exist while this object does; each call returns

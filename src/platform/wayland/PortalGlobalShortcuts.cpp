@@ -10,7 +10,6 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QPointer>
-#include <QRandomGenerator>
 
 namespace {
 
@@ -42,8 +41,20 @@ QDBusMessage portalCall(const QString& method) {
                                           QString::fromLatin1(shortcutsInterface), method);
 }
 
-QString freshToken() {
-    return QStringLiteral("pictro_%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+// The session's token names the shortcuts' entry in the settings of desktops that know Pictro by
+// nothing else (it runs unsandboxed, so the portal has no application id for it): it must stay the
+// same from one launch to the next, or the keys the user chose there are lost at every start.
+constexpr const char* sessionToken = "pictro";
+
+QList<PortalShortcut> portalList(const QList<PortalGlobalShortcuts::Shortcut>& shortcuts) {
+    QList<PortalShortcut> list;
+    for (const PortalGlobalShortcuts::Shortcut& s : shortcuts) {
+        QVariantMap properties{{QStringLiteral("description"), s.description}};
+        if (!s.preferredTrigger.isEmpty())
+            properties.insert(QStringLiteral("preferred_trigger"), s.preferredTrigger);
+        list.push_back({s.id, properties});
+    }
+    return list;
 }
 
 } // namespace
@@ -57,10 +68,15 @@ PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, uint version, 
     const QString service = QString::fromLatin1(PortalRequest::desktopService);
     const QString path = QString::fromLatin1(PortalRequest::desktopPath);
     const QString interface = QString::fromLatin1(shortcutsInterface);
-    m_bus.connect(service, path, interface, QStringLiteral("Activated"), this,
-                  SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-    m_bus.connect(service, path, interface, QStringLiteral("ShortcutsChanged"), this,
-                  SLOT(onShortcutsChanged(QDBusObjectPath, QDBusArgument)));
+    // The signals arrive as whole messages: QtDBus refuses to connect them to slots that take
+    // their arguments one by one, and does so without a word.
+    const auto listen = [&](const char* signal, const char* slot) {
+        if (!m_bus.connect(service, path, interface, QString::fromLatin1(signal), this, slot) &&
+            m_bus.isConnected())
+            qCWarning(lcHotkeys, "cannot listen to the shortcut portal's %s signal", signal);
+    };
+    listen("Activated", SLOT(onActivated(QDBusMessage)));
+    listen("ShortcutsChanged", SLOT(onShortcutsChanged(QDBusMessage)));
 }
 
 PortalGlobalShortcuts::~PortalGlobalShortcuts() {
@@ -107,7 +123,10 @@ void PortalGlobalShortcuts::startBinding(const QList<Shortcut>& shortcuts) {
     PortalRequest::Call call;
     call.interface = QString::fromLatin1(shortcutsInterface);
     call.method = QStringLiteral("CreateSession");
-    call.options.insert(QStringLiteral("session_handle_token"), freshToken());
+    call.options.insert(QStringLiteral("session_handle_token"), QString::fromLatin1(sessionToken));
+    // The first desktops to implement the portal bind only the shortcuts named when the session is
+    // made, and report those from BindShortcuts; later ones ignore the option.
+    call.options.insert(QStringLiteral("shortcuts"), QVariant::fromValue(portalList(shortcuts)));
     QPointer<PortalGlobalShortcuts> self(this);
     PortalRequest::start(m_bus, call, [self, shortcuts](const PortalRequest::Answer& answer) {
         if (!self) return;
@@ -124,17 +143,11 @@ void PortalGlobalShortcuts::startBinding(const QList<Shortcut>& shortcuts) {
 }
 
 void PortalGlobalShortcuts::bindInSession(const QList<Shortcut>& shortcuts) {
-    QList<PortalShortcut> list;
-    for (const Shortcut& s : shortcuts) {
-        QVariantMap properties{{QStringLiteral("description"), s.description}};
-        if (!s.preferredTrigger.isEmpty())
-            properties.insert(QStringLiteral("preferred_trigger"), s.preferredTrigger);
-        list.push_back({s.id, properties});
-    }
     PortalRequest::Call call;
     call.interface = QString::fromLatin1(shortcutsInterface);
     call.method = QStringLiteral("BindShortcuts");
-    call.arguments = {QVariant::fromValue(QDBusObjectPath(m_session)), QVariant::fromValue(list), QString()};
+    call.arguments = {QVariant::fromValue(QDBusObjectPath(m_session)),
+                      QVariant::fromValue(portalList(shortcuts)), QString()};
     // The desktop may show its binding dialog: give the user time.
     call.timeoutMs = 120000;
     QPointer<PortalGlobalShortcuts> self(this);
@@ -174,12 +187,16 @@ void PortalGlobalShortcuts::takeTriggers(const QDBusArgument& shortcuts) {
     emit triggersChanged();
 }
 
-void PortalGlobalShortcuts::onActivated(const QDBusObjectPath& session, const QString& id, qulonglong,
-                                        const QVariantMap&) {
-    if (session.path() == m_session) emit activated(id);
+bool PortalGlobalShortcuts::isOfThisSession(const QDBusMessage& signal) const {
+    const QVariantList arguments = signal.arguments();
+    return arguments.size() >= 2 && !m_session.isEmpty() &&
+           arguments.first().value<QDBusObjectPath>().path() == m_session;
 }
 
-void PortalGlobalShortcuts::onShortcutsChanged(const QDBusObjectPath& session,
-                                               const QDBusArgument& shortcuts) {
-    if (session.path() == m_session) takeTriggers(shortcuts);
+void PortalGlobalShortcuts::onActivated(const QDBusMessage& signal) {
+    if (isOfThisSession(signal)) emit activated(signal.arguments().at(1).toString());
+}
+
+void PortalGlobalShortcuts::onShortcutsChanged(const QDBusMessage& signal) {
+    if (isOfThisSession(signal)) takeTriggers(signal.arguments().at(1).value<QDBusArgument>());
 }

@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QList>
 #include <QMap>
@@ -47,9 +48,9 @@ class PortalGlobalShortcuts : public QObject {
     void triggersChanged();
 
   private slots:
-    void onActivated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp,
-                     const QVariantMap& options);
-    void onShortcutsChanged(const QDBusObjectPath& session, const QDBusArgument& shortcuts);
+    // Activated(session, id, timestamp, options) and ShortcutsChanged(session, shortcuts).
+    void onActivated(const QDBusMessage& signal);
+    void onShortcutsChanged(const QDBusMessage& signal);
 
   private:
     void startBinding(const QList<Shortcut>& shortcuts);
@@ -57,6 +58,7 @@ class PortalGlobalShortcuts : public QObject {
     void bindingEnded();
     void closeSession();
     void takeTriggers(const QDBusArgument& shortcuts);
+    bool isOfThisSession(const QDBusMessage& signal) const;
 
     QDBusConnection m_bus;
     uint m_version = 0;
