@@ -14,6 +14,9 @@ class DesktopShortcuts : public QObject {
     // The key the desktop bound to an action (by its stable id), as the desktop describes it;
     // empty while it has bound none.
     virtual QString trigger(const QString& action) const = 0;
+    // Whether the desktop has a dialog of its own for changing them that a program can open;
+    // where it has none, they are changed in the desktop's keyboard settings.
+    virtual bool hasDialog() const = 0;
     // Opens the desktop's own dialog for changing the bindings.
     virtual void changeInDesktop() = 0;
 

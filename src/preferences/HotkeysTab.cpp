@@ -143,6 +143,8 @@ QWidget* HotkeysTab::buildDesktopShortcutsNote(DesktopShortcuts& shortcuts) {
     note->setWordWrap(true);
     prefslayout::makeCallout(note);
     lines->addWidget(note);
+    // A button that opens nothing would leave the user guessing; Open Keyboard Settings remains.
+    if (!shortcuts.hasDialog()) return block;
     auto* change = new QPushButton(QStringLiteral("Change in Desktop Settings…"));
     change->setObjectName(QStringLiteral("changeDesktopShortcuts"));
     prefslayout::makeCallout(change);

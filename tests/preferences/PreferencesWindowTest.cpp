@@ -183,7 +183,9 @@ class ReportedShortcuts : public DesktopShortcuts {
   public:
     QMap<QString, QString> bound;
     int dialogsOpened = 0;
+    bool dialog = true;
     QString trigger(const QString& action) const override { return bound.value(action); }
+    bool hasDialog() const override { return dialog; }
     void changeInDesktop() override { ++dialogsOpened; }
 };
 
@@ -216,6 +218,11 @@ TEST_F(PreferencesWindowTest, WhereTheDesktopBindsShortcutsTheTabShowsItsBinding
     ASSERT_NE(change, nullptr);
     QTest::mouseClick(change, Qt::LeftButton);
     EXPECT_EQ(desktop.dialogsOpened, 1);
+
+    // A desktop without a dialog to open gets no button that would do nothing.
+    desktop.dialog = false;
+    PreferencesWindow plain(world.settings, services);
+    EXPECT_EQ(plain.hotkeysTab()->findChild<QPushButton*>(QStringLiteral("changeDesktopShortcuts")), nullptr);
 }
 
 } // namespace

@@ -42,6 +42,8 @@ class PortalGlobalShortcuts : public QObject {
     // interface has one (version 2), else binding the same shortcuts again, which is when
     // desktops of the first version ask.
     void configure();
+    // Whether configure() opens a dialog: the first version of the interface has none to ask for.
+    bool canConfigure() const { return m_version >= 2; }
 
   signals:
     void activated(const QString& id);

@@ -95,6 +95,10 @@ QString WaylandHotkeyService::trigger(const QString& action) const {
     return m_portal ? m_portal->triggers().value(action) : QString();
 }
 
+bool WaylandHotkeyService::hasDialog() const {
+    return m_portal && m_portal->canConfigure();
+}
+
 void WaylandHotkeyService::changeInDesktop() {
     if (portal()) m_portal->configure();
 }

@@ -30,6 +30,7 @@ class WaylandHotkeyService : public DesktopShortcuts, public HotkeyService {
     DesktopShortcuts* desktopShortcuts() override { return portal() ? this : nullptr; }
 
     QString trigger(const QString& action) const override;
+    bool hasDialog() const override;
     void changeInDesktop() override;
 
     // Registration status where the desktop offers no way for programs to bind shortcuts.
