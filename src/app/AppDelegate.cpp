@@ -56,7 +56,9 @@ void AppDelegate::finishLaunching() {
          [](bool on) { launchatlogin::set(on, QApplication::applicationFilePath()); }});
     connect(&m_settings, &Settings::changed, this, &AppDelegate::defaultsChanged);
     if (!m_settings.boolValue(keys::noSplash))
-        showToast(launchtoast::text(), QStringLiteral("camera.viewfinder"), 3.0);
+        showToast(launchtoast::text(m_platform.capabilities().has(Capability::globalHotkeysByKey) ||
+                                    m_platform.hotkeys().desktopShortcuts()),
+                  QStringLiteral("camera.viewfinder"), 3.0);
     timingmarks::mark("launch: finished");
 }
 

@@ -4,7 +4,10 @@
 
 namespace launchtoast {
 
-QString text() {
+QString text(bool keysBound) {
+    if (!keysBound)
+        return QStringLiteral("Pictro is running — bind “pictro --action area” to a key in your compositor's "
+                              "configuration");
     const auto screen = hotkeyaction::defaultCombo(HotkeyAction::fullscreen);
     const auto area = hotkeyaction::defaultCombo(HotkeyAction::area);
     return QStringLiteral("Pictro is running — %1 screen · %2 area")

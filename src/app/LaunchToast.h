@@ -6,6 +6,9 @@
 // user has bound since: it is a first hint, not a live list.
 namespace launchtoast {
 
-QString text();
+// `keysBound`: whether Pictro or the desktop binds those keys at all. Where neither can (a
+// compositor without a shortcut portal), naming them would promise keys that do nothing, so the
+// toast says where the user binds Pictro's actions instead.
+QString text(bool keysBound = true);
 
 } // namespace launchtoast

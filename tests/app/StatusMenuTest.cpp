@@ -152,6 +152,7 @@ TEST_F(StatusMenuTest, MenuRecorderToastAndTooltipShowTheSameText) {
     EXPECT_EQ(recorder.text(), QStringLiteral("Ctrl+Shift+1   ⓧ"));
     EXPECT_EQ(launchtoast::text(),
               QStringLiteral("Pictro is running — Ctrl+Shift+1 screen · Ctrl+Shift+2 area"));
+    EXPECT_FALSE(launchtoast::text(false).contains(QStringLiteral("Ctrl+"))) << "keys that nothing binds";
 
     settings.set(hotkeyaction::settingsKey(HotkeyAction::fullscreen), QStringLiteral("8:256")); // the C key
     menu.reset(statusmenu::build(delegate, settings));
