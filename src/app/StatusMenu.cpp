@@ -22,7 +22,10 @@ QAction* addItem(QMenu& menu, const QString& title, AppDelegate& delegate, Slot 
     return action;
 }
 
-QString bindingOf(const Settings& settings, HotkeyAction action) {
+// Where the desktop, not Pictro, decides which key runs an action, Pictro's own combination may
+// run nothing, so the menu names none.
+QString bindingOf(const Settings& settings, HotkeyAction action, const Capabilities& capabilities) {
+    if (!capabilities.has(Capability::globalHotkeysByKey)) return {};
     return menuShortcut(settings.combo(action));
 }
 
@@ -43,12 +46,12 @@ void addMoreMenu(QMenu& menu, AppDelegate& d, const Settings& s, const Capabilit
     QMenu* more = menu.addMenu(Symbols::icon(QStringLiteral("ellipsis")), QStringLiteral("More"));
     more->setToolTipsVisible(true);
     addItem(*more, QStringLiteral("Repeat Area Capture"), d, &AppDelegate::menuRepeatArea,
-            "rectangle.dashed.badge.record", bindingOf(s, HotkeyAction::repeatArea));
+            "rectangle.dashed.badge.record", bindingOf(s, HotkeyAction::repeatArea, c));
     gate(addItem(*more, QStringLiteral("Capture Active Window"), d, &AppDelegate::menuActiveWindow,
-                 "macwindow.on.rectangle", bindingOf(s, HotkeyAction::activeWindow)),
+                 "macwindow.on.rectangle", bindingOf(s, HotkeyAction::activeWindow, c)),
          HotkeyAction::activeWindow, c);
     gate(addItem(*more, QStringLiteral("Capture Any Window"), d, &AppDelegate::menuAnyWindow,
-                 "macwindow.badge.plus", bindingOf(s, HotkeyAction::anyWindow)),
+                 "macwindow.badge.plus", bindingOf(s, HotkeyAction::anyWindow, c)),
          HotkeyAction::anyWindow, c);
     addItem(*more, QStringLiteral("Delayed Screenshot (3s)"), d, &AppDelegate::menuDelayed, "timer");
     gate(addItem(*more, QStringLiteral("Scrolling (Up)"), d, &AppDelegate::menuScrollingUp, "arrow.up.doc"),
@@ -68,14 +71,14 @@ QMenu* build(AppDelegate& d, const Settings& s, const Capabilities& c) {
     addItem(*menu, QStringLiteral("Reopen Pictro"), d, &AppDelegate::reopen, "arrow.uturn.forward.square");
     menu->addSeparator();
     addItem(*menu, QStringLiteral("Capture Screen"), d, &AppDelegate::menuCaptureScreen, "macwindow",
-            bindingOf(s, HotkeyAction::fullscreen));
+            bindingOf(s, HotkeyAction::fullscreen, c));
     addItem(*menu, QStringLiteral("Capture Area"), d, &AppDelegate::menuCaptureArea, "rectangle.dashed",
-            bindingOf(s, HotkeyAction::area));
+            bindingOf(s, HotkeyAction::area, c));
     gate(addItem(*menu, QStringLiteral("Scrolling Capture"), d, &AppDelegate::menuScrolling, "arrow.down.doc",
-                 bindingOf(s, HotkeyAction::scrolling)),
+                 bindingOf(s, HotkeyAction::scrolling, c)),
          HotkeyAction::scrolling, c);
     addItem(*menu, QStringLiteral("Recognize Text/QR"), d, &AppDelegate::menuOCR, "text.viewfinder",
-            bindingOf(s, HotkeyAction::ocr));
+            bindingOf(s, HotkeyAction::ocr, c));
     addMoreMenu(*menu, d, s, c);
     menu->addSeparator();
     addItem(*menu, QStringLiteral("About Pictro"), d, &AppDelegate::openAbout);

@@ -140,6 +140,7 @@ TEST_F(StatusMenuTest, WithNothingBeyondTheBasicsEachItemThatCannotRunSaysWhy) {
     for (const char* title : {"Capture Screen", "Capture Area", "Recognize Text/QR", "Repeat Area Capture",
                               "Delayed Screenshot (3s)", "Open File", "Load From Clipboard"})
         EXPECT_TRUE(itemNamed(*menu, QString::fromLatin1(title))->isEnabled()) << title;
+    EXPECT_EQ(shortcutOf(*menu, "Capture Area"), QString()) << "a key the desktop may not run";
 }
 
 // One notation wherever a person reads a combination: the menu, the recorder, the start-up toast
