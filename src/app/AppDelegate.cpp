@@ -39,9 +39,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     timingmarks::mark("launch: delegate starts");
     setupStatusItem();
     timingmarks::mark("launch: tray item shown");
-    // Nothing else is needed to show the icon: the rest runs once the event loop has sent the
-    // icon's dock request to the tray, so the icon appears without waiting for it.
-    QTimer::singleShot(0, this, &AppDelegate::finishLaunching);
+    // Nothing else is needed to show the icon. The rest (the menu, the status file, the hotkey
+    // grabs, the launch toast) is a burst of work for the cores and the X server; run at once it
+    // competes with the tray embedding the icon, so it waits until the tray has had time for that.
+    QTimer::singleShot(restOfLaunchDelayMs, this, &AppDelegate::finishLaunching);
 }
 
 void AppDelegate::finishLaunching() {

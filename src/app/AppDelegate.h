@@ -68,6 +68,9 @@ class AppDelegate : public QObject {
     EventLog& eventLog() { return m_eventLog; }
 
   private:
+    // After the icon's dock request: longer than a tray takes to embed the icon on a loaded
+    // machine, far shorter than anyone takes to reach for a hotkey after starting the program.
+    static constexpr int restOfLaunchDelayMs = 100;
     void finishLaunching();
     void setupStatusItem();
     void applyStatusItemVisibility();
