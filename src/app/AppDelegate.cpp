@@ -59,6 +59,7 @@ void AppDelegate::finishLaunching() {
     if (!m_settings.boolValue(keys::noSplash))
         showToast(launchtoast::text(), QStringLiteral("camera.viewfinder"), 3.0);
     timingmarks::mark("launch: finished");
+    emit launchFinished();
 }
 
 void AppDelegate::setupStatusItem() {

@@ -27,7 +27,8 @@ class AppDelegate : public QObject {
     ~AppDelegate() override;
 
     // The launch sequence; call once after construction, on the main thread. It shows the tray
-    // icon at once and finishes (menu, hotkeys, status file, launch toast) from the event loop.
+    // icon at once and finishes (menu, hotkeys, status file, launch toast) from the event loop,
+    // shortly after, with `launchFinished`.
     void applicationDidFinishLaunching();
 
     void writeLaunchStatus();
@@ -66,6 +67,10 @@ class AppDelegate : public QObject {
     // What the flows record into; owned here for the life of the application.
     CaptureHistory& history() { return m_history; }
     EventLog& eventLog() { return m_eventLog; }
+
+  signals:
+    // The launch sequence is complete: the diagnostic files' folder exists and hotkeys are armed.
+    void launchFinished();
 
   private:
     // After the icon's dock request: longer than a tray takes to embed the icon on a loaded
