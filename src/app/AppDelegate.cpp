@@ -7,6 +7,7 @@
 #include "app/LaunchAtLogin.h"
 #include "app/LaunchToast.h"
 #include "app/StatusMenu.h"
+#include "app/TrayIconShown.h"
 #include "hotkeys/HotkeyManager.h"
 #include "hud/ToastHUD.h"
 #include "platform/InputSynth.h"
@@ -41,8 +42,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     timingmarks::mark("launch: tray item shown");
     // Nothing else is needed to show the icon. The rest (the menu, the status file, the hotkey
     // grabs, the launch toast) is a burst of work for the cores and the X server; run at once it
-    // competes with the tray embedding the icon, so it waits until the tray has had time for that.
-    QTimer::singleShot(restOfLaunchDelayMs, this, &AppDelegate::finishLaunching);
+    // competes with the tray embedding the icon, so it waits until the tray has shown it.
+    if (m_statusItem && m_statusItem->isVisible() && QSystemTrayIcon::isSystemTrayAvailable())
+        TrayIconShown::then(this, trayIconWaitMs, [this] { finishLaunching(); });
+    else
+        QTimer::singleShot(0, this, &AppDelegate::finishLaunching);
 }
 
 void AppDelegate::finishLaunching() {

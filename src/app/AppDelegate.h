@@ -73,9 +73,9 @@ class AppDelegate : public QObject {
     void launchFinished();
 
   private:
-    // After the icon's dock request: longer than a tray takes to embed the icon on a loaded
-    // machine, far shorter than anyone takes to reach for a hotkey after starting the program.
-    static constexpr int restOfLaunchDelayMs = 100;
+    // The longest the rest of the launch waits for the tray to show the icon: longer than a tray
+    // takes to embed it on a loaded machine, far shorter than anyone takes to reach for a hotkey.
+    static constexpr int trayIconWaitMs = 100;
     void finishLaunching();
     void setupStatusItem();
     void applyStatusItemVisibility();
