@@ -7,6 +7,7 @@
 #include "app/LaunchAtLogin.h"
 #include "app/LaunchToast.h"
 #include "app/StatusMenu.h"
+#include "app/TrayIconShown.h"
 #include "hotkeys/HotkeyManager.h"
 #include "hud/ToastHUD.h"
 #include "platform/InputSynth.h"
@@ -39,9 +40,13 @@ void AppDelegate::applicationDidFinishLaunching() {
     timingmarks::mark("launch: delegate starts");
     setupStatusItem();
     timingmarks::mark("launch: tray item shown");
-    // Nothing else is needed to show the icon: the rest runs once the event loop has sent the
-    // icon's dock request to the tray, so the icon appears without waiting for it.
-    QTimer::singleShot(0, this, &AppDelegate::finishLaunching);
+    // Nothing else is needed to show the icon. The rest (the menu, the status file, the hotkey
+    // grabs, the launch toast) is a burst of work for the cores and the X server; run at once it
+    // competes with the tray embedding the icon, so it waits until the tray has shown it.
+    if (m_statusItem && m_statusItem->isVisible() && QSystemTrayIcon::isSystemTrayAvailable())
+        TrayIconShown::then(this, trayIconWaitMs, [this] { finishLaunching(); });
+    else
+        QTimer::singleShot(0, this, &AppDelegate::finishLaunching);
 }
 
 void AppDelegate::finishLaunching() {
@@ -60,6 +65,7 @@ void AppDelegate::finishLaunching() {
                                     m_platform.hotkeys().desktopShortcuts()),
                   QStringLiteral("camera.viewfinder"), 3.0);
     timingmarks::mark("launch: finished");
+    emit launchFinished();
 }
 
 void AppDelegate::setupStatusItem() {

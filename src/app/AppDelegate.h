@@ -27,7 +27,8 @@ class AppDelegate : public QObject {
     ~AppDelegate() override;
 
     // The launch sequence; call once after construction, on the main thread. It shows the tray
-    // icon at once and finishes (menu, hotkeys, status file, launch toast) from the event loop.
+    // icon at once and finishes (menu, hotkeys, status file, launch toast) from the event loop,
+    // shortly after, with `launchFinished`.
     void applicationDidFinishLaunching();
 
     void writeLaunchStatus();
@@ -67,7 +68,14 @@ class AppDelegate : public QObject {
     CaptureHistory& history() { return m_history; }
     EventLog& eventLog() { return m_eventLog; }
 
+  signals:
+    // The launch sequence is complete: the diagnostic files' folder exists and hotkeys are armed.
+    void launchFinished();
+
   private:
+    // The longest the rest of the launch waits for the tray to show the icon: longer than a tray
+    // takes to embed it on a loaded machine, far shorter than anyone takes to reach for a hotkey.
+    static constexpr int trayIconWaitMs = 100;
     void finishLaunching();
     void setupStatusItem();
     void applyStatusItemVisibility();

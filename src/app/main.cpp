@@ -119,12 +119,15 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
     QObject::connect(&server, &singleinstance::Server::reopenRequested, &delegate, &AppDelegate::reopen);
     QObject::connect(&server, &singleinstance::Server::linksReceived, &delegate, &AppDelegate::openLinks);
     QObject::connect(&server, &singleinstance::Server::actionsReceived, &delegate, &AppDelegate::runActions);
-    delegate.applicationDidFinishLaunching();
     // After the launch has finished, which it does from the event loop.
-    QTimer::singleShot(0, &delegate, [&delegate, &invocation] {
-        if (!invocation.actions.isEmpty()) delegate.runActions(actionNames(invocation));
-        if (!invocation.links.isEmpty()) delegate.openLinks(invocation.links);
-    });
+    QObject::connect(
+        &delegate, &AppDelegate::launchFinished, &delegate,
+        [&delegate, &invocation] {
+            if (!invocation.actions.isEmpty()) delegate.runActions(actionNames(invocation));
+            if (!invocation.links.isEmpty()) delegate.openLinks(invocation.links);
+        },
+        Qt::SingleShotConnection);
+    delegate.applicationDidFinishLaunching();
     const int status = app.exec();
     return status;
 }

@@ -14,6 +14,7 @@ class WindowServer;
 class Pasteboard;
 class Workspace;
 class FloatingWindows;
+class ScreenChanges;
 
 // The operating system behind small interfaces. `main` installs the backend the session needs
 // (see PlatformBackends); tests install the in-memory one. Features reach the system only through
@@ -34,6 +35,8 @@ class Platform {
     virtual Pasteboard& pasteboard() = 0;
     virtual Workspace& workspace() = 0;
     virtual FloatingWindows& floatingWindows() = 0;
+    // Reports where the screen is drawn; none where the window system does not tell.
+    virtual ScreenChanges* screenChanges() { return nullptr; }
 
     static Platform& current();
     static bool isInstalled();

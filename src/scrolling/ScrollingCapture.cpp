@@ -6,6 +6,7 @@
 #include "platform/InputSynth.h"
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
+#include "platform/ScreenChanges.h"
 #include "scrolling/EscapeWatch.h"
 #include "scrolling/ScrollRegion.h"
 #include "scrolling/ScrollStep.h"
@@ -78,6 +79,14 @@ void ScrollingCapture::run() {
     });
     m_esc->start();
 
+    // Changes are watched in the pixels each frame is cut from.
+    if (ScreenChanges* changes = platform.screenChanges()) {
+        const QRect cut = scrollregion::frameCutRect(m_region, m_scale, m_screen.pixelRect.height());
+        m_watch = changes->watch(cut.translated(m_screen.pixelRect.topLeft()), [self] {
+            if (self) self->m_settle.changed();
+        });
+    }
+
     // The wheel turns whatever lies under the pointer, so the pointer goes to the region first;
     // where the pictures may show it, it waits outside the region while each frame is taken.
     const double primaryMaxY = platform.screens().primaryMaxY();
@@ -85,13 +94,41 @@ void ScrollingCapture::run() {
     if (platform.screenCapture().picturesMayShowPointer())
         m_pointerParking = scrollregion::parkingPoint(m_region, m_screen.frame, primaryMaxY);
     platform.inputSynth().warpPointer(m_pointerParking.value_or(m_pointerTarget));
-    QTimer::singleShot(scrollstep::settleMilliseconds, this, [this] {
+    // A pointer that has just arrived may light up what lies under it; no change is awaited.
+    m_phase = Phase::first;
+    settleThenTake(scrollstep::settleMilliseconds, false);
+}
+
+void ScrollingCapture::settleThenTake(int deadline, bool awaitChange) {
+    if (m_phase != Phase::retake) {
+        m_stepClock.start();
+        m_stepDeadline = deadline;
+    }
+    const int left = static_cast<int>(std::max<qint64>(0, m_stepDeadline - m_stepClock.elapsed()));
+    // Without reports of changes, only the full wait is sure to cover the repaint.
+    m_settle.start(left, awaitChange || !m_watch);
+}
+
+void ScrollingCapture::onSettled() {
+    switch (m_phase) {
+    case Phase::first:
         if (m_cancelled) {
             finish();
             return;
         }
         takeFrame();
-    });
+        return;
+    case Phase::retake:
+        if (m_stopped) {
+            finish();
+            return;
+        }
+        takeFrame();
+        return;
+    case Phase::scrolled:
+        afterWait();
+        return;
+    }
 }
 
 void ScrollingCapture::showBorder() {
@@ -109,12 +146,18 @@ void ScrollingCapture::showBorder() {
 void ScrollingCapture::takeFrame() {
     // A click on the window being scrolled may have raised it over the border.
     if (m_border) m_border->raise();
+    m_changesAtTake = m_settle.changes();
     CaptureEngine::captureDisplay(m_screen).then(this, [this](const CaptureResult& r) { onFrame(r); });
 }
 
 void ScrollingCapture::onFrame(const CaptureResult& result) {
     if (!result.ok()) {
         finish();
+        return;
+    }
+    if (drawnWhileTaken()) {
+        m_phase = Phase::retake;
+        settleThenTake(m_stepDeadline, false);
         return;
     }
     const QImage& shot = result.image().image;
@@ -131,7 +174,16 @@ void ScrollingCapture::onFrame(const CaptureResult& result) {
         return;
     }
     postScroll();
-    QTimer::singleShot(scrollstep::waitMilliseconds(m_speed), this, &ScrollingCapture::afterWait);
+    m_phase = Phase::scrolled;
+    settleThenTake(scrollstep::waitMilliseconds(m_speed), true);
+}
+
+bool ScrollingCapture::drawnWhileTaken() {
+    if (!m_watch) return false;
+    // Every change the server made before the picture was read has been counted after this.
+    m_watch->sync();
+    // The picture may hold half of a repaint; until the step's time is up it is taken again.
+    return m_settle.changes() != m_changesAtTake && m_stepClock.elapsed() < m_stepDeadline;
 }
 
 bool ScrollingCapture::addFrame(const QImage& frame) {
@@ -209,6 +261,7 @@ void ScrollingCapture::finish() {
 }
 
 void ScrollingCapture::cleanUp() {
+    m_watch.reset();
     if (m_esc) m_esc->stop();
     if (m_border) m_border->hide();
     m_border.reset();

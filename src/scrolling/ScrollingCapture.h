@@ -5,9 +5,11 @@
 #include "overlay/OverlayResult.h"
 #include "platform/Screens.h"
 #include "scrolling/ScrollDirection.h"
+#include "scrolling/SettleWait.h"
 #include "scrolling/VerticalStitcher.h"
 #include "scrolling/WheelCalibration.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -17,6 +19,7 @@
 
 class EscapeWatch;
 class Platform;
+class ScreenChangeWatch;
 class ScrollingBorder;
 class Settings;
 
@@ -25,7 +28,9 @@ class Settings;
 // content stops moving, the image is tall enough, the frame limit is reached, or Esc or Return is
 // pressed. However it ends, what was stitched so far is the result (a single frame included).
 // One capture runs at a time; everything happens on the main thread and no step blocks it (the
-// screen captures run on workers, the waits are timers).
+// screen captures run on workers, the waits are timers). Where the platform reports the screen's
+// changes, each wait ends as soon as the application's repaint has, and a frame during which the
+// region was drawn is taken again.
 class ScrollingCapture : public QObject {
     Q_OBJECT
   public:
@@ -74,6 +79,12 @@ class ScrollingCapture : public QObject {
     // False when the frame ends the capture.
     bool addFrame(const QImage& frame);
     void postScroll();
+    // Waits for the region to settle, then takes the next frame; the step ends by `deadline` ms
+    // of the step's clock whatever the region does.
+    void settleThenTake(int deadline, bool awaitChange);
+    void onSettled();
+    // Whether the region was drawn while the last frame was being read, with time left to retake it.
+    bool drawnWhileTaken();
     void afterWait();
     void updateProgress(const QString& text);
     void finish();
@@ -89,6 +100,14 @@ class ScrollingCapture : public QObject {
     std::shared_ptr<Platform> m_platform;
     std::unique_ptr<EscapeWatch> m_esc;
     std::unique_ptr<ScrollingBorder> m_border;
+    std::unique_ptr<ScreenChangeWatch> m_watch;
+    // What the wait under way leads to: the first frame, the frame after a scroll, or a retake.
+    enum class Phase { first, scrolled, retake };
+    Phase m_phase = Phase::first;
+    SettleWait m_settle{[this] { onSettled(); }};
+    QElapsedTimer m_stepClock; // since the step's scroll (or the pointer's move)
+    int m_stepDeadline = 0;    // ms of the step's clock after which a frame is taken as it is
+    quint64 m_changesAtTake = 0;
 
     ScreenInfo m_screen;
     QRectF m_region;

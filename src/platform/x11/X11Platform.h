@@ -6,6 +6,7 @@
 #include "platform/x11/X11InputSynth.h"
 #include "platform/x11/X11Pasteboard.h"
 #include "platform/x11/X11ScreenCapture.h"
+#include "platform/x11/X11ScreenChanges.h"
 #include "platform/x11/X11Screens.h"
 #include "platform/x11/X11WindowServer.h"
 #include "platform/x11/X11Workspace.h"
@@ -24,6 +25,7 @@ class X11Platform : public Platform {
     Pasteboard& pasteboard() override { return m_pasteboard; }
     Workspace& workspace() override { return m_workspace; }
     FloatingWindows& floatingWindows() override { return m_floating; }
+    ScreenChanges* screenChanges() override { return &m_changes; }
 
     X11ScreenCapture& x11Capture() { return m_capture; }
     X11Pasteboard& x11Pasteboard() { return m_pasteboard; }
@@ -37,4 +39,5 @@ class X11Platform : public Platform {
     X11Pasteboard m_pasteboard;
     X11Workspace m_workspace;
     X11FloatingWindows m_floating;
+    X11ScreenChanges m_changes;
 };
