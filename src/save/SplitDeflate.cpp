@@ -16,8 +16,6 @@ namespace {
 
 // Fewer rows than this per band cost more in lost matches and thread start than they save.
 constexpr int minRowsPerBand = 128;
-// Above this load average per core the bands are not split.
-constexpr double crowdedPerCore = 3.0;
 // libdeflate's band is given this much more than each zlib band, so that all end at once.
 constexpr double libdeflateWeight = 1.6;
 
@@ -117,15 +115,13 @@ std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter
 }
 
 int defaultBands() {
-    // Each band is a thread of its own, and the scheduler shares the cores among runnable threads:
-    // on a machine with some other work the bands still get a core's share each and finish
-    // sooner together (4K text, two cores, load average 2.5-4: 51 ms in two bands against 81 ms in
-    // one). Only on a machine crowded with runnable work (seven per core) did the second thread
-    // wait so long for its turn that the split cost more than it gave.
+    // A band runs at once only on a core that is free: on a machine already busy with other work
+    // a second thread waits for its turn and the split only adds the cost of lost matches.
     const int cores = std::clamp(QThread::idealThreadCount(), 1, 8);
     double load[1] = {0};
     if (getloadavg(load, 1) != 1) return cores;
-    return load[0] < crowdedPerCore * cores ? cores : 1;
+    const int freeCores = static_cast<int>(cores - load[0] + 0.5); // the caller's own among them
+    return std::clamp(freeCores, 1, cores);
 }
 
 } // namespace splitdeflate

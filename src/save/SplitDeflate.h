@@ -22,7 +22,7 @@ using RowWriter = std::function<void(int first, int end, uchar* out)>;
 // when there are too few rows to be worth it). None when a compressor fails.
 std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter& writeRows, int bands);
 
-// The bands worth running now: one per core, unless the machine is crowded with other work.
+// The bands worth running now: one per core that the load average leaves free, at least one.
 int defaultBands();
 
 } // namespace splitdeflate
