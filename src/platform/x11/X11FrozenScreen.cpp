@@ -68,6 +68,14 @@ KeptSegments& kept() {
     return instance;
 }
 
+void releaseKept(xcb_connection_t* c) {
+    KeptSegments& k = kept();
+    for (X11FrozenScreen::Segment& segment : k.segments)
+        X11FrozenScreen::releaseSegment(c, segment);
+    k.segments.clear();
+    xcb_flush(c);
+}
+
 } // namespace
 
 X11FrozenScreen::X11FrozenScreen(xcb_connection_t* c, uint8_t depth, const QSize& size)
@@ -80,24 +88,27 @@ X11FrozenScreen::~X11FrozenScreen() {
     if (m_gc) xcb_free_gc(m_connection, m_gc);
     KeptSegments& k = kept();
     if (k.size != m_size) {
-        for (Segment& s : k.segments)
-            release(s);
-        k.segments.clear();
+        releaseKept(m_connection);
         k.size = m_size;
     }
-    for (Segment* s : {&m_picture, &m_dimmed})
-        if (s->pixmap) k.segments.push_back(std::exchange(*s, Segment{}));
+    // Whole segments are kept; one whose attach failed half-way goes.
+    for (Segment* s : {&m_picture, &m_dimmed}) {
+        if (s->pixmap) {
+            k.segments.push_back(std::exchange(*s, Segment{}));
+        } else {
+            release(*s);
+        }
+    }
     const int generation = ++k.generation;
     xcb_connection_t* c = m_connection;
+    if (!qApp) {
+        releaseKept(c);
+        return;
+    }
     QTimer::singleShot(releaseAfterIdleMs, qApp, [c, generation] {
-        KeptSegments& k = kept();
-        if (k.generation != generation) return;
-        for (Segment& s : k.segments)
-            releaseSegment(c, s);
-        k.segments.clear();
-        xcb_flush(c);
+        if (kept().generation == generation) releaseKept(c);
     });
-    xcb_flush(m_connection);
+    xcb_flush(c);
 }
 
 std::shared_ptr<X11FrozenScreen> X11FrozenScreen::freeze(const QRect& pixelRect, double dimAlpha) {
