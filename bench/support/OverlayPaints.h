@@ -1,5 +1,6 @@
 #pragma once
 
+#include "overlay/OverlayWindow.h"
 #include "overlay/SelectionOverlay.h"
 #include "overlay/SelectionOverlayView.h"
 
@@ -8,14 +9,16 @@
 
 #include <set>
 
-// Counts the overlay views whose paint event has been delivered (install on the application).
+// Counts the overlay windows that have had a paint event delivered, to the view or, where the
+// window paints on screen, to the window itself (install on the application).
 class OverlayPaintWatcher : public QObject {
   public:
     std::set<QObject*> painted;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && qobject_cast<SelectionOverlayView*>(watched))
-            painted.insert(watched);
+        if (event->type() != QEvent::Paint) return false;
+        if (qobject_cast<SelectionOverlayView*>(watched) || qobject_cast<OverlayWindow*>(watched))
+            painted.insert(static_cast<QWidget*>(watched)->window());
         return false;
     }
 

@@ -2,6 +2,7 @@
 
 #include "capture/WindowList.h"
 #include "capture/WindowShot.h"
+#include "platform/FrozenScreen.h"
 #include "platform/Geometry.h"
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
@@ -92,6 +93,18 @@ QFuture<CaptureResult> CaptureEngine::captureDisplay(const ScreenInfo& screen) {
     const auto current = platform->screens().screenWithId(screen.displayId);
     if (!current) return ready(CaptureError::noDisplay);
     return resultOf(capture.captureDisplay(*current), std::move(platform), current->scale);
+}
+
+std::optional<FrozenDisplay> CaptureEngine::freezeDisplay(const ScreenInfo& screen, double dimAlpha) {
+    std::shared_ptr<Platform> platform = Platform::shared();
+    if (!platform) return std::nullopt;
+    ScreenCapture& capture = platform->screenCapture();
+    if (!capture.screenCaptureAllowed()) return std::nullopt;
+    const auto current = platform->screens().screenWithId(screen.displayId);
+    if (!current) return std::nullopt;
+    std::shared_ptr<FrozenScreen> held = capture.freezeDisplay(*current, dimAlpha);
+    if (!held) return std::nullopt;
+    return FrozenDisplay{held, resultOf(held->pixels(), std::move(platform), current->scale)};
 }
 
 std::optional<ScreenInfo> CaptureEngine::screenContaining(const QRectF& cgRect) {

@@ -7,8 +7,18 @@
 
 #include <QFuture>
 
+#include <memory>
 #include <optional>
 #include <vector>
+
+class FrozenScreen;
+
+// A screen frozen by the window system (see FrozenScreen), and its pixels as captureDisplay
+// would give them, read back from the frozen picture.
+struct FrozenDisplay {
+    std::shared_ptr<FrozenScreen> held;
+    QFuture<CaptureResult> pixels;
+};
 
 // The one place where pixels are taken from the screen. Stateless: every operation is static and
 // works through the installed Platform.
@@ -32,6 +42,9 @@ class CaptureEngine {
     // The whole screen at its native density, without the pointer. Errors: permission, noDisplay
     // (the screen is no longer attached), failed.
     static QFuture<CaptureResult> captureDisplay(const ScreenInfo& screen);
+    // The screen held by the window system with a copy dimmed by `dimAlpha` black; none where the
+    // backend cannot hold it, or on the errors captureDisplay would report (then that is the way).
+    static std::optional<FrozenDisplay> freezeDisplay(const ScreenInfo& screen, double dimAlpha);
 
     // The screen holding most of a top-left-space rectangle; the first screen when it meets none;
     // none without screens.

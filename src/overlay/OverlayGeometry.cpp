@@ -88,6 +88,30 @@ QRectF viewToWidget(const QRectF& viewRect, double viewHeight) {
     return {viewRect.x(), viewHeight - viewRect.y() - viewRect.height(), viewRect.width(), viewRect.height()};
 }
 
+QRect pixelsTouched(const QRectF& rect) {
+    return rect.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+QRegion strokeBand(const QRectF& rect, double width) {
+    const double half = width / 2;
+    const QRegion outer(pixelsTouched(rect.adjusted(-half, -half, half, half)));
+    const QRect inner = pixelsInside(rect.adjusted(half, half, -half, -half)).adjusted(1, 1, -1, -1);
+    return inner.isEmpty() ? outer : outer - QRegion(inner);
+}
+
+QRect pixelsInside(const QRectF& rect) {
+    const int left = static_cast<int>(std::ceil(rect.left()));
+    const int top = static_cast<int>(std::ceil(rect.top()));
+    const int right = static_cast<int>(std::floor(rect.right()));
+    const int bottom = static_cast<int>(std::floor(rect.bottom()));
+    if (right <= left || bottom <= top) return {};
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QRegion edgePixels(const QRectF& rect) {
+    return QRegion(rect.toAlignedRect()) - QRegion(pixelsInside(rect));
+}
+
 std::optional<std::size_t> screenIndexAt(const QPointF& point, const std::vector<ScreenInfo>& screens) {
     for (std::size_t i = 0; i < screens.size(); ++i) {
         if (geometry::containsHalfOpen(screens[i].frame, point)) return i;

@@ -5,6 +5,7 @@
 
 #include <QPointF>
 #include <QRectF>
+#include <QRegion>
 #include <QSizeF>
 #include <QString>
 
@@ -53,6 +54,16 @@ QRectF windowRectInView(const WindowInfo& window, const ScreenInfo& screen, doub
 QPointF widgetToView(const QPointF& widgetPoint, double viewHeight);
 QPointF viewToWidget(const QPointF& viewPoint, double viewHeight);
 QRectF viewToWidget(const QRectF& viewRect, double viewHeight);
+
+// Pixels a drawing may touch, in a widget's pixels (for repainting no more than changed): a
+// rectangle's bounds grown to whole pixels with one pixel to spare for antialiasing.
+QRect pixelsTouched(const QRectF& rect);
+// The band a pen of `width` stroking `rect` touches.
+QRegion strokeBand(const QRectF& rect, double width);
+// The pixels a rectangle's edges cut through: none when the edges lie between pixels.
+QRegion edgePixels(const QRectF& rect);
+// The whole pixels inside a rectangle.
+QRect pixelsInside(const QRectF& rect);
 
 // The index of the first screen whose frame holds a bottom-left-space point, if any.
 std::optional<std::size_t> screenIndexAt(const QPointF& point, const std::vector<ScreenInfo>& screens);

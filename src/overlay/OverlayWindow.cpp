@@ -3,11 +3,13 @@
 #include "hud/FloatingWindow.h"
 #include "hud/WindowIdentity.h"
 #include "overlay/SelectionOverlayView.h"
+#include "platform/FrozenScreen.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -19,7 +21,7 @@ constexpr int grabAttempts = 100;
 constexpr int grabRetryMs = 20;
 } // namespace
 
-OverlayWindow::OverlayWindow(OverlayMode mode, const ScreenInfo& screen, std::optional<CapturedImage> frozen,
+OverlayWindow::OverlayWindow(OverlayMode mode, const ScreenInfo& screen, OverlayPicture picture,
                              std::vector<WindowInfo> windowList, SelectionOverlay* owner, bool translucent)
     : QWidget(nullptr) {
     windowidentity::setWindowIdentity(this, QStringLiteral("Selection"));
@@ -39,9 +41,33 @@ OverlayWindow::OverlayWindow(OverlayMode mode, const ScreenInfo& screen, std::op
             if (s->name() == screen.name) setScreen(s);
         setWindowState(Qt::WindowFullScreen);
     }
-    m_view = new SelectionOverlayView(mode, screen, std::move(frozen), std::move(windowList), owner, this);
+    m_view = new SelectionOverlayView(mode, screen, std::move(picture), std::move(windowList), owner, this);
     m_view->setGeometry(rect());
     setCursor(Qt::CrossCursor);
+    showHeldPicture();
+}
+
+void OverlayWindow::showHeldPicture() {
+    FrozenScreen* held = m_view->heldPicture();
+    // Drawn on the window in its pixels, so only where they are the points.
+    if (!held || devicePixelRatioF() != 1.0) return;
+    setAttribute(Qt::WA_PaintOnScreen);
+    setAttribute(Qt::WA_NoSystemBackground);
+    if (!held->setAsBackground(winId())) {
+        setAttribute(Qt::WA_PaintOnScreen, false);
+        return;
+    }
+    m_view->drawOverHeldPicture();
+}
+
+void OverlayWindow::paintEvent(QPaintEvent* event) {
+    if (testAttribute(Qt::WA_PaintOnScreen))
+        m_view->paintOverHeld(event->region().translated(-m_view->pos()));
+}
+
+QPaintEngine* OverlayWindow::paintEngine() const {
+    // Painting on screen is the view's own business (it draws through the held picture).
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
 }
 
 void OverlayWindow::showEvent(QShowEvent* event) {
@@ -57,6 +83,9 @@ void OverlayWindow::showEvent(QShowEvent* event) {
 }
 
 bool OverlayWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The server paints the window's background on every expose, just before Qt's paint.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && testAttribute(Qt::WA_PaintOnScreen))
+        m_view->backgroundRepainted();
     if (event->type() == QEvent::Expose && watched == windowHandle() && !m_exposed &&
         windowHandle()->isExposed()) {
         m_exposed = true;

@@ -3,6 +3,7 @@
 #include "capture/CaptureEngine.h"
 #include "overlay/OverlayGeometry.h"
 #include "overlay/OverlayWindow.h"
+#include "overlay/SelectionOverlayView.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/TimingMarks.h"
@@ -51,11 +52,34 @@ void SelectionOverlay::start() {
     // so window picking draws a frozen picture as area mode does.
     const bool freeze =
         m_mode == OverlayMode::area || !Platform::current().windowServer().compositingManagerRunning();
-    if (freeze) {
+    if (freeze && !freezeScreens()) {
         captureScreen(0);
     } else {
         openWindows();
     }
+}
+
+// Where the window system can hold the screens' pictures, the windows show them at once and the
+// pixels the program needs follow on their own.
+bool SelectionOverlay::freezeScreens() {
+    std::map<std::size_t, FrozenDisplay> held;
+    for (std::size_t i = 0; i < m_screens.size(); ++i) {
+        auto frozen = CaptureEngine::freezeDisplay(m_screens[i], SelectionOverlayView::dimAlpha(m_mode));
+        if (!frozen) return false;
+        held.emplace(i, std::move(*frozen));
+    }
+    timingmarks::mark("overlay: screens frozen");
+    for (auto& [index, frozen] : held)
+        frozen.pixels.then(this, [this](const CaptureResult& result) {
+            if (m_finished) return;
+            if (!result.ok()) {
+                failCapture(result.error());
+                return;
+            }
+            timingmarks::mark("overlay: frozen pixels read");
+        });
+    m_held = std::move(held);
+    return true;
 }
 
 void SelectionOverlay::captureScreen(std::size_t index) {
@@ -88,12 +112,13 @@ void SelectionOverlay::failCapture(CaptureError error) {
 void SelectionOverlay::openWindows() {
     if (m_finished) return;
     if (m_mode == OverlayMode::windowPick) m_windowList = CaptureEngine::onScreenWindows();
-    const bool translucent = m_frozen.empty();
+    const bool translucent = m_frozen.empty() && m_held.empty();
     for (std::size_t i = 0; i < m_screens.size(); ++i) {
-        std::optional<CapturedImage> frozen;
-        if (auto it = m_frozen.find(i); it != m_frozen.end()) frozen = it->second;
+        OverlayPicture picture;
+        if (auto it = m_frozen.find(i); it != m_frozen.end()) picture.image = it->second;
+        if (auto it = m_held.find(i); it != m_held.end()) picture.held = it->second;
         auto* window =
-            new OverlayWindow(m_mode, m_screens[i], std::move(frozen), m_windowList, this, translucent);
+            new OverlayWindow(m_mode, m_screens[i], std::move(picture), m_windowList, this, translucent);
         connect(window, &OverlayWindow::exposed, this, &SelectionOverlay::windowExposed);
         m_windows.push_back(window);
         window->show();

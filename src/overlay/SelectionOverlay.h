@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/CaptureEngine.h"
 #include "capture/CaptureError.h"
 #include "overlay/OverlayResult.h"
 
@@ -44,6 +45,7 @@ class SelectionOverlay : public QObject {
     SelectionOverlay(OverlayMode mode, OverlayCompletion completion);
     void start();
     void captureScreen(std::size_t index);
+    bool freezeScreens();
     void openWindows();
     void failCapture(CaptureError error);
     void windowExposed();
@@ -53,6 +55,7 @@ class SelectionOverlay : public QObject {
     bool m_finished = false;
     std::vector<ScreenInfo> m_screens;
     std::map<std::size_t, CapturedImage> m_frozen;
+    std::map<std::size_t, FrozenDisplay> m_held;
     std::vector<WindowInfo> m_windowList;
     std::vector<OverlayWindow*> m_windows;
     int m_exposedCount = 0;

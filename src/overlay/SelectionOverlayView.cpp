@@ -1,19 +1,21 @@
 #include "overlay/SelectionOverlayView.h"
 
-#include "platform/TimingMarks.h"
-
 #include "overlay/OverlayGeometry.h"
 #include "overlay/SelectionOverlay.h"
+#include "platform/FrozenScreen.h"
 #include "platform/Platform.h"
+#include "platform/TimingMarks.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QTimer>
 
 namespace og = overlaygeometry;
 
@@ -40,18 +42,50 @@ QFont bubbleFont() {
 }
 } // namespace
 
-SelectionOverlayView::SelectionOverlayView(OverlayMode mode, const ScreenInfo& screen,
-                                           std::optional<CapturedImage> frozen,
+SelectionOverlayView::SelectionOverlayView(OverlayMode mode, const ScreenInfo& screen, OverlayPicture picture,
                                            std::vector<WindowInfo> windowList, SelectionOverlay* owner,
                                            QWidget* parent)
-    : QWidget(parent), m_mode(mode), m_screen(screen), m_frozen(std::move(frozen)),
+    : QWidget(parent), m_mode(mode), m_screen(screen), m_picture(std::move(picture)),
       m_windowList(std::move(windowList)), m_primaryMaxY(Platform::current().screens().primaryMaxY()),
       m_owner(owner) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::CrossCursor);
-    setAttribute(Qt::WA_OpaquePaintEvent, m_frozen.has_value());
+    setAttribute(Qt::WA_OpaquePaintEvent, m_picture.frozen());
     resize(m_screen.frame.size().toSize());
+}
+
+double SelectionOverlayView::dimAlpha(OverlayMode mode) {
+    return mode == OverlayMode::area ? areaDimAlpha : pickDimAlpha;
+}
+
+const CapturedImage* SelectionOverlayView::frozenImage() const {
+    if (!m_picture.image && m_picture.held) {
+        QFuture<CaptureResult> pixels = m_picture.held->pixels;
+        pixels.waitForFinished();
+        if (pixels.resultCount() > 0 && pixels.result().ok()) m_picture.image = pixels.result().image();
+    }
+    return m_picture.image ? &*m_picture.image : nullptr;
+}
+
+FrozenScreen* SelectionOverlayView::heldPicture() const {
+    return m_picture.held ? m_picture.held->held.get() : nullptr;
+}
+
+void SelectionOverlayView::drawOverHeldPicture() {
+    m_overHeld = heldPicture() != nullptr;
+    // Not opaque, so that the window's own paint covers the view and brings its exposes here.
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_overHeld);
+}
+
+QPaintEngine* SelectionOverlayView::paintEngine() const {
+    return m_overHeld ? nullptr : QWidget::paintEngine();
+}
+
+void SelectionOverlayView::backgroundRepainted() {
+    m_backgroundFresh = true;
+    // Only for the paint this expose causes at once.
+    QTimer::singleShot(0, this, [this] { m_backgroundFresh = false; });
 }
 
 std::optional<QRectF> SelectionOverlayView::selectionRect() const {
@@ -76,7 +110,19 @@ void SelectionOverlayView::finishWith(const OverlayResult& result) {
     if (m_owner) m_owner->finish(result);
 }
 
+void SelectionOverlayView::repaintChanged(const Look& before) {
+    if (!m_overHeld) {
+        update();
+        return;
+    }
+    const Look after = look();
+    // Through the window, which paints on screen: a child of it is not repainted on its own.
+    const QRegion changed = before.painted + after.painted + (QRegion(before.hole) ^ QRegion(after.hole));
+    window()->update(changed.translated(mapTo(window(), QPoint())));
+}
+
 void SelectionOverlayView::mouseMoveEvent(QMouseEvent* event) {
+    const Look before = look();
     const QPointF point = viewPoint(event->position());
     m_mousePos = point;
     if (m_mode == OverlayMode::windowPick) {
@@ -84,16 +130,17 @@ void SelectionOverlayView::mouseMoveEvent(QMouseEvent* event) {
     } else if (m_dragStart && (event->buttons() & Qt::LeftButton)) {
         m_dragCurrent = point;
     }
-    update();
+    repaintChanged(before);
 }
 
 void SelectionOverlayView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || m_mode != OverlayMode::area) return;
+    const Look before = look();
     const QPointF point = viewPoint(event->position());
     m_mousePos = point;
     m_dragStart = point;
     m_dragCurrent = point;
-    update();
+    repaintChanged(before);
 }
 
 void SelectionOverlayView::mouseReleaseEvent(QMouseEvent* event) {
@@ -106,8 +153,9 @@ void SelectionOverlayView::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (m_dragStart) m_dragCurrent = viewPoint(event->position());
     const std::optional<QRectF> selection = selectionRect();
-    if (selection && og::isUsableSelection(*selection) && m_frozen) {
-        finishWith(OverlayResult::area(m_screen, *m_frozen, *selection));
+    const CapturedImage* frozen = selection && og::isUsableSelection(*selection) ? frozenImage() : nullptr;
+    if (frozen) {
+        finishWith(OverlayResult::area(m_screen, *frozen, *selection));
     } else {
         finishWith(OverlayResult::cancelled());
     }
@@ -119,13 +167,85 @@ void SelectionOverlayView::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void SelectionOverlayView::paintEvent(QPaintEvent*) {
+void SelectionOverlayView::paintEvent(QPaintEvent* event) {
     timingmarks::mark("overlay: paint");
+    if (m_overHeld) {
+        paintOverHeld(event->region());
+        return;
+    }
     QPainter painter(this);
     if (!painter.isActive()) return;
+    paintScene(painter);
+}
+
+std::optional<QRectF> SelectionOverlayView::holeInWidget() const {
+    if (const auto selection = selectionRect()) return og::viewToWidget(*selection, height());
+    if (const auto hovered = hoveredWindowRect()) return og::viewToWidget(*hovered, height());
+    return std::nullopt;
+}
+
+SelectionOverlayView::Look SelectionOverlayView::look() const {
+    Look look;
+    const auto hole = holeInWidget();
+    if (hole) {
+        look.hole = hole->toAlignedRect();
+        look.painted += og::edgePixels(*hole);
+    }
+    if (const auto selection = selectionRect()) {
+        const double half = selectionLineWidth / 2;
+        look.painted += og::strokeBand(
+            og::viewToWidget(selection->adjusted(-half, -half, half, half), height()), selectionLineWidth);
+        look.painted += og::pixelsTouched(
+            bubbleInWidget(og::sizeLabelText(*selection), og::sizeLabelOrigin(*selection, size()), false));
+    } else if (m_mode == OverlayMode::area) {
+        const QPointF at = og::viewToWidget(m_mousePos, height());
+        look.painted += og::pixelsTouched(QRectF(at.x(), 0, 0, height()));
+        look.painted += og::pixelsTouched(QRectF(0, at.y(), width(), 0));
+    }
+    if (const auto hovered = hoveredWindowRect()) {
+        look.painted +=
+            og::strokeBand(og::viewToWidget(hovered->adjusted(1, 1, -1, -1), height()), hoverLineWidth);
+        if (m_hoverWindow)
+            look.painted += og::pixelsTouched(
+                bubbleInWidget(og::badgeText(*m_hoverWindow), og::badgeOrigin(*hovered), true));
+    }
+    look.painted &= rect();
+    return look;
+}
+
+void SelectionOverlayView::paintOverHeld(const QRegion& region) {
+    if (!m_overHeld) return;
+    timingmarks::mark("overlay: paint over the held picture");
+    const Look now = look();
+    const QRegion painted = region & now.painted;
+    const QRegion rest = region - painted;
+    const auto hole = holeInWidget();
+    const QRegion clear = hole ? rest & og::pixelsInside(*hole) : QRegion();
+    // The background the server has just painted on an expose is the dimmed picture already.
+    const QRegion dimmed = m_backgroundFresh ? QRegion() : rest - clear;
+    m_backgroundFresh = false;
+    std::vector<FrozenScreen::Tile> tiles;
+    for (const QRect& r : painted) {
+        QImage tile(r.size(), QImage::Format_RGB32);
+        QPainter painter(&tile);
+        painter.translate(-r.topLeft());
+        painter.setClipRect(r);
+        paintScene(painter);
+        painter.end();
+        tiles.push_back({mapTo(window(), r.topLeft()), std::move(tile)});
+    }
+    heldPicture()->draw(window()->winId(), clear.translated(mapTo(window(), QPoint())),
+                        dimmed.translated(mapTo(window(), QPoint())), tiles);
+}
+
+void SelectionOverlayView::paintScene(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing);
-    if (m_frozen) {
-        painter.drawImage(QRectF(rect()), m_frozen->image);
+    if (m_picture.frozen()) {
+        if (const CapturedImage* frozen = frozenImage()) {
+            painter.drawImage(QRectF(rect()), frozen->image);
+        } else {
+            painter.fillRect(rect(), Qt::black);
+        }
     } else {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(rect(), Qt::transparent);
@@ -142,15 +262,11 @@ void SelectionOverlayView::paintEvent(QPaintEvent*) {
 
 void SelectionOverlayView::paintDimming(QPainter& painter) const {
     QColor dim(Qt::black);
-    dim.setAlphaF(m_mode == OverlayMode::area ? areaDimAlpha : pickDimAlpha);
+    dim.setAlphaF(dimAlpha(m_mode));
     QPainterPath path;
     path.setFillRule(Qt::OddEvenFill);
     path.addRect(QRectF(rect()));
-    if (const auto selection = selectionRect()) {
-        path.addRect(og::viewToWidget(*selection, height()));
-    } else if (const auto hovered = hoveredWindowRect()) {
-        path.addRect(og::viewToWidget(*hovered, height()));
-    }
+    if (const auto hole = holeInWidget()) path.addRect(*hole);
     painter.fillPath(path, dim);
 }
 
@@ -161,7 +277,7 @@ void SelectionOverlayView::paintSelection(QPainter& painter, const QRectF& selec
     painter.setPen(QPen(accentColor(), selectionLineWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(og::viewToWidget(border, height()));
-    drawSizeLabel(painter, selection);
+    drawBubble(painter, og::sizeLabelText(selection), og::sizeLabelOrigin(selection, size()), false);
 }
 
 void SelectionOverlayView::paintGuides(QPainter& painter) const {
@@ -180,8 +296,11 @@ void SelectionOverlayView::paintHover(QPainter& painter, const QRectF& hovered) 
     if (m_hoverWindow) drawBubble(painter, og::badgeText(*m_hoverWindow), og::badgeOrigin(hovered), true);
 }
 
-void SelectionOverlayView::drawSizeLabel(QPainter& painter, const QRectF& selection) const {
-    drawBubble(painter, og::sizeLabelText(selection), og::sizeLabelOrigin(selection, size()), false);
+QRectF SelectionOverlayView::bubbleInWidget(const QString& text, const QPointF& at, bool centred) const {
+    const QFontMetricsF metrics(bubbleFont());
+    const QSizeF textSize(metrics.horizontalAdvance(text), metrics.height());
+    const QPointF origin = centred ? og::centredBubbleOrigin(at, textSize.width()) : at;
+    return og::viewToWidget(og::bubbleRect(origin, textSize), height());
 }
 
 void SelectionOverlayView::drawBubble(QPainter& painter, const QString& text, const QPointF& at,
@@ -194,8 +313,7 @@ void SelectionOverlayView::drawBubble(QPainter& painter, const QString& text, co
     background.setAlphaF(bubbleAlpha);
     painter.setPen(Qt::NoPen);
     painter.setBrush(background);
-    painter.drawRoundedRect(og::viewToWidget(og::bubbleRect(origin, textSize), height()), bubbleRadius,
-                            bubbleRadius);
+    painter.drawRoundedRect(bubbleInWidget(text, at, centred), bubbleRadius, bubbleRadius);
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(og::viewToWidget(QRectF(origin, textSize), height()), Qt::AlignLeft | Qt::AlignVCenter,

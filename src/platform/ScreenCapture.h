@@ -5,7 +5,10 @@
 #include <QFuture>
 #include <QImage>
 
+#include <memory>
 #include <variant>
+
+class FrozenScreen;
 
 // Why a backend has no pixels to give. The capture engine turns these into the program's own
 // capture errors; nothing here carries words for the user.
@@ -44,6 +47,10 @@ class ScreenCapture {
     // The window's own pixels, decorations included, even where other windows cover it; no drop
     // shadow; transparency kept (premultiplied). `noWindow` when the window is gone.
     virtual QFuture<PixelsOrError> captureWindow(quint32 windowID) = 0;
+    // The screen as it is now, held by the window system with a copy dimmed by `dimAlpha` black
+    // (see FrozenScreen); none where the backend cannot hold pictures there, or the screen cannot
+    // be read (then `captureDisplay` is the way).
+    virtual std::shared_ptr<FrozenScreen> freezeDisplay(const ScreenInfo& screen, double dimAlpha);
 };
 
 // A backend whose reads block for a few milliseconds and are safe on any thread: each capture runs

@@ -36,6 +36,12 @@ std::optional<QByteArray> encode(const QImage& image, ImageFileFormat format) {
     return bytes;
 }
 
+std::optional<QByteArray> encode(const QImage& image, ImageFileFormat format, double scale) {
+    if (image.isNull()) return std::nullopt;
+    if (format == ImageFileFormat::png) return pngwriter::encode(image, 0, dotsPerMetreForScale(scale));
+    return encode(withPointSize(image, scale), format);
+}
+
 int dotsPerMetreForScale(double scale) {
     return static_cast<int>(std::lround(96.0 / 0.0254 * (scale > 0 ? scale : 1.0)));
 }

@@ -14,6 +14,9 @@ namespace imageencoding {
 inline constexpr int jpegQuality = 90;
 
 std::optional<QByteArray> encode(const QImage& image, ImageFileFormat format);
+// The same, stating `scale` pixels per point as withPointSize would, without copying the pixels
+// where the format allows (PNG).
+std::optional<QByteArray> encode(const QImage& image, ImageFileFormat format, double scale);
 
 // Dots per metre that make an image of `scale` pixels per point show at its point size, a point
 // being 1/96 inch as on the X11 desktop.

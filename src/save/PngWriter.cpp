@@ -33,17 +33,17 @@ QByteArray header(const QImage& image) {
     return ihdr;
 }
 
-QByteArray physicalSize(const QImage& image) {
+QByteArray physicalSize(int x, int y) {
     QByteArray phys;
-    appendBigEndian(phys, static_cast<quint32>(image.dotsPerMeterX()));
-    appendBigEndian(phys, static_cast<quint32>(image.dotsPerMeterY()));
+    appendBigEndian(phys, static_cast<quint32>(x));
+    appendBigEndian(phys, static_cast<quint32>(y));
     phys.append(char(1)); // per metre
     return phys;
 }
 
 } // namespace
 
-std::optional<QByteArray> encode(const QImage& source, int bands) {
+std::optional<QByteArray> encode(const QImage& source, int bands, std::optional<int> dotsPerMetre) {
     if (source.isNull()) return std::nullopt;
     const QImage image = pngrows::readableImage(source);
     if (image.isNull()) return std::nullopt;
@@ -57,7 +57,9 @@ std::optional<QByteArray> encode(const QImage& source, int bands) {
     out.reserve(stream->size() + 128);
     out.append("\x89PNG\r\n\x1a\n", 8);
     appendChunk(out, "IHDR", header(image));
-    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) appendChunk(out, "pHYs", physicalSize(image));
+    const int x = dotsPerMetre.value_or(image.dotsPerMeterX());
+    const int y = dotsPerMetre.value_or(image.dotsPerMeterY());
+    if (x > 0 && y > 0) appendChunk(out, "pHYs", physicalSize(x, y));
     appendChunk(out, "IDAT", *stream);
     appendChunk(out, "IEND", QByteArray());
     return out;

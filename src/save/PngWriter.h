@@ -14,8 +14,10 @@
 namespace pngwriter {
 
 // Opaque images become 8-bit RGB, images with an alpha channel 8-bit RGBA (straight alpha).
-// The image's dots per metre are recorded (pHYs). `bands` is how many parts are compressed at
+// The image's dots per metre are recorded (pHYs), or `dotsPerMetre` when given (which spares the
+// caller a copy of the pixels just to state them). `bands` is how many parts are compressed at
 // once (0: as many as suit this machine). None when the image is null or a compressor fails.
-std::optional<QByteArray> encode(const QImage& image, int bands = 0);
+std::optional<QByteArray> encode(const QImage& image, int bands = 0,
+                                 std::optional<int> dotsPerMetre = std::nullopt);
 
 } // namespace pngwriter

@@ -62,7 +62,7 @@ std::optional<QString> SaveService::save(const CapturedImage& input) const {
     const CapturedImage image = prepared(input);
     const ImageFileFormat format = decideFormat(image.image);
     timingmarks::mark("save: format decided");
-    const auto bytes = data(imageencoding::withPointSize(image.image, image.scale), format);
+    const auto bytes = imageencoding::encode(image.image, format, image.scale);
     if (!bytes) return std::nullopt;
     timingmarks::mark("save: encoded");
 

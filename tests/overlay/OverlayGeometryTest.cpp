@@ -145,3 +145,21 @@ TEST(OverlayGeometry, ScreenUnderAPointUsesHalfOpenFrames) {
     EXPECT_EQ(og::screenIndexAt({1000, 10}, screens), 1u);
     EXPECT_EQ(og::screenIndexAt({1500, 700}, screens), std::nullopt);
 }
+
+TEST(OverlayGeometry, RepaintRegionsCoverWhatADrawingTouches) {
+    // A pen of 1.5 on a whole-pixel rectangle: a band around the edge, the inside left alone.
+    const QRegion band = og::strokeBand(QRectF(10, 10, 100, 50), 1.5);
+    EXPECT_TRUE(band.contains(QPoint(9, 30)));
+    EXPECT_TRUE(band.contains(QPoint(10, 30)));
+    EXPECT_TRUE(band.contains(QPoint(60, 60)));
+    EXPECT_FALSE(band.contains(QPoint(60, 35)));
+    EXPECT_FALSE(band.contains(QPoint(60, 70)));
+    // Too small to have an inside.
+    EXPECT_EQ(og::strokeBand(QRectF(10, 10, 2, 2), 1.5),
+              QRegion(og::pixelsTouched(QRectF(9.25, 9.25, 3.5, 3.5))));
+    // Edges between pixels cut none; fractional edges cut the pixels they cross.
+    EXPECT_TRUE(og::edgePixels(QRectF(10, 10, 20, 20)).isEmpty());
+    EXPECT_EQ(og::edgePixels(QRectF(10.5, 10, 20, 20)), QRegion(10, 10, 1, 20) + QRegion(30, 10, 1, 20));
+    EXPECT_EQ(og::pixelsInside(QRectF(10.5, 10.2, 20, 20)), QRect(11, 11, 19, 19));
+    EXPECT_TRUE(og::pixelsInside(QRectF(10.2, 10, 0.5, 5)).isEmpty());
+}

@@ -9,12 +9,10 @@
 
 #include <cstring>
 
-namespace {
-
 // The only pixel layout handled: 32 bits per pixel, least significant byte first, the usual
 // 0xRRGGBB masks. That is what every current X server on a little-endian machine uses for depths
 // 24 and 32, and it matches QImage's 32-bit formats byte for byte.
-bool layoutSupported(xcb_connection_t* c, uint8_t depth) {
+bool X11PixelGrabber::layoutSupported(xcb_connection_t* c, uint8_t depth) {
     const xcb_setup_t* setup = xcb_get_setup(c);
     if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) return false;
     for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it))
@@ -24,7 +22,7 @@ bool layoutSupported(xcb_connection_t* c, uint8_t depth) {
 
 // Copies rows of 32-bit pixels into a new image; depth-24 pixels get an opaque alpha byte, since
 // the server leaves that byte undefined.
-QImage imageFrom(const uchar* data, int width, int height, uint8_t depth) {
+QImage X11PixelGrabber::imageFrom(const uchar* data, int width, int height, uint8_t depth) {
     const bool withAlpha = depth == 32;
     QImage image(width, height, withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull()) return image;
@@ -43,8 +41,6 @@ QImage imageFrom(const uchar* data, int width, int height, uint8_t depth) {
     }
     return image;
 }
-
-} // namespace
 
 X11PixelGrabber::X11PixelGrabber() {
     m_idle.setSingleShot(true);

@@ -32,6 +32,11 @@ class X11PixelGrabber {
     std::optional<QImage> grab(xcb_connection_t* c, xcb_drawable_t drawable, const QRect& rect,
                                uint8_t depth);
 
+    // Rows of the server's 32-bit pixels as a new image (depth 24 gets an opaque alpha byte).
+    static QImage imageFrom(const uchar* data, int width, int height, uint8_t depth);
+    // Whether the server's pixels of `depth` are laid out as QImage's 32-bit formats are.
+    static bool layoutSupported(xcb_connection_t* c, uint8_t depth);
+
     // Turns the shared-memory path off (to measure or test the fallback).
     void setSharedMemoryEnabled(bool enabled);
 

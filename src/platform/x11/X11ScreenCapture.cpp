@@ -2,6 +2,7 @@
 
 #include "platform/x11/X11Atoms.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11FrozenScreen.h"
 #include "platform/x11/X11WindowGeometry.h"
 
 #include <xcb/composite.h>
@@ -84,6 +85,10 @@ PixelsOrError X11ScreenCapture::readDisplay(const ScreenInfo& screen) {
     auto image = m_grabber.grab(c, root->root, screen.pixelRect, root->root_depth);
     if (!image || image->isNull()) return CaptureFailure::failed;
     return *image;
+}
+
+std::shared_ptr<FrozenScreen> X11ScreenCapture::freezeDisplay(const ScreenInfo& screen, double dimAlpha) {
+    return X11FrozenScreen::freeze(screen.pixelRect, dimAlpha);
 }
 
 PixelsOrError X11ScreenCapture::readWindow(quint32 windowID) {

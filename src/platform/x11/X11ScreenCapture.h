@@ -16,6 +16,7 @@ class X11ScreenCapture : public BlockingScreenCapture {
     void requestScreenCaptureAccess() override {}
     PixelsOrError readDisplay(const ScreenInfo& screen) override;
     PixelsOrError readWindow(quint32 windowID) override;
+    std::shared_ptr<FrozenScreen> freezeDisplay(const ScreenInfo& screen, double dimAlpha) override;
 
     X11PixelGrabber& grabber() { return m_grabber; }
 
