@@ -70,9 +70,12 @@ class Settings : public QObject {
 
     // Writes the store out; false when it could not be written.
     bool syncLocked();
+    // One line when the file exists but cannot be read, or is damaged.
+    void tellLoadProblem();
 
     mutable std::mutex m_mutex;
     bool m_failureSaid = false;
+    QString m_damagedCopy; // where a damaged file is copied before it is first written, until then
     std::unique_ptr<QSettings> m_store;
 };
 
