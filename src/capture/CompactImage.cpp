@@ -26,6 +26,7 @@ CompactImage CompactImage::from(const QImage& given) {
     compact.m_dotsPerMeterY = image.dotsPerMeterY();
     compact.m_devicePixelRatio = image.devicePixelRatio();
     compact.m_colorSpace = image.colorSpace();
+    compact.m_colorTable = image.colorTable();
     for (const QString& key : image.textKeys())
         compact.m_text.insert(key, image.text(key));
     std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
@@ -58,6 +59,7 @@ QImage CompactImage::image() const {
     image.setDotsPerMeterY(m_dotsPerMeterY);
     image.setDevicePixelRatio(m_devicePixelRatio);
     image.setColorSpace(m_colorSpace);
+    image.setColorTable(m_colorTable);
     for (auto it = m_text.cbegin(); it != m_text.cend(); ++it)
         image.setText(it.key(), it.value());
     return image;

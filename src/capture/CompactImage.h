@@ -7,7 +7,7 @@
 
 // An image kept deflated: a screen capture is mostly flat colour and text, so its pixels take a
 // small part of their size until the image is wanted again. Lossless: the image comes back with
-// the same format, pixels, density and text.
+// the same format, pixels, colour table, density and text.
 class CompactImage {
   public:
     // Deflates the image; slow for a large one (run it off the main thread).
@@ -25,5 +25,6 @@ class CompactImage {
     int m_dotsPerMeterY = 0;
     qreal m_devicePixelRatio = 1.0;
     QColorSpace m_colorSpace;
+    QList<QRgb> m_colorTable; // what the pixels of an indexed image (an opened GIF or palette PNG) mean
     QMap<QString, QString> m_text;
 };

@@ -60,10 +60,19 @@ QString SaveService::fileName(const QDateTime& time, int number, ImageFileFormat
 
 std::optional<QString> SaveService::save(const CapturedImage& input) const {
     const CapturedImage image = prepared(input);
-    const ImageFileFormat format = decideFormat(image.image);
+    if (image.image.isNull()) return std::nullopt;
+    ImageFileFormat format = decideFormat(image.image);
     timingmarks::mark("save: format decided");
-    const auto bytes = imageencoding::encode(image.image, format, image.scale);
-    if (!bytes) return std::nullopt;
+    auto bytes = imageencoding::encode(image.image, format, image.scale);
+    if (!bytes && format == ImageFileFormat::jpeg) {
+        // JPEG holds no side beyond 65,500 pixels (a long scrolling capture): lossless beats unsaved.
+        format = ImageFileFormat::png;
+        bytes = imageencoding::encode(image.image, format, image.scale);
+    }
+    if (!bytes) {
+        logFailure(QStringLiteral("the image could not be encoded"));
+        return std::nullopt;
+    }
     timingmarks::mark("save: encoded");
 
     const QString folder = m_settings.screenshotsFolder();

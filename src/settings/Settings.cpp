@@ -3,7 +3,9 @@
 #include "settings/HexColor.h"
 #include "settings/SettingsKeys.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSettings>
 #include <QStandardPaths>
@@ -22,6 +24,14 @@ QHash<QString, QVariant>& registrationDomain() {
 std::mutex& registrationMutex() {
     static std::mutex m;
     return m;
+}
+
+// A store over the file, read through: the file's lines are parsed, and a damaged one known as such
+// (its status), on the first look at a key rather than when the store is made.
+std::unique_ptr<QSettings> openStore(const QString& path) {
+    auto store = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    (void)store->allKeys();
+    return store;
 }
 
 QString textOf(const QVariant& v) {
@@ -91,8 +101,32 @@ QString Settings::defaultFilePath() {
            QStringLiteral("/Pictro/Pictro.conf");
 }
 
-Settings::Settings(const QString& filePath, QObject* parent)
-    : QObject(parent), m_store(std::make_unique<QSettings>(filePath, QSettings::IniFormat)) {}
+Settings::Settings(const QString& filePath, QObject* parent) : QObject(parent), m_store(openStore(filePath)) {
+    tellLoadProblem();
+}
+
+void Settings::tellLoadProblem() {
+    const QString file = m_store->fileName();
+    switch (m_store->status()) {
+    case QSettings::NoError:
+        return;
+    case QSettings::AccessError:
+        std::fprintf(stderr, "Pictro: settings file %s cannot be read; the defaults are used\n",
+                     qPrintable(file));
+        break;
+    case QSettings::FormatError:
+        // What can be read is used. The next write would leave out the rest for good, so the file
+        // as the user left it is copied aside before anything is written.
+        m_damagedCopy = file + QStringLiteral(".damaged-") +
+                        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        std::fprintf(stderr,
+                     "Pictro: settings file %s is damaged; the lines that cannot be read are ignored, and "
+                     "the file is kept as %s before a setting is next stored\n",
+                     qPrintable(file), qPrintable(m_damagedCopy));
+        break;
+    }
+    std::fflush(stderr);
+}
 
 Settings::~Settings() = default;
 
@@ -119,7 +153,14 @@ QVariant Settings::value(const QString& key) const {
 }
 
 bool Settings::syncLocked() {
+    if (!m_damagedCopy.isEmpty() && QFile::copy(m_store->fileName(), m_damagedCopy)) m_damagedCopy.clear();
     m_store->sync();
+    if (m_store->status() == QSettings::FormatError) {
+        // A store keeps the format error of its first read even once it has written the file anew;
+        // a fresh read tells whether the rewrite reached the file (a failed one leaves it damaged).
+        auto fresh = openStore(m_store->fileName());
+        if (fresh->status() == QSettings::NoError) m_store = std::move(fresh);
+    }
     if (m_store->status() == QSettings::NoError) return true;
     if (!m_failureSaid) {
         m_failureSaid = true;

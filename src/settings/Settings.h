@@ -17,7 +17,9 @@ class QSettings;
 // The persistent settings: an INI file at $XDG_CONFIG_HOME/Pictro/Pictro.conf (keys under
 // [General]) plus a registration domain of defaults that lives only in memory. Every typed
 // getter falls back to a fixed value on absent or malformed text, so a damaged file never
-// fails a caller. Safe to read from any thread.
+// fails a caller. A file that cannot be read, or is damaged, is told in one line when the store is
+// made; a damaged one is copied aside (Pictro.conf.damaged-<time>) before it is first rewritten, as
+// the rewrite leaves out the lines that could not be read. Safe to read from any thread.
 class Settings : public QObject {
     Q_OBJECT
   public:
@@ -70,9 +72,12 @@ class Settings : public QObject {
 
     // Writes the store out; false when it could not be written.
     bool syncLocked();
+    // One line when the file exists but cannot be read, or is damaged.
+    void tellLoadProblem();
 
     mutable std::mutex m_mutex;
     bool m_failureSaid = false;
+    QString m_damagedCopy; // where a damaged file is copied before it is first written, until then
     std::unique_ptr<QSettings> m_store;
 };
 

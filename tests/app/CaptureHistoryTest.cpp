@@ -23,11 +23,14 @@ QImage screenLike(QImage::Format format) {
 
 } // namespace
 
-// The last capture is given up as pixels once idle, kept deflated, and comes back exactly.
+// The last capture is given up as pixels once idle, kept deflated, and comes back exactly; so does
+// an opened palette image, whose pixels mean nothing without their colour table.
 TEST(CaptureHistory, IdleLastCaptureIsReleasedAndComesBackUnchanged) {
-    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+    for (const QImage& image :
+         {screenLike(QImage::Format_RGB32), screenLike(QImage::Format_ARGB32_Premultiplied),
+          screenLike(QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8)}) {
+        const QImage::Format format = image.format();
         CaptureHistory history(50);
-        QImage image = screenLike(format);
         history.record(CapturedImage{image, 2.0});
         EXPECT_FALSE(image.isDetached()); // shared with the history while fresh
         ASSERT_TRUE(testsupport::waitUntil([&] { return image.isDetached(); }, 10000));
@@ -36,6 +39,7 @@ TEST(CaptureHistory, IdleLastCaptureIsReleasedAndComesBackUnchanged) {
         EXPECT_EQ(back->scale, 2.0);
         EXPECT_EQ(back->image.format(), format);
         EXPECT_EQ(back->image, image);
+        EXPECT_EQ(back->image.colorTable(), image.colorTable());
         EXPECT_EQ(back->image.dotsPerMeterX(), 7874);
         EXPECT_EQ(back->image.colorSpace(), QColorSpace(QColorSpace::SRgb));
     }

@@ -22,39 +22,7 @@
 namespace {
 
 using testsupport::solidImage;
-
-// Collects what is written to standard error while it lives.
-class StderrCapture {
-  public:
-    StderrCapture() {
-        std::fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        m_file = std::tmpfile();
-        dup2(fileno(m_file), STDERR_FILENO);
-    }
-    ~StderrCapture() { restore(); }
-    QString text() {
-        restore();
-        std::rewind(m_file);
-        QByteArray all;
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, m_file)) > 0)
-            all.append(buf, static_cast<qsizetype>(n));
-        return QString::fromLocal8Bit(all);
-    }
-
-  private:
-    void restore() {
-        if (m_saved < 0) return;
-        std::fflush(stderr);
-        dup2(m_saved, STDERR_FILENO);
-        close(m_saved);
-        m_saved = -1;
-    }
-    int m_saved = -1;
-    std::FILE* m_file = nullptr;
-};
+using testsupport::StderrCapture;
 
 QImage noise(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -127,6 +95,16 @@ TEST_F(SaveServiceTest, FlatSavesAsPngNoiseAsJpeg) {
     const auto forced = service->save(CapturedImage{noise(500, 500), 1.0});
     ASSERT_TRUE(forced);
     EXPECT_TRUE(forced->endsWith(QStringLiteral(".png")));
+}
+
+TEST_F(SaveServiceTest, PhotoTooTallForJpegIsSavedAsPng) {
+    // Past JPEG's 65,500-pixel limit, as a long scrolling capture of a photo page can be.
+    const QImage tall = noise(32, 66000);
+    ASSERT_EQ(service->decideFormat(tall), ImageFileFormat::jpeg);
+    const auto path = service->save(CapturedImage{tall, 1.0});
+    ASSERT_TRUE(path);
+    EXPECT_TRUE(path->endsWith(QStringLiteral(".png")));
+    EXPECT_EQ(QImageReader(*path).size(), tall.size());
 }
 
 TEST_F(SaveServiceTest, PngKeepsEveryPixelAndRecordsThePointSize) {

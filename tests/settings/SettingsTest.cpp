@@ -8,9 +8,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using testsupport::StderrCapture;
 
 class SettingsTest : public ::testing::Test {
   protected:
@@ -77,10 +81,45 @@ TEST_F(SettingsTest, HandEditedAndDamagedFilesGiveFallbacks) {
     EXPECT_EQ(s.windowBGColor(), QColor::fromRgbF(1, 1, 1, 1));
 }
 
+TEST_F(SettingsTest, DamagedFileIsToldCopiedAsItWasAndStillStoresChanges) {
+    const QByteArray damaged = "[General]\nafterSave=true\n\x01\x02garbage line without equals\n"
+                               "screenshotsFolder=/srv/shots\n";
+    writeFile(damaged);
+    StderrCapture err;
+    {
+        Settings s(path());
+        QSignalSpy failed(&s, &Settings::storeFailed);
+        EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.damaged*")}).isEmpty())
+            << "nothing is written before a setting changes";
+        s.set(keys::afterCopy, true);
+        s.set(keys::afterShow, false);
+        EXPECT_EQ(failed.count(), 0) << "the changes reached the file";
+    }
+    const QString log = err.text();
+    EXPECT_EQ(log.count(QStringLiteral("Pictro: ")), 1) << log.toStdString();
+    EXPECT_TRUE(log.contains(path() + QStringLiteral(" is damaged"))) << log.toStdString();
+    const QStringList copies = QDir(dir.path()).entryList({QStringLiteral("Pictro.conf.damaged-*")});
+    ASSERT_EQ(copies.size(), 1);
+    QFile copy(dir.filePath(copies.first()));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), damaged);
+
+    Settings reopened(path());
+    EXPECT_TRUE(reopened.boolValue(keys::afterSave));
+    EXPECT_TRUE(reopened.boolValue(keys::afterCopy));
+    EXPECT_FALSE(reopened.boolValue(keys::afterShow));
+    EXPECT_EQ(reopened.screenshotsFolder(), QStringLiteral("/srv/shots"));
+}
+
 TEST_F(SettingsTest, UnstorableChangesAreKeptForTheRunAndReported) {
     // A directory where the file should be can be neither read nor written, whatever the rights of the user.
     ASSERT_TRUE(QDir().mkpath(path()));
+    StderrCapture err;
     Settings s(path());
+    const QString told = err.text();
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Pictro: settings file ") + path() +
+                                QStringLiteral(" cannot be read")))
+        << told.toStdString();
     QSignalSpy failed(&s, SIGNAL(storeFailed(QString)));
     ASSERT_TRUE(failed.isValid()) << "a write that cannot be stored must be told";
     EXPECT_TRUE(s.boolValue(keys::afterShow));

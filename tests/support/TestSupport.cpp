@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -62,6 +63,37 @@ QString readFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(f.readAll());
+}
+
+StderrCapture::StderrCapture() {
+    std::fflush(stderr);
+    m_saved = dup(STDERR_FILENO);
+    m_file = std::tmpfile();
+    dup2(fileno(m_file), STDERR_FILENO);
+}
+
+StderrCapture::~StderrCapture() {
+    restore();
+    if (m_file) std::fclose(m_file);
+}
+
+QString StderrCapture::text() {
+    restore();
+    std::rewind(m_file);
+    QByteArray all;
+    char buf[512];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, m_file)) > 0)
+        all.append(buf, static_cast<qsizetype>(n));
+    return QString::fromLocal8Bit(all);
+}
+
+void StderrCapture::restore() {
+    if (m_saved < 0) return;
+    std::fflush(stderr);
+    dup2(m_saved, STDERR_FILENO);
+    close(m_saved);
+    m_saved = -1;
 }
 
 QImage solidImage(QSize pixels, QColor color, QImage::Format format) {

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdio>
 #include <functional>
 
 class QWidget;
@@ -43,6 +44,22 @@ void letEventsRun(int ms);
 bool waitExposed(QWidget* widget, int timeoutMs = 5000);
 
 QString readFile(const QString& path);
+
+// Collects what is written to standard error while it lives.
+class StderrCapture {
+  public:
+    StderrCapture();
+    ~StderrCapture();
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+    // What was written so far; ends the capture.
+    QString text();
+
+  private:
+    void restore();
+    int m_saved = -1;
+    std::FILE* m_file = nullptr;
+};
 
 // An image of one colour, as tests draw their own pictures.
 QImage solidImage(QSize pixels, QColor color, QImage::Format format = QImage::Format_RGB32);
