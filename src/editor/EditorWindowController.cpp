@@ -39,6 +39,7 @@
 namespace {
 
 const QString kCheckmark = QStringLiteral("checkmark.circle.fill");
+const QString kWarning = QStringLiteral("exclamationmark.triangle.fill");
 
 QPalette darkPalette() {
     QPalette p = QApplication::palette();
@@ -265,8 +266,7 @@ bool EditorWindowController::writeImage(const CapturedImage& image, const QStrin
     const std::optional<QString> error = writeReplacing(path, *bytes);
     if (error) {
         qCWarning(lcEditor, "save failed: %s", qPrintable(*error));
-        ToastHUD::show(tr("Save failed"), QStringLiteral("exclamationmark.triangle.fill"),
-                       ToastHUD::defaultDuration);
+        ToastHUD::show(tr("Save failed"), kWarning, ToastHUD::defaultDuration);
         return false;
     }
     ToastHUD::show(tr("Saved %1").arg(QFileInfo(path).fileName()),
@@ -306,8 +306,12 @@ void EditorWindowController::escPressed() {
     if (copy || save) {
         const CapturedImage image = m_canvas->flattened();
         if (copy) SaveService::shared().copyToClipboard(image);
-        if (save) SaveService::shared().save(image);
-        // The words follow the settings, not the outcome: a failed save has logged its own line.
+        // A save that failed must not close the window: the edits would be gone with it while the
+        // toast claimed they were kept.
+        if (save && !SaveService::shared().save(image)) {
+            ToastHUD::show(tr("Save failed"), kWarning, ToastHUD::defaultDuration);
+            return;
+        }
         ToastHUD::show(copy ? tr("Copied to clipboard") : tr("Saved"), kCheckmark, ToastHUD::defaultDuration);
     }
     closeWindow();

@@ -303,7 +303,8 @@ INSTANTIATE_TEST_SUITE_P(Editor, EditorEscape,
                                            EscapeCase{"both", true, true, "Copied to clipboard"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EditorWindowTest, EscapeSaySavedEvenWhenTheSaveFails) {
+// A failed save keeps the editor and its edits, and says so instead of "Saved".
+TEST_F(EditorWindowTest, EscapeKeepsTheEditorOpenWhenTheSaveFails) {
     settings->set(keys::escCopy, false);
     settings->set(keys::escSave, true);
     QFile blocker(folder.filePath(QStringLiteral("blocker")));
@@ -312,8 +313,8 @@ TEST_F(EditorWindowTest, EscapeSaySavedEvenWhenTheSaveFails) {
     settings->set(keys::screenshotsFolder, blocker.fileName() + QStringLiteral("/inside"));
     EditorWindowController* editor = openEditor(800, 600, 2.0);
     QTest::keyClick(editor->canvas(), Qt::Key_Escape);
-    EXPECT_FALSE(isOpen(editor));
-    EXPECT_EQ(toastShown(), QStringLiteral("Saved"));
+    EXPECT_TRUE(isOpen(editor));
+    EXPECT_EQ(toastShown(), QStringLiteral("Save failed"));
 }
 
 // Saving to a chosen location.
