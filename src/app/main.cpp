@@ -6,7 +6,6 @@
 #include "app/QuitOnSignal.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
-#include "ocr/OpenMPThreadLimit.h"
 #include "overlay/SelectionOverlay.h"
 #include "platform/Platform.h"
 #include "platform/PlatformBackends.h"
@@ -135,8 +134,6 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
 } // namespace
 
 int main(int argc, char** argv) {
-    // While the process has a single thread: the recognition engine's thread limit.
-    openmplimit::ensureThreadLimit();
     memorypolicy::returnLargeBuffersToTheSystem();
     // Taken out before anything else reads the arguments: Qt would take the name for a plugin.
     const QString requestedPlatform = platformloader::takePlatformOption(argc, argv);
