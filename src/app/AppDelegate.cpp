@@ -11,6 +11,7 @@
 #include "hotkeys/HotkeyManager.h"
 #include "hud/ToastHUD.h"
 #include "platform/InputSynth.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Symbols.h"
@@ -24,8 +25,6 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
-
-#include <cstdio>
 
 AppDelegate::AppDelegate(Settings& settings, Platform& platform, const QStringList& arguments,
                          QObject* parent)
@@ -229,8 +228,7 @@ void AppDelegate::runActions(const QStringList& names) {
     for (const QString& name : names) {
         const auto action = commandline::actionNamed(name);
         if (!action) {
-            std::fprintf(stderr, "Pictro: ignored the unknown action \"%s\" of another launch\n",
-                         qPrintable(name));
+            qCWarning(lcApp, "ignored the unknown action \"%s\" of another launch", qPrintable(name));
             continue;
         }
         logEvent(QStringLiteral("action-handled ") + name);

@@ -14,6 +14,7 @@ Q_LOGGING_CATEGORY(lcPlatform, "pictro.platform")
 Q_LOGGING_CATEGORY(lcPreferences, "pictro.preferences")
 Q_LOGGING_CATEGORY(lcSave, "pictro.save")
 Q_LOGGING_CATEGORY(lcScrolling, "pictro.scrolling")
+Q_LOGGING_CATEGORY(lcSettings, "pictro.settings")
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "platform/Log.h"
 #include "settings/HexColor.h"
 #include "settings/SettingsKeys.h"
 
@@ -12,7 +13,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -111,21 +111,19 @@ void Settings::tellLoadProblem() {
     case QSettings::NoError:
         return;
     case QSettings::AccessError:
-        std::fprintf(stderr, "Pictro: settings file %s cannot be read; the defaults are used\n",
-                     qPrintable(file));
+        qCWarning(lcSettings, "settings file %s cannot be read; the defaults are used", qPrintable(file));
         break;
     case QSettings::FormatError:
         // What can be read is used. The next write would leave out the rest for good, so the file
         // as the user left it is copied aside before anything is written.
         m_damagedCopy = file + QStringLiteral(".damaged-") +
                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        std::fprintf(stderr,
-                     "Pictro: settings file %s is damaged; the lines that cannot be read are ignored, and "
-                     "the file is kept as %s before a setting is next stored\n",
-                     qPrintable(file), qPrintable(m_damagedCopy));
+        qCWarning(lcSettings,
+                  "settings file %s is damaged; the lines that cannot be read are ignored, and the file is "
+                  "kept as %s before a setting is next stored",
+                  qPrintable(file), qPrintable(m_damagedCopy));
         break;
     }
-    std::fflush(stderr);
 }
 
 Settings::~Settings() = default;
@@ -164,9 +162,8 @@ bool Settings::syncLocked() {
     if (m_store->status() == QSettings::NoError) return true;
     if (!m_failureSaid) {
         m_failureSaid = true;
-        std::fprintf(stderr, "Pictro: settings cannot be stored in %s; changes last until Pictro quits\n",
-                     qPrintable(m_store->fileName()));
-        std::fflush(stderr);
+        qCWarning(lcSettings, "settings cannot be stored in %s; changes last until Pictro quits",
+                  qPrintable(m_store->fileName()));
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "platform/wayland/WaylandPasteboard.h"
 
 #include "platform/ClipboardMimeData.h"
+#include "platform/Log.h"
 #include "platform/wayland/FocusLender.h"
 #include "platform/wayland/WaylandDataControl.h"
 
@@ -8,8 +9,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QWindow>
-
-#include <cstdio>
 
 namespace {
 QClipboard* systemClipboard() {
@@ -56,8 +55,7 @@ void WaylandPasteboard::publish() {
     if (m_lender) return;
     m_lender = new FocusLender([this](bool focused) {
         if (!focused)
-            std::fprintf(stderr,
-                         "Pictro: no window of Pictro's got the focus; the clipboard may stay as it was\n");
+            qCWarning(lcPlatform, "no window of Pictro's got the focus; the clipboard may stay as it was");
         publishNow();
     });
 }

@@ -1,12 +1,11 @@
 #include "platform/wayland/WaylandScreenCapture.h"
 
+#include "platform/Log.h"
 #include "platform/TimingMarks.h"
 #include "platform/wayland/DesktopPicture.h"
 
 #include <QCoreApplication>
 #include <QThread>
-
-#include <cstdio>
 
 namespace {
 
@@ -93,9 +92,8 @@ PixelsOrError WaylandScreenCapture::readDisplay(const ScreenInfo& screen) {
         case WaylandScreencopy::Outcome::notHere:
             break;
         case WaylandScreencopy::Outcome::failed:
-            std::fprintf(stderr,
-                         "Pictro: the compositor's screen copy failed (%s); asking the screenshot portal\n",
-                         qPrintable(shot.detail));
+            qCWarning(lcPlatform, "the compositor's screen copy failed (%s); asking the screenshot portal",
+                      qPrintable(shot.detail));
             break;
         }
     }
@@ -105,7 +103,7 @@ PixelsOrError WaylandScreenCapture::readDisplay(const ScreenInfo& screen) {
 PixelsOrError WaylandScreenCapture::readThroughPortal(const ScreenInfo& screen) {
     const ScreenshotOutcome shot = m_source.take();
     if (shot.failure) {
-        std::fprintf(stderr, "Pictro: %s (%s)\n", failureWords(*shot.failure), qPrintable(shot.detail));
+        qCWarning(lcPlatform, "%s (%s)", failureWords(*shot.failure), qPrintable(shot.detail));
         return errorFor(*shot.failure);
     }
     const auto [outputs, conv] = layoutNow(m_screens);
@@ -120,7 +118,7 @@ PixelsOrError WaylandScreenCapture::readThroughPortal(const ScreenInfo& screen) 
     QImage pixels =
         desktoppicture::outputPixels(shot.image, desktoppicture::layoutBounds(rects), own, screen.scale);
     if (pixels.isNull()) {
-        std::fprintf(stderr, "Pictro: the outputs changed during the screenshot\n");
+        qCWarning(lcPlatform, "the outputs changed during the screenshot");
         return CaptureFailure::noDisplay;
     }
     return pixels;
