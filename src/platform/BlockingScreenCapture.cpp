@@ -1,7 +1,5 @@
 #include "platform/ScreenCapture.h"
 
-#include "platform/FrozenScreen.h"
-
 #include <QtConcurrent>
 
 // The object outlives the read: whoever installed the backend keeps it alive until every future
@@ -12,8 +10,4 @@ QFuture<PixelsOrError> BlockingScreenCapture::captureDisplay(const ScreenInfo& s
 
 QFuture<PixelsOrError> BlockingScreenCapture::captureWindow(quint32 windowID) {
     return QtConcurrent::run([this, windowID] { return readWindow(windowID); });
-}
-
-std::shared_ptr<FrozenScreen> ScreenCapture::freezeDisplay(const ScreenInfo&, double) {
-    return nullptr;
 }

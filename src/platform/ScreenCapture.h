@@ -50,7 +50,9 @@ class ScreenCapture {
     // The screen as it is now, held by the window system with a copy dimmed by `dimAlpha` black
     // (see FrozenScreen); none where the backend cannot hold pictures there, or the screen cannot
     // be read (then `captureDisplay` is the way).
-    virtual std::shared_ptr<FrozenScreen> freezeDisplay(const ScreenInfo& screen, double dimAlpha);
+    virtual std::shared_ptr<FrozenScreen> freezeDisplay(const ScreenInfo&, double /*dimAlpha*/) {
+        return nullptr;
+    }
 };
 
 // A backend whose reads block for a few milliseconds and are safe on any thread: each capture runs
