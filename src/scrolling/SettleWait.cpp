@@ -1,17 +1,17 @@
 #include "scrolling/SettleWait.h"
 
+SettleWait::SettleWait(std::function<void()> done) : m_done(std::move(done)) {
+    m_quiet.setSingleShot(true);
+    m_longest.setSingleShot(true);
+    // Precise timers: a coarse one may fire 5 % late, which on the longest wait is most of the
+    // quiet time.
+    m_quiet.setTimerType(Qt::PreciseTimer);
+    m_longest.setTimerType(Qt::PreciseTimer);
+    connect(&m_quiet, &QTimer::timeout, this, &SettleWait::end);
+    connect(&m_longest, &QTimer::timeout, this, &SettleWait::end);
+}
+
 void SettleWait::start(int longestMilliseconds, bool awaitChange) {
-    if (!m_connected) {
-        m_connected = true;
-        m_quiet.setSingleShot(true);
-        m_longest.setSingleShot(true);
-        // Precise timers: a coarse one may fire 5 % late, which on the longest wait is most of
-        // the quiet time.
-        m_quiet.setTimerType(Qt::PreciseTimer);
-        m_longest.setTimerType(Qt::PreciseTimer);
-        connect(&m_quiet, &QTimer::timeout, this, &SettleWait::end);
-        connect(&m_longest, &QTimer::timeout, this, &SettleWait::end);
-    }
     m_waiting = true;
     m_changeSeen = !awaitChange;
     m_longest.start(std::max(0, longestMilliseconds));

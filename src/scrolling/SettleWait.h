@@ -16,7 +16,7 @@ class SettleWait : public QObject {
     // millisecond, a smooth scroll animates a frame every 16 ms. A pause this long ends it.
     static constexpr int quietMilliseconds = 40;
 
-    explicit SettleWait(std::function<void()> done) : m_done(std::move(done)) {}
+    explicit SettleWait(std::function<void()> done);
 
     // Starts a wait (ending one under way without calling `done`).
     void start(int longestMilliseconds, bool awaitChange);
@@ -35,5 +35,4 @@ class SettleWait : public QObject {
     quint64 m_changes = 0;
     bool m_waiting = false;
     bool m_changeSeen = false;
-    bool m_connected = false;
 };
