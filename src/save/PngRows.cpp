@@ -16,9 +16,10 @@ void samplesOf(const QImage& image, int y, uchar* out) {
     const int width = image.width();
     if (image.format() == QImage::Format_RGB32) {
         for (int x = 0; x < width; ++x, out += 3) {
-            out[0] = static_cast<uchar>(qRed(in[x]));
-            out[1] = static_cast<uchar>(qGreen(in[x]));
-            out[2] = static_cast<uchar>(qBlue(in[x]));
+            const QRgb p = in[x];
+            out[0] = static_cast<uchar>(p >> 16);
+            out[1] = static_cast<uchar>(p >> 8);
+            out[2] = static_cast<uchar>(p);
         }
         return;
     }
@@ -31,32 +32,9 @@ void samplesOf(const QImage& image, int y, uchar* out) {
     }
 }
 
-// Counts the samples that equal the one a pixel to their left.
-int repeatsAlongRow(const uchar* samples, int length, int bpp) {
-    int repeats = 0;
-    for (int i = bpp; i < length; ++i)
-        repeats += samples[i] == samples[i - bpp];
-    return repeats;
-}
-
-// Writes the row "up"-filtered to out (after its type byte), or unfiltered when the plain samples
-// repeat along the row more often than the differences from the row above do: the compressor's
-// matches are what pays, and text keeps its repeated glyphs only unfiltered.
-void filterRow(const uchar* row, const uchar* above, int length, int bpp, uchar* out) {
-    uchar* samples = out + 1;
-    if (!above) {
-        out[0] = filterNone;
-        std::memcpy(samples, row, static_cast<size_t>(length));
-        return;
-    }
+void subtract(const uchar* row, const uchar* above, int length, uchar* out) {
     for (int i = 0; i < length; ++i)
-        samples[i] = static_cast<uchar>(row[i] - above[i]);
-    if (repeatsAlongRow(row, length, bpp) > repeatsAlongRow(samples, length, bpp)) {
-        out[0] = filterNone;
-        std::memcpy(samples, row, static_cast<size_t>(length));
-    } else {
-        out[0] = filterUp;
-    }
+        out[i] = static_cast<uchar>(row[i] - above[i]);
 }
 
 } // namespace
@@ -75,15 +53,24 @@ qsizetype rowBytes(const QImage& image) {
     return 1 + qsizetype(image.width()) * bytesPerPixel(image);
 }
 
-void writeRows(const QImage& image, int first, int end, uchar* out) {
-    const int bpp = bytesPerPixel(image);
-    const int length = image.width() * bpp;
-    std::vector<uchar> row(static_cast<size_t>(length)), above(static_cast<size_t>(length));
-    if (first > 0) samplesOf(image, first - 1, above.data());
-    for (int y = first; y < end; ++y, out += length + 1) {
-        samplesOf(image, y, row.data());
-        filterRow(row.data(), y > 0 ? above.data() : nullptr, length, bpp, out);
-        row.swap(above);
+void writeCandidates(const QImage& image, int first, int end, uchar* none, uchar* up) {
+    const int length = image.width() * bytesPerPixel(image);
+    std::vector<uchar> before;
+    const uchar* above = nullptr; // the first row of the image has none: "up" then equals "none"
+    if (first > 0) {
+        before.resize(static_cast<size_t>(length));
+        samplesOf(image, first - 1, before.data());
+        above = before.data();
+    }
+    for (int y = first; y < end; ++y, none += length + 1, up += length + 1) {
+        none[0] = filterNone;
+        samplesOf(image, y, none + 1);
+        up[0] = filterUp;
+        if (above)
+            subtract(none + 1, above, length, up + 1);
+        else
+            std::memcpy(up + 1, none + 1, static_cast<size_t>(length));
+        above = none + 1;
     }
 }
 

@@ -16,10 +16,10 @@ int bytesPerPixel(const QImage& image);
 // Bytes of one filtered row of `image`, its filter-type byte included.
 qsizetype rowBytes(const QImage& image);
 
-// Writes the filtered rows [first, end) of `image` to `out`, rowBytes() each. Each row gets the
-// filter that keeps it best compressible: "none" where its samples repeat along the row more than
-// its differences from the row above do, as in text (the compressor then matches the repeated
-// glyphs), "up" elsewhere, as in gradients, pictures and rows like the one above.
-void writeRows(const QImage& image, int first, int end, uchar* out);
+// Writes the rows [first, end) of `image` twice, rowBytes() each: unfiltered to `none`, and with
+// the "up" filter (each sample less the one above it) to `up`. Text compresses best unfiltered,
+// where the compressor matches its repeated glyphs; gradients, pictures and flat panels best "up";
+// the caller keeps whichever compresses smaller.
+void writeCandidates(const QImage& image, int first, int end, uchar* none, uchar* up);
 
 } // namespace pngrows

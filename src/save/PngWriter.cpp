@@ -1,6 +1,7 @@
 #include "save/PngWriter.h"
 
 #include "save/PngRows.h"
+#include "save/PngStream.h"
 #include "save/SplitDeflate.h"
 
 #include <libdeflate.h>
@@ -43,14 +44,11 @@ QByteArray physicalSize(int x, int y) {
 
 } // namespace
 
-std::optional<QByteArray> encode(const QImage& source, int bands, std::optional<int> dotsPerMetre) {
+std::optional<QByteArray> encode(const QImage& source, int workers, std::optional<int> dotsPerMetre) {
     if (source.isNull()) return std::nullopt;
     const QImage image = pngrows::readableImage(source);
     if (image.isNull()) return std::nullopt;
-    const auto stream = splitdeflate::compress(
-        image.height(), pngrows::rowBytes(image),
-        [&image](int first, int end, uchar* out) { pngrows::writeRows(image, first, end, out); },
-        bands > 0 ? bands : splitdeflate::defaultBands());
+    const auto stream = pngstream::compress(image, workers > 0 ? workers : splitdeflate::defaultBands());
     if (!stream) return std::nullopt;
 
     QByteArray out;

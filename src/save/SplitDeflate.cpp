@@ -21,9 +21,7 @@ constexpr double libdeflateWeight = 1.6;
 
 struct Band {
     int first = 0, end = 0;
-    QByteArray compressed;
-    uLong adler = 1;
-    qsizetype length = 0;
+    Part part;
     bool ok = false;
 };
 
@@ -37,17 +35,18 @@ void compressWithZlib(Band& band, qsizetype rowBytes, const RowWriter& writeRows
     const std::vector<uchar> raw = rowsOf(band, rowBytes, writeRows);
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
-    band.compressed.resize(static_cast<qsizetype>(deflateBound(&z, raw.size()) + 16));
+    QByteArray& out = band.part.compressed;
+    out.resize(static_cast<qsizetype>(deflateBound(&z, raw.size()) + 16));
     z.next_in = const_cast<uchar*>(raw.data());
     z.avail_in = static_cast<uInt>(raw.size());
-    z.next_out = reinterpret_cast<Bytef*>(band.compressed.data());
-    z.avail_out = static_cast<uInt>(band.compressed.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
     const int status = deflate(&z, Z_SYNC_FLUSH);
     band.ok = status == Z_OK && z.avail_in == 0;
-    band.compressed.resize(band.compressed.size() - static_cast<qsizetype>(z.avail_out));
+    out.resize(out.size() - static_cast<qsizetype>(z.avail_out));
     deflateEnd(&z);
-    band.adler = libdeflate_adler32(1, raw.data(), raw.size());
-    band.length = static_cast<qsizetype>(raw.size());
+    band.part.adler = libdeflate_adler32(1, raw.data(), raw.size());
+    band.part.length = static_cast<qsizetype>(raw.size());
 }
 
 void compressWithLibdeflate(Band& band, qsizetype rowBytes, const RowWriter& writeRows) {
@@ -55,15 +54,14 @@ void compressWithLibdeflate(Band& band, qsizetype rowBytes, const RowWriter& wri
     std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
         libdeflate_alloc_compressor(level), libdeflate_free_compressor);
     if (!compressor) return;
-    band.compressed.resize(
-        static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor.get(), raw.size())));
-    const size_t written =
-        libdeflate_deflate_compress(compressor.get(), raw.data(), raw.size(), band.compressed.data(),
-                                    static_cast<size_t>(band.compressed.size()));
+    QByteArray& out = band.part.compressed;
+    out.resize(static_cast<qsizetype>(libdeflate_deflate_compress_bound(compressor.get(), raw.size())));
+    const size_t written = libdeflate_deflate_compress(compressor.get(), raw.data(), raw.size(), out.data(),
+                                                       static_cast<size_t>(out.size()));
     band.ok = written > 0;
-    band.compressed.resize(static_cast<qsizetype>(written));
-    band.adler = libdeflate_adler32(1, raw.data(), raw.size());
-    band.length = static_cast<qsizetype>(raw.size());
+    out.resize(static_cast<qsizetype>(written));
+    band.part.adler = libdeflate_adler32(1, raw.data(), raw.size());
+    band.part.length = static_cast<qsizetype>(raw.size());
 }
 
 std::vector<Band> cut(int rows, int bands) {
@@ -97,18 +95,26 @@ std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter
     for (auto& w : workers)
         w.join();
 
+    std::vector<Part> joined;
+    for (Band& b : parts) {
+        if (!b.ok) return std::nullopt;
+        joined.push_back(std::move(b.part));
+    }
+    return zlibStream(joined);
+}
+
+QByteArray zlibStream(const std::vector<Part>& parts) {
     QByteArray stream;
     qsizetype size = 6;
-    for (const Band& b : parts)
-        size += b.compressed.size();
+    for (const Part& p : parts)
+        size += p.compressed.size();
     stream.reserve(size);
     stream.append(char(0x78)); // deflate, 32 KiB window
     stream.append(char(0x9c)); // default compression, header check bits
     uLong adler = 1;
-    for (const Band& b : parts) {
-        if (!b.ok) return std::nullopt;
-        stream.append(b.compressed);
-        adler = adler32_combine(adler, b.adler, b.length);
+    for (const Part& p : parts) {
+        stream.append(p.compressed);
+        adler = adler32_combine(adler, p.adler, p.length);
     }
     appendBigEndian(stream, static_cast<quint32>(adler));
     return stream;

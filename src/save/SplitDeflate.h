@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // One zlib stream (RFC 1950) made of independently compressed bands that run on several cores at
 // once. Every band but the last is compressed by zlib and closed with a sync flush, which ends it
@@ -21,6 +22,17 @@ using RowWriter = std::function<void(int first, int end, uchar* out)>;
 // The stream of `rows` rows of `rowBytes` bytes each, cut into `bands` bands (at least one, fewer
 // when there are too few rows to be worth it). None when a compressor fails.
 std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter& writeRows, int bands);
+
+// One part of a zlib stream: raw deflate blocks, all but the last part's ended by a sync flush,
+// with the Adler-32 and the length of the bytes they hold.
+struct Part {
+    QByteArray compressed;
+    quint32 adler = 1;
+    qsizetype length = 0;
+};
+
+// The zlib stream of the parts in order: its header, their blocks, the checksum of the whole.
+QByteArray zlibStream(const std::vector<Part>& parts);
 
 // The bands worth running now: one per core that the load average leaves free, at least one.
 int defaultBands();

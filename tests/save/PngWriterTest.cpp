@@ -15,19 +15,28 @@
 
 namespace {
 
-// Text on a flat background (rows written unfiltered) above a gradient (rows filtered "up"), so
-// both filters and, with enough rows, several compressed bands end up in one file.
-QImage textAndGradient(int w, int h, QImage::Format format) {
+// Text on a flat background (rows best unfiltered) above a gradient (rows best filtered "up"), so
+// both filters and, with enough rows, several compressed bands end up in one file. Such a picture
+// compresses far enough to be compressed again by the stronger compressor; a `busy` one, with a
+// band of noise, keeps the fast compressor's stream.
+QImage textAndGradient(int w, int h, QImage::Format format, bool busy = false) {
     QImage image(w, h, format);
     image.fill(QColor(250, 250, 250));
     QPainter p(&image);
-    QLinearGradient g(0, h / 2, w, h);
+    QLinearGradient g(0, h / 2, 0, h);
     g.setColorAt(0, QColor(20, 60, 140, 255));
     g.setColorAt(1, QColor(240, 200, 120, format == QImage::Format_RGB32 ? 255 : 90));
     p.fillRect(0, h / 2, w, h - h / 2, g);
     p.setPen(QColor(30, 30, 40));
-    for (int y = 14; y < h / 2; y += 16)
+    for (int y = 14; y < h / 2; y += 48)
         p.drawText(4, y, QStringLiteral("Pictro saves text rows unfiltered %1").arg(y));
+    p.end();
+    quint32 seed = 12345;
+    for (int y = h / 4; busy && y < h * 3 / 4; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x, seed = seed * 1664525u + 1013904223u)
+            row[x] = 0xff000000u | (seed >> 8);
+    }
     return image;
 }
 
@@ -35,17 +44,18 @@ struct Case {
     const char* name;
     int width, height;
     QImage::Format format;
-    int bands;
+    int workers;
+    bool busy;
 };
 
 class PngWriterRoundTrip : public ::testing::TestWithParam<Case> {};
 
-// Every band count and layout decodes to exactly the pixels given (straight alpha compared, since
-// that is what PNG stores).
+// Every thread count, layout and compressor decodes to exactly the pixels given (straight alpha
+// compared, since that is what PNG stores).
 TEST_P(PngWriterRoundTrip, DecodesToTheSamePixels) {
     const Case c = GetParam();
-    const QImage source = textAndGradient(c.width, c.height, c.format);
-    const auto png = pngwriter::encode(source, c.bands);
+    const QImage source = textAndGradient(c.width, c.height, c.format, c.busy);
+    const auto png = pngwriter::encode(source, c.workers);
     ASSERT_TRUE(png);
     const QImage decoded = QImage::fromData(*png, "PNG");
     ASSERT_FALSE(decoded.isNull());
@@ -55,20 +65,27 @@ TEST_P(PngWriterRoundTrip, DecodesToTheSamePixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, PngWriterRoundTrip,
-                         ::testing::Values(Case{"OneRow", 37, 1, QImage::Format_RGB32, 2},
-                                           Case{"OneColumn", 1, 300, QImage::Format_RGB32, 2},
-                                           Case{"OpaqueOneBand", 301, 260, QImage::Format_RGB32, 1},
-                                           Case{"OpaqueTwoBands", 301, 600, QImage::Format_RGB32, 2},
-                                           Case{"OpaqueFiveBands", 640, 1100, QImage::Format_RGB32, 5},
-                                           Case{"AlphaTwoBands", 257, 700,
-                                                QImage::Format_ARGB32_Premultiplied, 2},
-                                           Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2}),
+                         ::testing::Values(Case{"OneRow", 37, 1, QImage::Format_RGB32, 2, false},
+                                           Case{"OneColumn", 1, 300, QImage::Format_RGB32, 2, false},
+                                           Case{"OpaqueOneThread", 301, 260, QImage::Format_RGB32, 1, false},
+                                           Case{"OpaqueTwoThreads", 301, 600, QImage::Format_RGB32, 2, false},
+                                           Case{"OpaqueFiveThreads", 640, 1100, QImage::Format_RGB32, 5, false},
+                                           Case{"AlphaTwoThreads", 257, 700,
+                                                QImage::Format_ARGB32_Premultiplied, 2, false},
+                                           Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2, false},
+                                           Case{"BusyOneRow", 37, 1, QImage::Format_RGB32, 2, true},
+                                           Case{"BusyOneThread", 301, 260, QImage::Format_RGB32, 1, true},
+                                           Case{"BusyThreeThreads", 640, 1100, QImage::Format_RGB32, 3, true},
+                                           Case{"BusyAlpha", 257, 700, QImage::Format_ARGB32_Premultiplied, 2,
+                                                true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Other readers than Qt's: pngcheck verifies every chunk's CRC and the zlib stream, ImageMagick
-// decodes the file to the same pixels.
-TEST(PngWriter, StandardToolsReadTheSplitStream) {
-    const QImage source = textAndGradient(500, 900, QImage::Format_RGB32);
+class PngWriterReaders : public ::testing::TestWithParam<bool> {};
+
+// Other readers than Qt's, for the streams of both compressors: pngcheck verifies every chunk's
+// CRC and the zlib stream, ImageMagick decodes the file to the same pixels.
+TEST_P(PngWriterReaders, StandardToolsReadTheJoinedStream) {
+    const QImage source = textAndGradient(500, 900, QImage::Format_RGB32, GetParam());
     const auto png = pngwriter::encode(source, 3);
     ASSERT_TRUE(png);
     QTemporaryDir dir;
@@ -95,6 +112,9 @@ TEST(PngWriter, StandardToolsReadTheSplitStream) {
                                   source.convertToFormat(QImage::Format_RGB888).constBits()),
                               qsizetype(500) * 900 * 3));
 }
+
+INSTANTIATE_TEST_SUITE_P(Pictures, PngWriterReaders, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Busy" : "Flat"); });
 
 TEST(PngWriter, RecordsResolutionAndRefusesNullImages) {
     QImage image = textAndGradient(40, 30, QImage::Format_RGB32);
