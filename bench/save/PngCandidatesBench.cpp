@@ -1,9 +1,9 @@
 // The PNG encoders that the save service could use, on the same screenshot-like and text-heavy
 // screens at 1920x1080 and 3840x2160: libpng with its filter and zlib strategy choices, libspng,
 // libdeflate, ISA-L, and the save service's own writer (bands of rows filtered none or up,
-// whichever compresses smaller, compressed on every core and joined into one stream). Each is timed in interleaved rounds
-// against the floor encoder, libpng at zlib level 1 with its default filters, and its size is
-// compared with ImageMagick's file of the same pixels. Every output is decoded and checked.
+// whichever compresses smaller, compressed on every core and joined into one stream). Each is timed in
+// interleaved rounds against the floor encoder, libpng at zlib level 1 with its default filters, and its size
+// is compared with ImageMagick's file of the same pixels. Every output is decoded and checked.
 #include "bench/save/ScreenshotLike.h"
 #include "save/FastDeflate.h"
 #include "save/PngWriter.h"
@@ -145,7 +145,8 @@ QByteArray withLibdeflate(const QImage& image, int level, int filter) {
 // ISA-L (the save service's fast compressor) over the whole image in one call.
 QByteArray withIsal(const QImage& image, int filter) {
     const std::vector<uchar> raw = filteredRows(image, filter);
-    splitdeflate::Part part{QByteArray(), quint32(adler32(1, raw.data(), uInt(raw.size()))), qsizetype(raw.size())};
+    splitdeflate::Part part{QByteArray(), quint32(adler32(1, raw.data(), uInt(raw.size()))),
+                            qsizetype(raw.size())};
     FastDeflate().compress(raw.data(), raw.size(), true, part.compressed);
     return pngOf(image, splitdeflate::zlibStream({part}));
 }

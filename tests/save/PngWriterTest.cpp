@@ -64,21 +64,20 @@ TEST_P(PngWriterRoundTrip, DecodesToTheSamePixels) {
     EXPECT_EQ(decoded.convertToFormat(straight), source.convertToFormat(straight));
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, PngWriterRoundTrip,
-                         ::testing::Values(Case{"OneRow", 37, 1, QImage::Format_RGB32, 2, false},
-                                           Case{"OneColumn", 1, 300, QImage::Format_RGB32, 2, false},
-                                           Case{"OpaqueOneThread", 301, 260, QImage::Format_RGB32, 1, false},
-                                           Case{"OpaqueTwoThreads", 301, 600, QImage::Format_RGB32, 2, false},
-                                           Case{"OpaqueFiveThreads", 640, 1100, QImage::Format_RGB32, 5, false},
-                                           Case{"AlphaTwoThreads", 257, 700,
-                                                QImage::Format_ARGB32_Premultiplied, 2, false},
-                                           Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2, false},
-                                           Case{"BusyOneRow", 37, 1, QImage::Format_RGB32, 2, true},
-                                           Case{"BusyOneThread", 301, 260, QImage::Format_RGB32, 1, true},
-                                           Case{"BusyThreeThreads", 640, 1100, QImage::Format_RGB32, 3, true},
-                                           Case{"BusyAlpha", 257, 700, QImage::Format_ARGB32_Premultiplied, 2,
-                                                true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PngWriterRoundTrip,
+    ::testing::Values(Case{"OneRow", 37, 1, QImage::Format_RGB32, 2, false},
+                      Case{"OneColumn", 1, 300, QImage::Format_RGB32, 2, false},
+                      Case{"OpaqueOneThread", 301, 260, QImage::Format_RGB32, 1, false},
+                      Case{"OpaqueTwoThreads", 301, 600, QImage::Format_RGB32, 2, false},
+                      Case{"OpaqueFiveThreads", 640, 1100, QImage::Format_RGB32, 5, false},
+                      Case{"AlphaTwoThreads", 257, 700, QImage::Format_ARGB32_Premultiplied, 2, false},
+                      Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2, false},
+                      Case{"BusyOneRow", 37, 1, QImage::Format_RGB32, 2, true},
+                      Case{"BusyOneThread", 301, 260, QImage::Format_RGB32, 1, true},
+                      Case{"BusyThreeThreads", 640, 1100, QImage::Format_RGB32, 3, true},
+                      Case{"BusyAlpha", 257, 700, QImage::Format_ARGB32_Premultiplied, 2, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class PngWriterReaders : public ::testing::TestWithParam<bool> {};
 
