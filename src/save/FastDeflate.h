@@ -10,7 +10,7 @@
 // screenshots such as text, at about a fifth more bytes; far behind it on flat pictures, where its
 // coding of long repeats is weak. Each call makes one independent part of a raw deflate stream.
 class FastDeflate {
-public:
+  public:
     FastDeflate();
 
     // Appends the deflate blocks of `data` to `out`: ended by a sync flush (on a byte boundary,
@@ -18,7 +18,7 @@ public:
     // stream. False when the compressor fails.
     bool compress(const uchar* data, size_t size, bool last, QByteArray& out);
 
-private:
+  private:
     isal_zstream m_stream;
     std::vector<uint8_t> m_levelBuffer;
 };
