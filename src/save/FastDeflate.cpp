@@ -17,7 +17,7 @@ FastDeflate::FastDeflate() : m_levelBuffer(ISAL_DEF_LVL2_DEFAULT) {
     isal_deflate_init(&m_stream);
 }
 
-bool FastDeflate::compress(const uchar* data, size_t size, bool last, QByteArray& out) {
+std::span<const uchar> FastDeflate::compress(const uchar* data, size_t size, bool last) {
     isal_deflate_reset(&m_stream);
     m_stream.level = fastLevel;
     m_stream.level_buf = m_levelBuffer.data();
@@ -25,14 +25,13 @@ bool FastDeflate::compress(const uchar* data, size_t size, bool last, QByteArray
     m_stream.flush = last ? NO_FLUSH : SYNC_FLUSH;
     m_stream.end_of_stream = last ? 1 : 0;
 
-    const qsizetype at = out.size();
-    out.resize(at + static_cast<qsizetype>(bound(size)));
+    if (m_out.size() < bound(size)) m_out.resize(bound(size));
     m_stream.next_in = const_cast<uchar*>(data);
     m_stream.avail_in = static_cast<uint32_t>(size);
-    m_stream.next_out = reinterpret_cast<uint8_t*>(out.data() + at);
-    m_stream.avail_out = static_cast<uint32_t>(out.size() - at);
+    m_stream.next_out = m_out.data();
+    m_stream.avail_out = static_cast<uint32_t>(m_out.size());
     const int status = isal_deflate(&m_stream);
-    out.resize(out.size() - static_cast<qsizetype>(m_stream.avail_out));
     const auto done = last ? ZSTATE_END : ZSTATE_NEW_HDR;
-    return status == COMP_OK && m_stream.avail_in == 0 && m_stream.internal_state.state == done;
+    if (status != COMP_OK || m_stream.avail_in != 0 || m_stream.internal_state.state != done) return {};
+    return {m_out.data(), m_out.size() - m_stream.avail_out};
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -23,41 +24,60 @@ constexpr qsizetype flatRatio = 32;
 
 struct Band {
     int first = 0, end = 0;
+    bool up = false; // which of the two filterings compressed smaller
     splitdeflate::Part part;
     bool ok = false;
+};
+
+// One thread's buffers for the two filterings of a band, reused from band to band.
+struct Candidates {
+    explicit Candidates(qsizetype rowBytes)
+        : none(static_cast<size_t>(rowsPerBand) * static_cast<size_t>(rowBytes)), up(none.size()) {}
+    std::vector<uchar> none, up;
 };
 
 struct Work {
     const QImage& image;
     qsizetype rowBytes;
-    uchar* rows; // every row, filtered as its band chose
     std::vector<Band>& bands;
     std::atomic<size_t> next{0};
 };
 
-void compressBand(Work& work, size_t index, FastDeflate& deflate, std::vector<uchar>& up, QByteArray& trial) {
-    Band& band = work.bands[index];
-    const size_t size = static_cast<size_t>(band.end - band.first) * static_cast<size_t>(work.rowBytes);
-    uchar* none = work.rows + static_cast<size_t>(band.first) * static_cast<size_t>(work.rowBytes);
-    pngrows::writeCandidates(work.image, band.first, band.end, none, up.data());
-    const bool last = index + 1 == work.bands.size();
-    QByteArray& kept = band.part.compressed;
-    trial.clear();
-    band.ok = deflate.compress(none, size, last, kept) && deflate.compress(up.data(), size, last, trial);
-    if (band.ok && trial.size() < kept.size()) {
-        kept.swap(trial);
-        std::memcpy(none, up.data(), size);
-    }
-    band.part.adler = libdeflate_adler32(1, none, size);
+size_t bytesOf(const Band& band, qsizetype rowBytes) {
+    return static_cast<size_t>(band.end - band.first) * static_cast<size_t>(rowBytes);
+}
+
+void keep(Band& band, std::span<const uchar> compressed, const uchar* rows, size_t size) {
+    band.part.compressed = QByteArray(reinterpret_cast<const char*>(compressed.data()),
+                                      static_cast<qsizetype>(compressed.size()));
+    band.part.adler = libdeflate_adler32(1, rows, size);
     band.part.length = static_cast<qsizetype>(size);
+    band.ok = true;
+}
+
+void compressBand(Work& work, size_t index, FastDeflate& deflate, Candidates& rows) {
+    Band& band = work.bands[index];
+    const size_t size = bytesOf(band, work.rowBytes);
+    pngrows::writeCandidates(work.image, band.first, band.end, rows.none.data(), rows.up.data());
+    const bool last = index + 1 == work.bands.size();
+    const auto none = deflate.compress(rows.none.data(), size, last);
+    if (none.empty()) return;
+    const qsizetype noneSize = static_cast<qsizetype>(none.size());
+    keep(band, none, rows.none.data(), size); // copied out: the next call reuses the buffer
+    const auto up = deflate.compress(rows.up.data(), size, last);
+    if (up.empty()) {
+        band.ok = false;
+    } else if (static_cast<qsizetype>(up.size()) < noneSize) {
+        band.up = true;
+        keep(band, up, rows.up.data(), size);
+    }
 }
 
 void takeBands(Work& work) {
     FastDeflate deflate;
-    std::vector<uchar> up(static_cast<size_t>(rowsPerBand) * static_cast<size_t>(work.rowBytes));
-    QByteArray trial;
+    Candidates rows(work.rowBytes);
     for (size_t i = work.next++; i < work.bands.size(); i = work.next++)
-        compressBand(work, i, deflate, up, trial);
+        compressBand(work, i, deflate, rows);
 }
 
 std::vector<Band> cut(int rows) {
@@ -81,38 +101,59 @@ void compressAll(Work& work, int workers) {
         h.join();
 }
 
-// The fast stream, or none when a band failed.
-std::optional<QByteArray> joined(std::vector<Band>& bands) {
+bool allCompressed(const std::vector<Band>& bands) {
+    return std::all_of(bands.begin(), bands.end(), [](const Band& b) { return b.ok; });
+}
+
+qsizetype compressedSize(const std::vector<Band>& bands) {
+    qsizetype size = 0;
+    for (const Band& b : bands)
+        size += b.part.compressed.size();
+    return size;
+}
+
+QByteArray joined(std::vector<Band>& bands) {
     std::vector<splitdeflate::Part> parts;
     parts.reserve(bands.size());
-    for (Band& b : bands) {
-        if (!b.ok) return std::nullopt;
+    for (Band& b : bands)
         parts.push_back(std::move(b.part));
-    }
     return splitdeflate::zlibStream(parts);
+}
+
+// The same rows, filtered as each band chose, through the stronger compressor.
+std::optional<QByteArray> compressedStrongly(const QImage& image, const std::vector<Band>& bands,
+                                             int workers) {
+    const qsizetype rowBytes = pngrows::rowBytes(image);
+    return splitdeflate::compress(
+        image.height(), rowBytes,
+        [&](int first, int end, uchar* out) {
+            Candidates rows(rowBytes);
+            for (const Band& b : bands) {
+                const int from = std::max(first, b.first), to = std::min(end, b.end);
+                if (from >= to) continue;
+                pngrows::writeCandidates(image, from, to, rows.none.data(), rows.up.data());
+                const size_t size = static_cast<size_t>(to - from) * static_cast<size_t>(rowBytes);
+                std::memcpy(out, (b.up ? rows.up : rows.none).data(), size);
+                out += size;
+            }
+        },
+        workers);
 }
 
 } // namespace
 
 std::optional<QByteArray> compress(const QImage& image, int workers) {
-    const int rows = image.height();
+    if (image.height() <= 0 || image.width() <= 0) return std::nullopt;
     const qsizetype rowBytes = pngrows::rowBytes(image);
-    if (rows <= 0 || image.width() <= 0) return std::nullopt;
-    std::vector<uchar> chosen(static_cast<size_t>(rows) * static_cast<size_t>(rowBytes));
-    std::vector<Band> bands = cut(rows);
-    Work work{image, rowBytes, chosen.data(), bands};
+    std::vector<Band> bands = cut(image.height());
+    Work work{image, rowBytes, bands};
     compressAll(work, workers);
 
-    std::optional<QByteArray> fast = joined(bands);
-    if (fast && fast->size() * flatRatio > static_cast<qsizetype>(chosen.size())) return fast;
-    auto strong = splitdeflate::compress(
-        rows, rowBytes,
-        [&](int first, int end, uchar* out) {
-            std::memcpy(out, chosen.data() + static_cast<size_t>(first) * static_cast<size_t>(rowBytes),
-                        static_cast<size_t>(end - first) * static_cast<size_t>(rowBytes));
-        },
-        workers);
-    if (fast && (!strong || fast->size() <= strong->size())) return fast;
+    const bool fast = allCompressed(bands);
+    const qsizetype fastSize = fast ? compressedSize(bands) : 0;
+    if (fast && fastSize * flatRatio > qsizetype(image.height()) * rowBytes) return joined(bands);
+    auto strong = compressedStrongly(image, bands, workers);
+    if (fast && (!strong || fastSize < strong->size())) return joined(bands);
     return strong;
 }
 
