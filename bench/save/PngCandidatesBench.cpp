@@ -145,9 +145,11 @@ QByteArray withLibdeflate(const QImage& image, int level, int filter) {
 // ISA-L (the save service's fast compressor) over the whole image in one call.
 QByteArray withIsal(const QImage& image, int filter) {
     const std::vector<uchar> raw = filteredRows(image, filter);
-    splitdeflate::Part part{QByteArray(), quint32(adler32(1, raw.data(), uInt(raw.size()))),
-                            qsizetype(raw.size())};
-    FastDeflate().compress(raw.data(), raw.size(), true, part.compressed);
+    FastDeflate deflate;
+    const auto blocks = deflate.compress(raw.data(), raw.size(), true);
+    const splitdeflate::Part part{
+        QByteArray(reinterpret_cast<const char*>(blocks.data()), qsizetype(blocks.size())),
+        quint32(adler32(1, raw.data(), uInt(raw.size()))), qsizetype(raw.size())};
     return pngOf(image, splitdeflate::zlibStream({part}));
 }
 
