@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstring>
 #include <span>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -94,8 +95,13 @@ std::vector<Band> cut(int rows) {
 void compressAll(Work& work, int workers) {
     std::vector<std::thread> helpers;
     const size_t count = std::clamp<size_t>(static_cast<size_t>(workers), 1, work.bands.size());
-    for (size_t i = 1; i < count; ++i)
-        helpers.emplace_back([&work] { takeBands(work); });
+    for (size_t i = 1; i < count; ++i) {
+        try {
+            helpers.emplace_back([&work] { takeBands(work); });
+        } catch (const std::system_error&) {
+            break; // no thread to be had (a process at its limit): the ones running take every band
+        }
+    }
     takeBands(work);
     for (auto& h : helpers)
         h.join();

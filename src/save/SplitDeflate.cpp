@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -89,8 +90,13 @@ std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter
     if (rows <= 0 || rowBytes <= 0) return std::nullopt;
     std::vector<Band> parts = cut(rows, bands);
     std::vector<std::thread> workers;
-    for (size_t i = 0; i + 1 < parts.size(); ++i)
-        workers.emplace_back([&, i] { compressWithZlib(parts[i], rowBytes, writeRows); });
+    for (size_t i = 0; i + 1 < parts.size(); ++i) {
+        try {
+            workers.emplace_back([&, i] { compressWithZlib(parts[i], rowBytes, writeRows); });
+        } catch (const std::system_error&) {
+            compressWithZlib(parts[i], rowBytes, writeRows); // no thread to be had: this one does it
+        }
+    }
     compressWithLibdeflate(parts.back(), rowBytes, writeRows);
     for (auto& w : workers)
         w.join();
