@@ -104,6 +104,17 @@ class PendingFile {
     QByteArray m_tempPath;
 };
 
+// The file's data was synced before it was named; syncing the folder makes the name last too, so
+// a crash right after a save cannot leave the capture's bytes on disk without a name. Best effort:
+// the file is there either way, and a folder that cannot be synced (some network and special file
+// systems) is no reason to report the save as failed.
+void syncFolder(const QString& folder) {
+    const int fd = openRetrying(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
 
 Outcome write(const QString& folder, const QByteArray& bytes, const NameForAttempt& name, int attempts) {
@@ -113,7 +124,10 @@ Outcome write(const QString& folder, const QByteArray& bytes, const NameForAttem
     for (int attempt = 1; attempt <= attempts; ++attempt) {
         const QString path = QDir(folder).filePath(name(attempt));
         const int error = file.publish(QFile::encodeName(path));
-        if (error == 0) return {Status::written, {}, path};
+        if (error == 0) {
+            syncFolder(folder);
+            return {Status::written, {}, path};
+        }
         if (error != EEXIST) return {Status::failed, describe(path, error), {}};
     }
     return {Status::exists, {}, {}};
