@@ -1,5 +1,7 @@
 #include "platform/wayland/PortalGlobalShortcuts.h"
 
+#include "platform/wayland/PortalBackends.h"
+
 #include "platform/Log.h"
 #include "platform/wayland/PortalRequest.h"
 
@@ -90,6 +92,10 @@ uint PortalGlobalShortcuts::version(const QDBusConnection& bus) {
     get << QString::fromLatin1(shortcutsInterface) << QStringLiteral("version");
     const QDBusReply<QDBusVariant> reply = bus.call(get, QDBus::Block, 5000);
     return reply.isValid() ? reply.value().variant().toUInt() : 0;
+}
+
+std::optional<QString> PortalGlobalShortcuts::foreignBackend() {
+    return portalbackends::foreignProviderHere(QStringLiteral("org.freedesktop.impl.portal.GlobalShortcuts"));
 }
 
 void PortalGlobalShortcuts::bind(const QList<Shortcut>& shortcuts) {

@@ -32,6 +32,10 @@ class PortalGlobalShortcuts : public QObject {
     // offers none (the wlroots compositors' portals, for one).
     static uint version(const QDBusConnection& bus);
 
+    // The backend made for another desktop that would answer this session's shortcut requests and
+    // bind nothing (see portalbackends); none where the desktop's own backend answers, or none does.
+    static std::optional<QString> foreignBackend();
+
     // Binds exactly these shortcuts. Portals take one binding per session, so each call binds in
     // a fresh session; a call while one is under way is bound after it.
     void bind(const QList<Shortcut>& shortcuts);

@@ -33,6 +33,12 @@ QString syntheticInput() {
 }
 
 QString globalShortcuts(const QDBusConnection& bus) {
+    if (const auto foreign = PortalGlobalShortcuts::foreignBackend())
+        return QStringLiteral(
+                   "global-shortcuts: NOT offered (the portal's would come from %1.portal, made for "
+                   "another desktop, and bind nothing here): bind keys to \"pictro --action NAME\" "
+                   "in the compositor's configuration")
+            .arg(*foreign);
     if (PortalGlobalShortcuts::version(bus) > 0)
         return QStringLiteral("global-shortcuts: through the desktop portal's GlobalShortcuts (the "
                               "desktop's shortcut settings choose the keys)");

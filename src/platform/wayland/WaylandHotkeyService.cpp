@@ -12,6 +12,13 @@ namespace {
 std::unique_ptr<PortalGlobalShortcuts> sessionBusPortal() {
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return nullptr;
+    if (const auto foreign = PortalGlobalShortcuts::foreignBackend()) {
+        qCInfo(lcHotkeys,
+               "the shortcut portal here would come from %s.portal, a backend made for another desktop "
+               "that binds no keys on this one",
+               qPrintable(*foreign));
+        return nullptr;
+    }
     const uint version = PortalGlobalShortcuts::version(bus);
     if (version == 0) return nullptr;
     return std::make_unique<PortalGlobalShortcuts>(bus, version);
