@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -274,8 +275,10 @@ void AppCaptureFlows::showApp() {
 void AppCaptureFlows::handleResult(const CapturedImage& image, CaptureSource source) {
     m_history.record(image);
     ResultActions actions;
-    actions.copy = [](const CapturedImage& i) { SaveService::shared().copyToClipboard(i); };
-    actions.save = [](const CapturedImage& i) { return SaveService::shared().save(i); };
+    // Copied and saved, the capture is encoded once; the PNG lives only as long as this handling.
+    auto png = std::make_shared<SaveService::SharedPng>();
+    actions.copy = [png](const CapturedImage& i) { SaveService::shared().copyToClipboard(i, png.get()); };
+    actions.save = [png](const CapturedImage& i) { return SaveService::shared().save(i, png.get()); };
     actions.openEditor = [](const CapturedImage& i) { EditorWindowController::open(i); };
     actions.showThumbnail = [](const CapturedImage& i, std::function<void(const CapturedImage&)> onOpen) {
         ThumbnailHUD::show(i, std::move(onOpen));

@@ -58,16 +58,24 @@ QString SaveService::fileName(const QDateTime& time, int number, ImageFileFormat
     return name + QLatin1Char('.') + fileExtension(format);
 }
 
-std::optional<QString> SaveService::save(const CapturedImage& input) const {
+std::optional<QByteArray> SaveService::encoded(const CapturedImage& image, ImageFileFormat format,
+                                               SharedPng* png) {
+    if (format != ImageFileFormat::png || !png)
+        return imageencoding::encode(image.image, format, image.scale);
+    if (!png->bytes) png->bytes = imageencoding::encode(image.image, format, image.scale);
+    return png->bytes;
+}
+
+std::optional<QString> SaveService::save(const CapturedImage& input, SharedPng* png) const {
     const CapturedImage image = prepared(input);
     if (image.image.isNull()) return std::nullopt;
     ImageFileFormat format = decideFormat(image.image);
     timingmarks::mark("save: format decided");
-    auto bytes = imageencoding::encode(image.image, format, image.scale);
+    auto bytes = encoded(image, format, png);
     if (!bytes && format == ImageFileFormat::jpeg) {
         // JPEG holds no side beyond 65,500 pixels (a long scrolling capture): lossless beats unsaved.
         format = ImageFileFormat::png;
-        bytes = imageencoding::encode(image.image, format, image.scale);
+        bytes = encoded(image, format, png);
     }
     if (!bytes) {
         logFailure(QStringLiteral("the image could not be encoded"));
@@ -94,12 +102,11 @@ std::optional<QString> SaveService::save(const CapturedImage& input) const {
     return std::nullopt;
 }
 
-void SaveService::copyToClipboard(const CapturedImage& input) const {
+void SaveService::copyToClipboard(const CapturedImage& input, SharedPng* png) const {
     const CapturedImage image = prepared(input);
     if (image.image.isNull()) return;
-    const QImage object = imageencoding::withPointSize(image.image, image.scale);
     Pasteboard& board = pasteboard();
     board.clear();
-    if (const auto png = data(object, ImageFileFormat::png)) board.setPngData(*png);
-    board.writeImage(object);
+    if (const auto bytes = encoded(image, ImageFileFormat::png, png)) board.setPngData(*bytes);
+    board.writeImage(imageencoding::withPointSize(image.image, image.scale));
 }

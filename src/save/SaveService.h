@@ -26,6 +26,13 @@ class SaveService {
   public:
     using Clock = std::function<QDateTime()>;
 
+    // One capture's PNG, made by whichever of copy and save needs it first and taken as it is by
+    // the other, so a capture both copied and saved as PNG is encoded once. Holds the PNG of one
+    // image: the caller keeps one for a single capture's handling.
+    struct SharedPng {
+        std::optional<QByteArray> bytes;
+    };
+
     static SaveService& shared();
 
     // Settings, clipboard and clock of one's own (tests). A null pasteboard means the platform's;
@@ -34,11 +41,11 @@ class SaveService {
 
     // Writes the image and returns the file's path; none when nothing was written (a failure to
     // write is logged as "Pictro: save failed: …").
-    std::optional<QString> save(const CapturedImage& image) const;
+    std::optional<QString> save(const CapturedImage& image, SharedPng* png = nullptr) const;
 
     // Replaces the clipboard's contents: PNG bytes, then the image object, both recording the size
     // in points.
-    void copyToClipboard(const CapturedImage& image) const;
+    void copyToClipboard(const CapturedImage& image, SharedPng* png = nullptr) const;
 
     // The format `save` uses for an image under the current settings.
     ImageFileFormat decideFormat(const QImage& image) const;
@@ -55,6 +62,8 @@ class SaveService {
 
   private:
     CapturedImage prepared(const CapturedImage& image) const;
+    static std::optional<QByteArray> encoded(const CapturedImage& prepared, ImageFileFormat format,
+                                             SharedPng* png);
     Pasteboard& pasteboard() const;
     QDateTime now() const;
 

@@ -157,6 +157,29 @@ TEST_F(SaveServiceTest, ClipboardGetsPngThenAnImageSizedInPoints) {
     EXPECT_EQ(QImage::fromData(board.png, "PNG").dotsPerMeterX(), 3780);
 }
 
+// A capture both copied and saved is encoded once: whichever comes first makes the PNG, the other
+// takes it as it is (here a stand-in the encoder would never make). A JPEG file is its own.
+TEST_F(SaveServiceTest, CopyAndSaveShareOneEncodedPng) {
+    const CapturedImage image{solidImage(QSize(120, 80), Qt::gray), 2.0};
+    SaveService::SharedPng shared;
+    service->copyToClipboard(image, &shared);
+    ASSERT_TRUE(shared.bytes);
+    EXPECT_EQ(platform->fakePasteboard.png, *shared.bytes);
+
+    SaveService::SharedPng made{QByteArray("made once")};
+    const auto path = service->save(image, &made);
+    ASSERT_TRUE(path);
+    QFile saved(*path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("made once"));
+    service->copyToClipboard(image, &made);
+    EXPECT_EQ(platform->fakePasteboard.png, QByteArray("made once"));
+
+    const auto photo = service->save(CapturedImage{noise(200, 200), 1.0}, &made);
+    ASSERT_TRUE(photo && photo->endsWith(QStringLiteral(".jpg")));
+    EXPECT_EQ(QImageReader(*photo).format(), QByteArray("jpeg"));
+}
+
 TEST_F(SaveServiceTest, TinyAndHugeImagesSave) {
     const auto tiny = service->save(CapturedImage{solidImage(QSize(1, 1), Qt::red), 1.0});
     ASSERT_TRUE(tiny);
