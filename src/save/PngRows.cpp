@@ -90,4 +90,24 @@ void writeCandidates(const QImage& image, int first, int end, uchar* none, uchar
     }
 }
 
+void writeRows(const QImage& image, int first, int end, bool up, uchar* out) {
+    const int length = image.width() * bytesPerPixel(image);
+    if (!up) {
+        for (int y = first; y < end; ++y, out += length + 1) {
+            out[0] = filterNone;
+            samplesOf(image, y, out + 1);
+        }
+        return;
+    }
+    // Above the first row of the image PNG has a row of zeros.
+    std::vector<uchar> above(static_cast<size_t>(length)), row(static_cast<size_t>(length));
+    if (first > 0) samplesOf(image, first - 1, above.data());
+    for (int y = first; y < end; ++y, out += length + 1) {
+        samplesOf(image, y, row.data());
+        out[0] = filterUp;
+        subtract(row.data(), above.data(), length, out + 1);
+        row.swap(above);
+    }
+}
+
 } // namespace pngrows

@@ -22,4 +22,8 @@ qsizetype rowBytes(const QImage& image);
 // the caller keeps whichever compresses smaller.
 void writeCandidates(const QImage& image, int first, int end, uchar* none, uchar* up);
 
+// Writes the rows [first, end) of `image` to `out`, rowBytes() each, all with the one filter:
+// "up" when `up`, else none.
+void writeRows(const QImage& image, int first, int end, bool up, uchar* out);
+
 } // namespace pngrows

@@ -133,14 +133,11 @@ std::optional<QByteArray> compressedStrongly(const QImage& image, const std::vec
     return splitdeflate::compress(
         image.height(), rowBytes,
         [&](int first, int end, uchar* out) {
-            Candidates rows(rowBytes);
             for (const Band& b : bands) {
                 const int from = std::max(first, b.first), to = std::min(end, b.end);
                 if (from >= to) continue;
-                pngrows::writeCandidates(image, from, to, rows.none.data(), rows.up.data());
-                const size_t size = static_cast<size_t>(to - from) * static_cast<size_t>(rowBytes);
-                std::memcpy(out, (b.up ? rows.up : rows.none).data(), size);
-                out += size;
+                pngrows::writeRows(image, from, to, b.up, out);
+                out += static_cast<size_t>(to - from) * static_cast<size_t>(rowBytes);
             }
         },
         workers);

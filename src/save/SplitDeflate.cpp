@@ -19,6 +19,10 @@ namespace {
 constexpr int minRowsPerBand = 128;
 // libdeflate's band is given this much more than each zlib band, so that all end at once.
 constexpr double libdeflateWeight = 1.6;
+// libdeflate takes its band whole; past this many bytes of rows the zlib bands, which take theirs
+// a chunk at a time, have the rest, so a very tall picture never needs all its rows at once.
+constexpr qsizetype maxLibdeflateBytes = qsizetype(32) << 20;
+constexpr int rowsPerChunk = 64;
 
 struct Band {
     int first = 0, end = 0;
@@ -32,22 +36,44 @@ std::vector<uchar> rowsOf(const Band& band, qsizetype rowBytes, const RowWriter&
     return raw;
 }
 
+// Feeds `size` bytes to the stream and appends what it writes to `out`, all of it when `flush`.
+bool deflateChunk(z_stream& z, const uchar* data, size_t size, int flush, QByteArray& out) {
+    z.next_in = const_cast<uchar*>(data);
+    z.avail_in = static_cast<uInt>(size);
+    do {
+        const qsizetype at = out.size();
+        const auto room = static_cast<qsizetype>(deflateBound(&z, z.avail_in)) + 64;
+        if (out.capacity() < at + room) out.reserve(std::max(out.capacity() * 2, at + room));
+        out.resize(at + room);
+        z.next_out = reinterpret_cast<Bytef*>(out.data() + at);
+        z.avail_out = static_cast<uInt>(room);
+        const int status = deflate(&z, flush);
+        out.resize(out.size() - static_cast<qsizetype>(z.avail_out));
+        if (status != Z_OK && status != Z_BUF_ERROR) return false;
+    } while (z.avail_in > 0 || z.avail_out == 0);
+    return true;
+}
+
+// The band's rows are written and compressed a chunk at a time: a band of any height holds only
+// one chunk uncompressed.
 void compressWithZlib(Band& band, qsizetype rowBytes, const RowWriter& writeRows) {
-    const std::vector<uchar> raw = rowsOf(band, rowBytes, writeRows);
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
-    QByteArray& out = band.part.compressed;
-    out.resize(static_cast<qsizetype>(deflateBound(&z, raw.size()) + 16));
-    z.next_in = const_cast<uchar*>(raw.data());
-    z.avail_in = static_cast<uInt>(raw.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    const int status = deflate(&z, Z_SYNC_FLUSH);
-    band.ok = status == Z_OK && z.avail_in == 0;
-    out.resize(out.size() - static_cast<qsizetype>(z.avail_out));
+    std::vector<uchar> chunk(static_cast<size_t>(rowsPerChunk) * static_cast<size_t>(rowBytes));
+    uLong adler = 1;
+    bool ok = true;
+    for (int first = band.first; ok && first < band.end; first += rowsPerChunk) {
+        const int end = std::min(band.end, first + rowsPerChunk);
+        const size_t size = static_cast<size_t>(end - first) * static_cast<size_t>(rowBytes);
+        writeRows(first, end, chunk.data());
+        adler = libdeflate_adler32(static_cast<quint32>(adler), chunk.data(), size);
+        ok = deflateChunk(z, chunk.data(), size, end == band.end ? Z_SYNC_FLUSH : Z_NO_FLUSH,
+                          band.part.compressed);
+    }
     deflateEnd(&z);
-    band.part.adler = libdeflate_adler32(1, raw.data(), raw.size());
-    band.part.length = static_cast<qsizetype>(raw.size());
+    band.ok = ok;
+    band.part.adler = static_cast<quint32>(adler);
+    band.part.length = qsizetype(band.end - band.first) * rowBytes;
 }
 
 void compressWithLibdeflate(Band& band, qsizetype rowBytes, const RowWriter& writeRows) {
@@ -65,17 +91,22 @@ void compressWithLibdeflate(Band& band, qsizetype rowBytes, const RowWriter& wri
     band.part.length = static_cast<qsizetype>(raw.size());
 }
 
-std::vector<Band> cut(int rows, int bands) {
+std::vector<Band> cut(int rows, qsizetype rowBytes, int bands) {
     bands = std::clamp(std::min(bands, rows / minRowsPerBand), 1, 64);
-    const double total = (bands - 1) + libdeflateWeight;
+    const int libdeflateMostRows = static_cast<int>(std::max<qsizetype>(1, maxLibdeflateBytes / rowBytes));
+    if (bands == 1 && rows > libdeflateMostRows) bands = 2;
+    const int lastRows =
+        bands == 1 ? rows
+                   : std::clamp(static_cast<int>(rows * libdeflateWeight / ((bands - 1) + libdeflateWeight)),
+                                1, libdeflateMostRows);
+    const int zlibRows = rows - lastRows, zlibBands = bands - 1;
     std::vector<Band> out(static_cast<size_t>(bands));
-    int first = 0;
-    for (int i = 0; i < bands; ++i) {
-        const int end = i == bands - 1 ? rows : first + static_cast<int>(rows / total);
-        out[static_cast<size_t>(i)].first = first;
-        out[static_cast<size_t>(i)].end = end;
-        first = end;
+    for (int i = 0; i < zlibBands; ++i) {
+        out[static_cast<size_t>(i)].first = static_cast<int>(qint64(zlibRows) * i / zlibBands);
+        out[static_cast<size_t>(i)].end = static_cast<int>(qint64(zlibRows) * (i + 1) / zlibBands);
     }
+    out.back().first = zlibRows;
+    out.back().end = rows;
     return out;
 }
 
@@ -88,7 +119,7 @@ void appendBigEndian(QByteArray& out, quint32 v) {
 
 std::optional<QByteArray> compress(int rows, qsizetype rowBytes, const RowWriter& writeRows, int bands) {
     if (rows <= 0 || rowBytes <= 0) return std::nullopt;
-    std::vector<Band> parts = cut(rows, bands);
+    std::vector<Band> parts = cut(rows, rowBytes, bands);
     std::vector<std::thread> workers;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         try {

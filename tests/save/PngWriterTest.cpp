@@ -78,6 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"OpaqueFiveThreads", 640, 1100, QImage::Format_RGB32, 5, false},
                       Case{"AlphaTwoThreads", 257, 700, QImage::Format_ARGB32_Premultiplied, 2, false},
                       Case{"OtherFormatConverted", 120, 400, QImage::Format_RGB888, 2, false},
+                      // Flat, with more rows than libdeflate takes at once.
+                      Case{"TallFlatOneThread", 3000, 4000, QImage::Format_RGB32, 1, false},
                       Case{"BusyOneRow", 37, 1, QImage::Format_RGB32, 2, true},
                       Case{"BusyOneThread", 301, 260, QImage::Format_RGB32, 1, true},
                       Case{"BusyThreeThreads", 640, 1100, QImage::Format_RGB32, 3, true},
