@@ -25,6 +25,7 @@
 #include "settings/Settings.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QPointer>
@@ -246,7 +247,13 @@ void AppCaptureFlows::openFile() {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QImage image = reader.read();
-    if (!image.isNull()) openInEditor(image);
+    if (image.isNull()) {
+        ToastHUD::show(
+            QStringLiteral("Could not open “%1”: %2").arg(QFileInfo(path).fileName(), reader.errorString()),
+            QStringLiteral("exclamationmark.triangle.fill"), 4.0);
+        return;
+    }
+    openInEditor(image);
 }
 
 void AppCaptureFlows::loadClipboard() {

@@ -1,6 +1,7 @@
 #include "app/AppCaptureFlows.h"
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/ImageReadLimit.h"
 #include "app/MemoryPolicy.h"
 #include "app/PlatformLoader.h"
 #include "app/QuitOnSignal.h"
@@ -135,6 +136,7 @@ int runApplication(int argc, char** argv, const QStringList& args, const command
 
 int main(int argc, char** argv) {
     memorypolicy::returnLargeBuffersToTheSystem();
+    imagereadlimit::install();
     // Taken out before anything else reads the arguments: Qt would take the name for a plugin.
     const QString requestedPlatform = platformloader::takePlatformOption(argc, argv);
     const QStringList args = argumentList(argc, argv);
