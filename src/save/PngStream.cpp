@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <span>
 #include <system_error>
 #include <thread>
@@ -48,12 +47,8 @@ size_t bytesOf(const Band& band, qsizetype rowBytes) {
     return static_cast<size_t>(band.end - band.first) * static_cast<size_t>(rowBytes);
 }
 
-void keep(Band& band, std::span<const uchar> compressed, const uchar* rows, size_t size) {
-    band.part.compressed = QByteArray(reinterpret_cast<const char*>(compressed.data()),
-                                      static_cast<qsizetype>(compressed.size()));
-    band.part.adler = libdeflate_adler32(1, rows, size);
-    band.part.length = static_cast<qsizetype>(size);
-    band.ok = true;
+QByteArray copyOf(std::span<const uchar> bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 void compressBand(Work& work, size_t index, FastDeflate& deflate, Candidates& rows) {
@@ -63,15 +58,14 @@ void compressBand(Work& work, size_t index, FastDeflate& deflate, Candidates& ro
     const bool last = index + 1 == work.bands.size();
     const auto none = deflate.compress(rows.none.data(), size, last);
     if (none.empty()) return;
-    const qsizetype noneSize = static_cast<qsizetype>(none.size());
-    keep(band, none, rows.none.data(), size); // copied out: the next call reuses the buffer
+    band.part.compressed = copyOf(none); // the next call reuses the compressor's buffer
     const auto up = deflate.compress(rows.up.data(), size, last);
-    if (up.empty()) {
-        band.ok = false;
-    } else if (static_cast<qsizetype>(up.size()) < noneSize) {
-        band.up = true;
-        keep(band, up, rows.up.data(), size);
-    }
+    if (up.empty()) return;
+    band.up = static_cast<qsizetype>(up.size()) < band.part.compressed.size();
+    if (band.up) band.part.compressed = copyOf(up);
+    band.part.adler = libdeflate_adler32(1, (band.up ? rows.up : rows.none).data(), size);
+    band.part.length = static_cast<qsizetype>(size);
+    band.ok = true;
 }
 
 void takeBands(Work& work) {

@@ -21,9 +21,9 @@
 namespace {
 
 // Text on a flat background (rows best unfiltered) above a gradient (rows best filtered "up"), so
-// both filters and, with enough rows, several compressed bands end up in one file. Such a picture
-// compresses far enough to be compressed again by the stronger compressor; a `busy` one, with a
-// band of noise, keeps the fast compressor's stream.
+// both filters and, with enough rows, several compressed bands end up in one file. Such a picture,
+// a few hundred rows or more, compresses far enough to be compressed again by the stronger
+// compressor; a `busy` one, with a band of noise, keeps the fast compressor's stream.
 QImage textAndGradient(int w, int h, QImage::Format format, bool busy = false) {
     QImage image(w, h, format);
     image.fill(QColor(250, 250, 250));

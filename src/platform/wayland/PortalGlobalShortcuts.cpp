@@ -1,8 +1,7 @@
 #include "platform/wayland/PortalGlobalShortcuts.h"
 
-#include "platform/wayland/PortalBackends.h"
-
 #include "platform/Log.h"
+#include "platform/wayland/PortalBackends.h"
 #include "platform/wayland/PortalRequest.h"
 
 #include <QDBusArgument>
