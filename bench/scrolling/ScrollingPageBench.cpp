@@ -11,11 +11,10 @@
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "support/BenchRows.h"
+#include "tests/support/TextDocument.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -33,23 +32,6 @@
 namespace {
 
 constexpr QSize kPage(420, 9000);
-
-// Lines of text a line apart, each one different, under a heading: what a long document shows.
-void writeDocument(const QString& path) {
-    QPdfWriter pdf(path);
-    pdf.setResolution(72);
-    pdf.setPageSize(QPageSize(QSizeF(kPage), QPageSize::Point));
-    pdf.setPageMargins(QMarginsF());
-    QPainter painter(&pdf);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(14);
-    painter.setFont(font);
-    painter.drawText(QPointF(24, 40), QStringLiteral("A long page"));
-    for (int line = 1; line * 22 + 60 < kPage.height() - 20; ++line)
-        painter.drawText(QPointF(24, 60 + line * 22),
-                         QStringLiteral("Line %1: %2").arg(line).arg(QString(line * 7 % 23, u'x')));
-    painter.end();
-}
 
 // Screen captures of the installed X11 platform, counted.
 class CountingCapture : public ScreenCapture {
@@ -133,7 +115,7 @@ bool allExact = true;
 void BM_ScrollingCaptureOfALongPage(benchmark::State& state) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
-    writeDocument(pdf);
+    testsupport::writeTextDocument(pdf, kPage);
     run(QStringLiteral("mutool"), {"draw", "-r", "72", "-o", dir.filePath(QStringLiteral("page.png")), pdf});
     const QImage page =
         QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_RGB32);

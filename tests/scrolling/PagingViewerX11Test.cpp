@@ -12,11 +12,11 @@
 #include "settings/SettingsKeys.h"
 #include "support/ExternalProgram.h"
 #include "support/TestSupport.h"
+#include "support/TextDocument.h"
 #include "support/x11/X11TestSupport.h"
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -31,28 +31,6 @@ constexpr int kPages = 3;
 // Pages a few steps tall, so the capture stitches within a page before it reaches a page turn.
 constexpr QSize kPagePoints(420, 2600);
 
-// Text lines a line apart, each one different, with a page header as real documents have.
-void writeDocument(const QString& path) {
-    QPdfWriter pdf(path);
-    pdf.setResolution(72);
-    pdf.setPageSize(QPageSize(QSizeF(kPagePoints), QPageSize::Point));
-    pdf.setPageMargins(QMarginsF());
-    QPainter painter(&pdf);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(14);
-    painter.setFont(font);
-    for (int page = 1; page <= kPages; ++page) {
-        if (page > 1) pdf.newPage();
-        painter.drawText(QPointF(24, 40), QStringLiteral("Chapter %1").arg(page));
-        for (int line = 1; line * 22 + 60 < kPagePoints.height() - 20; ++line)
-            painter.drawText(QPointF(24, 60 + line * 22), QStringLiteral("Line %1 of page %2: %3")
-                                                              .arg(line)
-                                                              .arg(page)
-                                                              .arg(QString(line * 7 % 23, u'x')));
-    }
-    painter.end();
-}
-
 QImage rgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
@@ -62,7 +40,7 @@ class PagingViewerOnX11 : public ScrollingX11Fixture {
     void SetUp() override {
         ScrollingX11Fixture::SetUp();
         const QString pdf = dir.filePath(QStringLiteral("pages.pdf"));
-        writeDocument(pdf);
+        testsupport::writeTextDocument(pdf, kPagePoints, kPages);
         // 72 dpi: one point is one pixel, on the screen and in the files.
         const auto drawn = testsupport::runProgram(
             QStringLiteral("mutool"),
